@@ -1,0 +1,11 @@
+// The runtime error report: a modal box, then the process ends with exit code -1.
+#pragma once
+
+#include <cstdint>
+
+// Shows the report for message (may be null or empty) and code, then ends the process.
+[[noreturn]] void ReportRuntimeError(const char *message, int code);
+// Reports entry index (1 .. 11) of the error-message table, with the index as the code.
+[[noreturn]] void ReportError(int index);
+// "分配 %d 字节内存失败!" for a failed allocation of bytes.
+[[noreturn]] void ReportMemoryFailure(uint32_t bytes);
