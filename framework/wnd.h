@@ -1,0 +1,70 @@
+// CWnd: the framework's window object. One HWND-to-object map, creation that attaches the object
+// before the first message, subclassing of platform controls, notification reflection to the
+// child's object, pre-translation and one final clean-up hook after the platform window is gone.
+#pragma once
+
+#include <windows.h>
+
+class CWnd {
+public:
+    CWnd() = default;
+    CWnd(const CWnd &) = delete;
+    CWnd &operator=(const CWnd &) = delete;
+    virtual ~CWnd();
+
+    HWND m_hWnd = nullptr;
+
+    // The permanent object of a window, or null.
+    static CWnd *FromHandlePermanent(HWND window);
+    // The permanent object, else a temporary one that lives until DeleteTempMap.
+    static CWnd *FromHandle(HWND window);
+    // Frees the temporary objects (called at idle time).
+    static void DeleteTempMap();
+
+    // Maps an existing window to this object without changing its window procedure.
+    bool Attach(HWND window);
+    HWND Detach();
+    // Maps the window to this object and routes its messages through WindowProc; the window's
+    // own procedure stays reachable through Default and DefWindowProc.
+    bool SubclassWindow(HWND window);
+    HWND UnsubclassWindow();
+
+    // Creates the platform window with this object receiving every message from the first one.
+    bool CreateEx(DWORD exStyle, const char *className, const char *title, DWORD style, int x,
+                  int y, int width, int height, HWND parentOrOwner, HMENU menuOrId);
+    bool DestroyWindow();
+
+    // The object's message handling; the base reflects notifications to the child's object and
+    // hands everything else to DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's original procedure (the class's, for subclassed controls).
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // DefWindowProc with the message currently being handled.
+    LRESULT Default();
+
+    // A queued message for this window or a descendant, before it is dispatched; true takes it.
+    virtual BOOL PreTranslateMessage(MSG *message);
+    // A command, control-colour or notify message that the parent reflected to this child;
+    // true with *result set handles it, false lets the parent handle it.
+    virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
+    // Called once after WM_NCDESTROY, when the platform window is gone and the object unmapped.
+    virtual void PostNcDestroy();
+
+    // The window procedure that every framework window uses.
+    static LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam);
+
+private:
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT *result);
+
+    WNDPROC superProc_ = nullptr;
+    MSG currentMessage_ = {};
+};
+
+// The walk of the application's pre-translation: from the message's window up through its
+// parents, asking each window's object (or, for a window without one, the object that message
+// kFindUnitObjectMessage returns) to take the message. Stops after stopAfter has been tried.
+bool PreTranslateThroughParents(MSG *message, HWND stopAfter);
+
+// Unit windows answer it with the address of their object; other windows answer 0.
+constexpr UINT kFindUnitObjectMessage = 0x8002;

@@ -1,0 +1,90 @@
+// Test template builder: serialises unit records and property blocks.
+#include "tests/window/template_builder.h"
+
+#include "framework/archive.h"
+#include "window/property_block.h"
+
+namespace {
+
+void WriteZText(ArchiveWriter &out, const std::string &text) {
+    out.WriteBytes(text.data(), text.size());
+    out.WriteByte(0);
+}
+
+std::vector<uint8_t> RecordBody(const UnitSpec &unit) {
+    ArchiveWriter out;
+    out.WriteWord(unit.type);
+    out.WriteWord(unit.eventTarget);
+    for (int i = 0; i < 4; ++i)
+        out.WriteWord(0);
+    WriteZText(out, unit.name);
+    WriteZText(out, "");
+    for (uint32_t word : {0u, static_cast<uint32_t>(unit.left), static_cast<uint32_t>(unit.top),
+                          static_cast<uint32_t>(unit.width), static_cast<uint32_t>(unit.height), 0u,
+                          unit.parent, static_cast<uint32_t>(unit.children.size())})
+        out.WriteWord(word);
+    for (uint32_t child : unit.children)
+        out.WriteWord(child);
+    if (unit.pointer.empty()) {
+        out.WriteWord(4);
+        out.WriteWord(0);
+    } else {
+        WriteBlockBytes(out, unit.pointer);
+    }
+    WriteZText(out, unit.tag);
+    out.WriteWord(0);
+    out.WriteWord(unit.flags);
+    out.WriteWord(static_cast<uint32_t>(unit.tabOrder));
+    out.WriteWord(static_cast<uint32_t>(unit.bindings.size()));
+    for (const auto &[event, handler] : unit.bindings) {
+        out.WriteWord(static_cast<uint32_t>(event));
+        out.WriteWord(reinterpret_cast<uint32_t>(handler));
+    }
+    for (int i = 0; i < 5; ++i)
+        out.WriteWord(0);
+    out.WriteBytes(unit.propertyBlock.data(), unit.propertyBlock.size());
+    return out.Bytes();
+}
+
+} // namespace
+
+WindowObject *BuildWindowObject(const std::vector<UnitSpec> &units) {
+    ArchiveWriter ids, offsets, records;
+    for (const UnitSpec &unit : units) {
+        ids.WriteWord(unit.unitId);
+        offsets.WriteWord(static_cast<uint32_t>(records.Bytes().size()));
+        const std::vector<uint8_t> body = RecordBody(unit);
+        records.WriteWord(static_cast<uint32_t>(body.size()));
+        records.WriteBytes(body.data(), body.size());
+    }
+    auto *object = new WindowObject;
+    object->units.count = static_cast<uint32_t>(units.size());
+    for (const ArchiveWriter *part : {&ids, &offsets, &records})
+        object->units.data.Append(part->Bytes().data(), static_cast<int32_t>(part->Bytes().size()));
+    return object;
+}
+
+std::vector<uint8_t> WindowBlock(const std::string &title, uint32_t shape, uint32_t colour,
+                                 uint32_t startPosition) {
+    ArchiveWriter out;
+    for (uint32_t word : {6u, 2u, 1u, colour, 0u, 1u, 1u, startPosition, 1u, 0u, 0u, 1u, 0u, 0u, 1u,
+                          0u, shape, 0u, 0u})
+        out.WriteWord(word);
+    WriteBlockText(out, "");
+    WriteBlockBytes(out, {});
+    WriteBlockBytes(out, {});
+    WriteBlockBytes(out, {});
+    WriteBlockText(out, title);
+    WriteBlockText(out, "");
+    return out.Bytes();
+}
+
+std::vector<uint8_t> ButtonBlock(const std::string &caption, uint32_t type) {
+    ArchiveWriter out;
+    for (uint32_t word : {1u, type, 1u, 1u})
+        out.WriteWord(word);
+    WriteBlockBytes(out, {});
+    WriteBlockBytes(out, {});
+    WriteBlockText(out, caption);
+    return out.Bytes();
+}
