@@ -2,6 +2,9 @@
 // and Variant types (the window and button descriptors live with their units).
 #include "window/kernel_unit_types.h"
 
+#include "window/units/edit_box/edit_box_unit.h"
+#include "window/units/label/label_unit.h"
+
 namespace {
 
 // The common properties 0 to 7 that every control shares.
@@ -92,8 +95,6 @@ const UnitTypeDescriptor kMenuItemTypeDescriptor = {"菜单",
                                                     kMenuItemProperties,
                                                     nullptr,
                                                     {0, 0}};
-// The edit box and the label are served by their own units; until a unit registers its
-// interface, loading a template that holds one fails cleanly.
 const UnitTypeDescriptor kEditBoxTypeDescriptor = {"编辑框",
                                                    "EditBox",
                                                    "",
@@ -102,11 +103,18 @@ const UnitTypeDescriptor kEditBoxTypeDescriptor = {"编辑框",
                                                    {0, 0, 0},
                                                    CountOf(kEditBoxProperties),
                                                    kEditBoxProperties,
-                                                   nullptr,
+                                                   &EditBoxUnitInterface,
                                                    {0, 0}};
-const UnitTypeDescriptor kLabelTypeDescriptor = {
-    "标签",           "Label", "",    {0, 0}, 0x84012040, {0, 0, 0}, CountOf(kLabelProperties),
-    kLabelProperties, nullptr, {0, 0}};
+const UnitTypeDescriptor kLabelTypeDescriptor = {"标签",
+                                                 "Label",
+                                                 "",
+                                                 {0, 0},
+                                                 0x84012040,
+                                                 {0, 0, 0},
+                                                 CountOf(kLabelProperties),
+                                                 kLabelProperties,
+                                                 &LabelUnitInterface,
+                                                 {0, 0}};
 // Value types: no unit, no properties, no events.
 const UnitTypeDescriptor kComObjectTypeDescriptor = {
     "对象", "ComObject", "", {0, 0}, 0, {0, 0, 0}, 0, nullptr, nullptr, {0, 0}};

@@ -68,7 +68,10 @@ TEST_F(LoadingTest, ZOrderFollowsListOrderTopFirst) {
 }
 
 TEST_F(LoadingTest, LoadEventsComeInOrderAndNoneDuringCreation) {
-    AddThreeButtonWindow();
+    // Without a tab stop among its units the window keeps the focus when it is first shown.
+    UnitSpec button = ButtonSpec(kButton1Id, "按钮1", 10);
+    button.flags = 1;
+    AddWindow(kMainWindowId, {WindowSpec(LoadEventBindings()), button});
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     // The window's own moves and resizes while it is created raise nothing.
     ASSERT_GE(EventLog().size(), 3u);

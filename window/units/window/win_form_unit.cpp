@@ -3,6 +3,7 @@
 #include "window/units/window/win_form_unit.h"
 
 #include "window/engine_state.h"
+#include "window/keyboard/window_keyboard.h"
 #include "window/mouse_pointer.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
@@ -20,9 +21,6 @@ enum WindowEvent : int32_t {
     kDestroyEvent = 2,
     kMovedEvent = 3,
     kResizedEvent = 4,
-    kActivatedEvent = 5,
-    kDeactivatedEvent = 6,
-    kFirstActivationEvent = 8,
     kNotificationIconEvent = 9,
     kShownEvent = 10,
     kHiddenEvent = 11,
@@ -422,7 +420,7 @@ void CWinFormUnit::OnDestroy() {
     RaiseEvent(kDestroyEvent);
     if (!Alive())
         return;
-    if (helpOpened_)
+    if (helpOpened)
         WinHelpA(m_hWnd, nullptr, HELP_QUIT, 0);
     if (HMENU menu = GetMenu(m_hWnd)) {
         SetMenu(m_hWnd, nullptr);
@@ -469,13 +467,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ACTIVATE: {
         const LRESULT result = Default();
-        const bool active = LOWORD(wParam) != WA_INACTIVE;
-        if (active && !activatedOnce) {
-            activatedOnce = true;
-            RaiseEvent(kFirstActivationEvent);
-        }
-        if (Alive())
-            RaiseEvent(active ? kActivatedEvent : kDeactivatedEvent);
+        HandleWindowActivation(this, LOWORD(wParam) != WA_INACTIVE);
         return result;
     }
     case WM_NCACTIVATE:
@@ -484,7 +476,8 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default();
     case WM_SETFOCUS: {
         const LRESULT result = Default();
-        RaiseEvent(kFocusGainedEvent);
+        if (!PassFocusToUnit(this))
+            RaiseEvent(kFocusGainedEvent);
         return result;
     }
     case WM_KILLFOCUS: {
@@ -510,6 +503,10 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return CUnitWnd::WindowProc(message, wParam, lParam);
     }
+}
+
+BOOL CWinFormUnit::PreTranslateMessage(MSG *message) {
+    return TranslateWindowMessage(this, message);
 }
 
 void CWinFormUnit::ReleaseResources() {

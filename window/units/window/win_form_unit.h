@@ -49,10 +49,13 @@ HGLOBAL SaveWindowProperties(const WindowProperties &properties);
 class CWinFormUnit : public CUnitWnd {
 public:
     WindowProperties properties;
-    bool childWindow = false;   // created inside another window
-    bool keep = false;          // the load's keep flag
-    bool modal = false;         // loaded as a modal window
-    bool activatedOnce = false; // event 8 raised
+    bool childWindow = false;        // created inside another window
+    bool keep = false;               // the load's keep flag
+    bool modal = false;              // loaded as a modal window
+    bool activatedOnce = false;      // event 8 raised
+    bool helpOpened = false;         // F1 opened the help viewer, which closes with the window
+    HWND focusToRestore = nullptr;   // the child that had the focus at the last deactivation
+    bool inActivationEvents = false; // events 8, 5 or 6 are being raised
     // Windows a modal load disabled, with their previous enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;
 
@@ -70,6 +73,9 @@ public:
     void ApplyIcons();
     void ApplyMovable();
     void Maximise();
+    HACCEL Accelerators() const { return accelerators_; }
+    // The keyboard and mouse handling of the window and its units.
+    BOOL PreTranslateMessage(MSG *message) override;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -91,7 +97,6 @@ private:
     HICON smallIcon_ = nullptr;
     DecodedPicture picture_;
     HACCEL accelerators_ = nullptr;
-    bool helpOpened_ = false;
 };
 
 // The WindowShapeTable outline of shape n (4 to 29): points in 0..32767 ended by 65535.
