@@ -1,0 +1,10 @@
+// The length of an array block: 4 bytes of dimension count, 4 per dimension size, then the
+// elements.
+#pragma once
+
+#include <cstdint>
+
+// The length in bytes of the array block at a constant address, read only within the constant
+// segment. A block whose header or elements would reach past the segment's end (a corrupt
+// constant) gives the bytes up to that end, so a copy never reads outside the segment.
+uint32_t ConstantArrayLength(const void *block, uint32_t elementSize);
