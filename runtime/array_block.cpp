@@ -1,9 +1,17 @@
-// The bounded length of an array block in the constant segment.
+// The bounded length of a constant array block and the release of array values.
 #include "runtime/array_block.h"
 
 #include <cstring>
 
 #include "runtime/heap.h"
+
+namespace {
+
+constexpr uint32_t kArrayTypeBit = 0x20000000;
+constexpr uint32_t kTextType = 0x80000004;
+constexpr uint32_t kByteSetType = 0x80000005;
+
+} // namespace
 
 uint32_t ConstantArrayLength(const void *block, uint32_t elementSize) {
     const uint32_t available = ConstantBytesFrom(block);
@@ -28,4 +36,24 @@ uint32_t ConstantArrayLength(const void *block, uint32_t elementSize) {
     }
     length += elements * elementSize;
     return length > available ? available : static_cast<uint32_t>(length);
+}
+
+void FreeArrayValue(uint32_t elementType, void *array) {
+    if (array == nullptr) {
+        return;
+    }
+    const uint32_t type = elementType & ~kArrayTypeBit;
+    if (type == kTextType || type == kByteSetType) {
+        const auto *words = static_cast<const uint32_t *>(array);
+        const uint32_t dimensions = words[0];
+        uint64_t elements = 1;
+        for (uint32_t i = 0; i < dimensions; ++i) {
+            elements *= words[1 + i];
+        }
+        void *const *element = reinterpret_cast<void *const *>(words + 1 + dimensions);
+        for (uint64_t i = 0; i < elements; ++i) {
+            FreeMemory(element[i]);
+        }
+    }
+    FreeMemory(array);
 }

@@ -1,39 +1,12 @@
 // The memory, error and exit codes of RuntimeNotify.
 #include "runtime/runtime_notify.h"
 
+#include "runtime/array_block.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/process_heap.h"
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_lifecycle.h"
-
-namespace {
-
-constexpr uint32_t kArrayTypeBit = 0x20000000;
-constexpr uint32_t kTextType = 0x80000004;
-constexpr uint32_t kByteSetType = 0x80000005;
-
-} // namespace
-
-void FreeArrayValue(uint32_t elementType, void *array) {
-    if (array == nullptr) {
-        return;
-    }
-    const uint32_t type = elementType & ~kArrayTypeBit;
-    if (type == kTextType || type == kByteSetType) {
-        auto *words = static_cast<uint32_t *>(array);
-        const uint32_t dimensions = words[0];
-        uint64_t elements = 1;
-        for (uint32_t i = 0; i < dimensions; ++i) {
-            elements *= words[1 + i];
-        }
-        void **element = reinterpret_cast<void **>(words + 1 + dimensions);
-        for (uint64_t i = 0; i < elements; ++i) {
-            FreeMemory(element[i]);
-        }
-    }
-    FreeMemory(array);
-}
 
 int32_t __attribute__((stdcall)) RuntimeNotify(int32_t code, uint32_t argument1,
                                                uint32_t argument2) {

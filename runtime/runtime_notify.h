@@ -17,7 +17,3 @@ enum RuntimeNotifyCode : int32_t {
 // Codes not listed above answer 0 until the window engine handles its own.
 int32_t __attribute__((stdcall)) RuntimeNotify(int32_t code, uint32_t argument1,
                                                uint32_t argument2);
-
-// Code 2023: frees an array value whose elements have elementType (the array bit ignored);
-// text and byte-set elements are freed first.
-void FreeArrayValue(uint32_t elementType, void *array);
