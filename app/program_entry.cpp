@@ -1,7 +1,7 @@
 // ProgramEntry: the downloader's start routine. It starts the runtime, registers its clean-up,
 // runs its start-up subroutine, loads the main window and runs the message loop.
-#include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
+#include "runtime/program_calls.h"
 
 namespace {
 

@@ -20,8 +20,8 @@ constexpr uint32_t kComObjectType = 0x30;
 constexpr uint32_t kVariantType = 0x31;
 
 constexpr UnitTypeDescriptor Named(const char *name, const char *englishName) {
-    return UnitTypeDescriptor{name, englishName, "", {0, 0}, 0, {0, 0, 0}, 0, nullptr, nullptr,
-                              {0, 0}};
+    return UnitTypeDescriptor{name,      englishName, "",      {0, 0},  0,
+                              {0, 0, 0}, 0,           nullptr, nullptr, {0, 0}};
 }
 
 struct DataTypeTable {
@@ -46,8 +46,8 @@ constexpr DataTypeTable kDataTypeTable = MakeDataTypeTable();
 
 const UnitTypeDescriptor *const KernelDataTypes = kDataTypeTable.entries;
 
-int32_t __attribute__((stdcall)) KernelLibraryNotify(int32_t message, uint32_t argument1,
-                                                     uint32_t) {
+int32_t __attribute__((stdcall))
+KernelLibraryNotify(int32_t message, uint32_t argument1, uint32_t) {
     if (message == kLibraryNotifyStartup) {
         gRuntimeCallback = argument1;
         return 0;

@@ -12,7 +12,7 @@ extern const UnitTypeDescriptor *const KernelDataTypes;
 
 // The library's notify routine: stores the runtime's callback on message 1, answers -1 to every
 // message it does not handle.
-int32_t __attribute__((stdcall)) KernelLibraryNotify(int32_t message, uint32_t argument1,
-                                                     uint32_t argument2);
+int32_t __attribute__((stdcall))
+KernelLibraryNotify(int32_t message, uint32_t argument1, uint32_t argument2);
 // The runtime callback received with message 1 (0 before start-up).
 uint32_t KernelLibraryRuntimeCallback();

@@ -29,9 +29,8 @@ void CopyPointerList(GrowableBuffer &list, const void *const *pointers, uint32_t
 void SetProgramDirectory(RuntimeApp &app) {
     char path[kExecutablePathBytes + 1] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, kExecutablePathBytes);
-    const ProgramPath split = SplitExecutablePath(path, length < kExecutablePathBytes
-                                                            ? length
-                                                            : kExecutablePathBytes);
+    const ProgramPath split =
+        SplitExecutablePath(path, length < kExecutablePathBytes ? length : kExecutablePathBytes);
     app.programDirectory = split.directory;
     app.executableName = split.fileName;
     // An unset current directory is not an error: the program goes on from where it is.

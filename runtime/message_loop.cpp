@@ -42,8 +42,8 @@ void RegisterIdleCallback(HWND window, uint32_t routine, uint32_t argument) {
 
 void UnregisterIdleCallback(HWND window) {
     RuntimeApp &app = Runtime();
-    const int32_t index = app.idleWindows.FindWord(reinterpret_cast<uint32_t>(window),
-                                                   app.idleWindows.WordCount());
+    const int32_t index =
+        app.idleWindows.FindWord(reinterpret_cast<uint32_t>(window), app.idleWindows.WordCount());
     if (index >= 0) {
         RemoveIdleCallbackAt(app, static_cast<uint32_t>(index));
     }

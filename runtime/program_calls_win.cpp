@@ -5,9 +5,9 @@
 #include "runtime/service_table.h"
 
 extern "C" void ProgramCallKernelCommand(KernelCommand routine, int32_t count,
-                                         const ArgumentRecord* records, ArgumentRecord* result);
+                                         const ArgumentRecord *records, ArgumentRecord *result);
 extern "C" uint64_t ProgramCallInternalCommand(int32_t index, uint32_t wordCount,
-                                               const uint32_t* words);
+                                               const uint32_t *words);
 
 namespace {
 
@@ -17,14 +17,13 @@ template <typename Signature> Signature Slot(ServiceSlot slot) {
 
 template <typename... Words> uint32_t CallInternal(InternalCommand command, Words... words) {
     const uint32_t list[] = {0, static_cast<uint32_t>(words)...};
-    return static_cast<uint32_t>(
-        ProgramCallInternalCommand(command, sizeof...(words), list + 1));
+    return static_cast<uint32_t>(ProgramCallInternalCommand(command, sizeof...(words), list + 1));
 }
 
 } // namespace
 
 ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
-                                   const ArgumentRecord* records) {
+                                   const ArgumentRecord *records) {
     ArgumentRecord result{0, 0, 0};
     ProgramCallKernelCommand(command, count, records, &result);
     return result;
@@ -32,16 +31,16 @@ ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
 
 namespace ProgramCall {
 
-void* AllocateMemory(uint32_t bytes) {
-    return Slot<void* (*)(uint32_t)>(kSlotAllocateMemory)(bytes);
+void *AllocateMemory(uint32_t bytes) {
+    return Slot<void *(*)(uint32_t)>(kSlotAllocateMemory)(bytes);
 }
 
-void* ReallocateMemory(void* block, uint32_t bytes) {
-    return Slot<void* (*)(void*, uint32_t)>(kSlotReallocateMemory)(block, bytes);
+void *ReallocateMemory(void *block, uint32_t bytes) {
+    return Slot<void *(*)(void *, uint32_t)>(kSlotReallocateMemory)(block, bytes);
 }
 
-void FreeMemory(void* block) {
-    Slot<void (*)(void*)>(kSlotFreeMemory)(block);
+void FreeMemory(void *block) {
+    Slot<void (*)(void *)>(kSlotFreeMemory)(block);
 }
 
 void ReportError(int32_t index) {
@@ -70,20 +69,19 @@ void RegisterExitRoutine(void (*routine)()) {
     CallInternal(kInternalRegisterExitRoutine, reinterpret_cast<uint32_t>(routine));
 }
 
-void MakeArrayWritable(uint32_t elementSize, void** arrayVariable) {
+void MakeArrayWritable(uint32_t elementSize, void **arrayVariable) {
     CallInternal(kInternalMakeArrayWritable, elementSize,
                  reinterpret_cast<uint32_t>(arrayVariable));
 }
 
-char* FileSearchStep(const char* pattern, uint32_t mask, bool directoriesExcluded,
-                     void** searchSlot) {
-    return reinterpret_cast<char*>(CallInternal(kInternalFileSearchStep,
-                                                reinterpret_cast<uint32_t>(pattern), mask,
-                                                directoriesExcluded ? 1u : 0u,
-                                                reinterpret_cast<uint32_t>(searchSlot)));
+char *FileSearchStep(const char *pattern, uint32_t mask, bool directoriesExcluded,
+                     void **searchSlot) {
+    return reinterpret_cast<char *>(
+        CallInternal(kInternalFileSearchStep, reinterpret_cast<uint32_t>(pattern), mask,
+                     directoriesExcluded ? 1u : 0u, reinterpret_cast<uint32_t>(searchSlot)));
 }
 
-void FileSearchClose(void* search) {
+void FileSearchClose(void *search) {
     CallInternal(kInternalFileSearchClose, reinterpret_cast<uint32_t>(search));
 }
 

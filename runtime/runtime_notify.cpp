@@ -8,8 +8,8 @@
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_lifecycle.h"
 
-int32_t __attribute__((stdcall)) RuntimeNotify(int32_t code, uint32_t argument1,
-                                               uint32_t argument2) {
+int32_t __attribute__((stdcall))
+RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2) {
     switch (code) {
     case kNotifyFreeArray:
         FreeArrayValue(argument1, reinterpret_cast<void *>(argument2));
@@ -23,8 +23,8 @@ int32_t __attribute__((stdcall)) RuntimeNotify(int32_t code, uint32_t argument1,
         FreeMemory(reinterpret_cast<void *>(argument1));
         return 0;
     case kNotifyReallocate:
-        return reinterpret_cast<int32_t>(ReallocateMemory(reinterpret_cast<void *>(argument1),
-                                                          argument2));
+        return reinterpret_cast<int32_t>(
+            ReallocateMemory(reinterpret_cast<void *>(argument1), argument2));
     case kNotifyReportError:
         ReportRuntimeError(reinterpret_cast<const char *>(argument1), 0);
     case kNotifyExitProgram:

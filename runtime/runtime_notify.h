@@ -15,5 +15,5 @@ enum RuntimeNotifyCode : int32_t {
 };
 
 // Codes not listed above answer 0 until the window engine handles its own.
-int32_t __attribute__((stdcall)) RuntimeNotify(int32_t code, uint32_t argument1,
-                                               uint32_t argument2);
+int32_t __attribute__((stdcall))
+RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2);

@@ -69,8 +69,8 @@ void RuntimeShutdown(int32_t exitCode) {
     if (app.mainThreadId != 0 && GetCurrentThreadId() != app.mainThreadId) {
         // Only the main thread shuts down; it ends the process once it has done so.
         if (app.hiddenOwner.m_hWnd != nullptr) {
-            SendMessageA(app.hiddenOwner.m_hWnd, kExitRequestMessage,
-                         static_cast<WPARAM>(exitCode), 0);
+            SendMessageA(app.hiddenOwner.m_hWnd, kExitRequestMessage, static_cast<WPARAM>(exitCode),
+                         0);
         }
         if (!app.shuttingDown) {
             ExitProcess(static_cast<UINT>(exitCode));

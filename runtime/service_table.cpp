@@ -64,8 +64,10 @@ extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount] = {
 
 // Entries 4 and 5 (type properties) are filled by the window engine.
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount] = {
-    EntryOf(&FileSearchStep),  EntryOf(&FileSearchClose),
-    EntryOf(&MakeArrayWritable), EntryOf(&RegisterExitRoutine),
+    EntryOf(&FileSearchStep),
+    EntryOf(&FileSearchClose),
+    EntryOf(&MakeArrayWritable),
+    EntryOf(&RegisterExitRoutine),
     0,
     0,
     EntryOf(&InitializeRuntimeEntry),

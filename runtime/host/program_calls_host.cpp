@@ -3,13 +3,12 @@
 #include <cstdlib>
 #include <vector>
 
-
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/program_calls.h"
 
 ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
-                                   const ArgumentRecord* records) {
+                                   const ArgumentRecord *records) {
     ArgumentRecord result{0, 0, 0};
     std::vector<ArgumentRecord> args(records, records + (count > 0 ? count : 0));
     // With count 0 the command still gets the address where the first record would be.
@@ -20,15 +19,15 @@ ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
 
 namespace ProgramCall {
 
-void* AllocateMemory(uint32_t bytes) {
+void *AllocateMemory(uint32_t bytes) {
     return ::AllocateMemory(bytes);
 }
 
-void* ReallocateMemory(void* block, uint32_t bytes) {
+void *ReallocateMemory(void *block, uint32_t bytes) {
     return ::ReallocateMemory(block, bytes);
 }
 
-void FreeMemory(void* block) {
+void FreeMemory(void *block) {
     ::FreeMemory(block);
 }
 

@@ -81,10 +81,12 @@ TEST(ProgramPathSplit, NoBackslashGivesAnEmptyDirectory) {
 
 TEST(ProgramPathSplit, ATrailByteEqualToTheBackslashDoesNotCount) {
     // 0x81 0x5C is one double-byte character whose trail byte is the backslash code.
-    const char path[] = "C:\\a\x81\x5C" "b.exe";
+    const char path[] = "C:\\a\x81\x5C"
+                        "b.exe";
     const ProgramPath split = SplitExecutablePath(path, std::strlen(path));
     EXPECT_EQ(split.directory, "C:");
-    EXPECT_EQ(split.fileName, "a\x81\x5C" "b.exe");
+    EXPECT_EQ(split.fileName, "a\x81\x5C"
+                              "b.exe");
 }
 
 } // namespace

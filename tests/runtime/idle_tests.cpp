@@ -143,8 +143,8 @@ TEST(PreTranslate, UnitWindowsAreAskedForTheirObjectUpThroughTheParents) {
     RegisterClassA(&windowClass);
     HWND unit = CreateWindowExA(0, "ZvTestUnit", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 nullptr, nullptr);
-    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, unit, nullptr, nullptr,
-                                 nullptr);
+    HWND child =
+        CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, unit, nullptr, nullptr, nullptr);
     MSG message{child, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
     EXPECT_TRUE(Runtime().PreTranslateMessage(&message));
     EXPECT_EQ(gUnit.seen, static_cast<UINT>(WM_KEYDOWN));

@@ -57,12 +57,23 @@ std::string ParseLiteral(const std::string &rest) {
             throw std::runtime_error("literal ends in a backslash");
         }
         switch (rest[i]) {
-        case 'r': text += '\r'; break;
-        case 'n': text += '\n'; break;
-        case 't': text += '\t'; break;
-        case '"': text += '"'; break;
-        case '\\': text += '\\'; break;
-        default: throw std::runtime_error("unknown escape in literal");
+        case 'r':
+            text += '\r';
+            break;
+        case 'n':
+            text += '\n';
+            break;
+        case 't':
+            text += '\t';
+            break;
+        case '"':
+            text += '"';
+            break;
+        case '\\':
+            text += '\\';
+            break;
+        default:
+            throw std::runtime_error("unknown escape in literal");
         }
     }
     return text;

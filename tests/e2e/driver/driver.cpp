@@ -42,9 +42,9 @@ std::string Unescape(const wchar_t *text) {
             wide += *c;
         }
     }
-    const int bytes = WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(),
-                                          static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                          nullptr);
+    const int bytes =
+        WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
+                            nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(bytes), '\0');
     WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
                         out.data(), bytes, nullptr, nullptr);
@@ -148,8 +148,8 @@ bool ReadStepsFile(const wchar_t *path, std::vector<std::wstring> &words) {
     bytes.resize(read);
     std::wstring text(bytes.size(), L'\0');
     text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
-                                                        static_cast<int>(bytes.size()),
-                                                        text.data(), static_cast<int>(text.size()))));
+                                                        static_cast<int>(bytes.size()), text.data(),
+                                                        static_cast<int>(text.size()))));
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find(L'\n', start);
@@ -219,9 +219,9 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         if (driver.current == nullptr) {
             return Fail(box ? "box" : "window", "no window \"" + Show(title) + "\" appeared");
         }
-        return !box || ExpectText("box text",
-                                  WindowText(GetDlgItem(driver.current, kMessageBoxTextId)),
-                                  Unescape(second));
+        return !box ||
+               ExpectText("box text", WindowText(GetDlgItem(driver.current, kMessageBoxTextId)),
+                          Unescape(second));
     }
     if (step == L"text") {
         const wchar_t *id = take();
