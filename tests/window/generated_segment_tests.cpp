@@ -211,8 +211,8 @@ TEST_F(GeneratedSegment, RecordsFollowEachOtherInListOrder) {
                                        0x16010005, 0x16010004, 0x16010002};
     const std::vector<uint32_t> types = {0x00010001, 0x0001000a, 0x0001000a, 0x00010005,
                                          0x0001000b, 0x0001000a, 0x00010005};
-    const std::vector<std::string> names = {"", "标签3", "标签2", "编辑框2", "按钮1", "标签1",
-                                            "编辑框1"};
+    const std::vector<std::string> names = {"",      "标签3", "标签2",  "编辑框2",
+                                            "按钮1", "标签1", "编辑框1"};
     ASSERT_EQ(S().records.size(), 7u);
     uint32_t offset = 0;
     for (size_t i = 0; i < 7; ++i) {
@@ -259,7 +259,8 @@ TEST_F(GeneratedSegment, CommonFieldsOfEveryRecord) {
 
 TEST_F(GeneratedSegment, WindowPropertyBlock) {
     std::string icon(4286, '\0');
-    std::string expected = Words({6, 2, 1, 0xFF000000, 0, 1, 1, 1, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0});
+    std::string expected =
+        Words({6, 2, 1, 0xFF000000, 0, 1, 1, 1, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0});
     expected += Counted("");
     expected += Counted("");
     const std::string block = R(0).propertyBlock;

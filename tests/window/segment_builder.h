@@ -105,7 +105,8 @@ public:
     }
 
     // A segment of one window per entry of windows.
-    static std::vector<uint8_t> Segment(const std::vector<std::pair<uint32_t, std::vector<TestRecord>>> &windows) {
+    static std::vector<uint8_t>
+    Segment(const std::vector<std::pair<uint32_t, std::vector<TestRecord>>> &windows) {
         SegmentBuilder segment;
         segment.Word(static_cast<uint32_t>(8 * windows.size()));
         for (const auto &window : windows) {

@@ -84,9 +84,9 @@ TEST(TemplateReader, AbsurdCountsAreRejectedBeforeAllocating) {
     };
     // Offsets in the program segment: id table length, unit count, UnitList length, first
     // record offset, first record length.
-    for (const Patch patch : {Patch{0, 0x7FFFFFF8}, Patch{28, 0x7FFFFFFF}, Patch{28, 0x1FFFFFFF},
-                              Patch{32, 0x7FFFFFF0}, Patch{64, 0xFFFFFFF0},
-                              Patch{64, 0x16f9}, Patch{92, 0x7FFFFFFF}}) {
+    for (const Patch patch :
+         {Patch{0, 0x7FFFFFF8}, Patch{28, 0x7FFFFFFF}, Patch{28, 0x1FFFFFFF}, Patch{32, 0x7FFFFFF0},
+          Patch{64, 0xFFFFFFF0}, Patch{64, 0x16f9}, Patch{92, 0x7FFFFFFF}}) {
         std::vector<uint8_t> bad = segment;
         for (int i = 0; i < 4; ++i) {
             bad[patch.offset + i] = static_cast<uint8_t>(patch.word >> (8 * i));

@@ -284,9 +284,9 @@ bool IsBlankOrComment(const std::vector<Token> &tokens) {
 
 } // namespace
 
-std::vector<WindowDescription> ParseWindowDescription(
-    const std::string &text, const std::string &directory,
-    const std::map<std::string, uint32_t> &handlerOffsets) {
+std::vector<WindowDescription>
+ParseWindowDescription(const std::string &text, const std::string &directory,
+                       const std::map<std::string, uint32_t> &handlerOffsets) {
     Parser parser(directory, handlerOffsets);
     std::istringstream lines(text);
     std::string line;
@@ -315,7 +315,8 @@ std::map<std::string, uint32_t> ParseHandlerList(const std::string &text) {
         if (IsBlankOrComment(tokens)) {
             continue;
         }
-        if (tokens.size() != 1 || !offsets.emplace(tokens[0].text, entry * kEntryTableEntryBytes).second) {
+        if (tokens.size() != 1 ||
+            !offsets.emplace(tokens[0].text, entry * kEntryTableEntryBytes).second) {
             throw std::runtime_error("handler list: bad or repeated entry " + tokens[0].text);
         }
         ++entry;

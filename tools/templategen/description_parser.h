@@ -29,9 +29,9 @@ inline constexpr uint32_t kEntryTableEntryBytes = 5;
 
 // handlerOffsets maps handler names to their offsets from CodeBase. Throws std::runtime_error
 // naming the line of the first error.
-std::vector<WindowDescription> ParseWindowDescription(
-    const std::string &text, const std::string &directory,
-    const std::map<std::string, uint32_t> &handlerOffsets);
+std::vector<WindowDescription>
+ParseWindowDescription(const std::string &text, const std::string &directory,
+                       const std::map<std::string, uint32_t> &handlerOffsets);
 
 // Reads a handler list (one name per line, in entry-table order; "#" comments) into offsets.
 std::map<std::string, uint32_t> ParseHandlerList(const std::string &text);

@@ -56,7 +56,8 @@ std::string CppSource(const std::string &segment, const std::string &description
 
 int main(int argc, char **argv) {
     if (argc != 4 && argc != 5) {
-        std::fprintf(stderr, "usage: templategen DESCRIPTION HANDLER_LIST OUTPUT.cpp [OUTPUT.bin]\n");
+        std::fprintf(stderr,
+                     "usage: templategen DESCRIPTION HANDLER_LIST OUTPUT.cpp [OUTPUT.bin]\n");
         return 2;
     }
     try {

@@ -20,4 +20,5 @@ uint32_t UnitTypeForKeyword(const std::string &keyword);
 // Encodes the block of unitType at its save version: every field, each taken from values or
 // its default. Throws std::runtime_error for a name the type does not have or a value of the
 // wrong kind.
-std::string EncodePropertyBlock(uint32_t unitType, const std::map<std::string, PropertyValue> &values);
+std::string EncodePropertyBlock(uint32_t unitType,
+                                const std::map<std::string, PropertyValue> &values);
