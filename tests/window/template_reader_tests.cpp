@@ -83,10 +83,12 @@ TEST(TemplateReader, AbsurdCountsAreRejectedBeforeAllocating) {
         uint32_t word;
     };
     // Offsets in the program segment: id table length, unit count, UnitList length, first
-    // record offset, first record length.
+    // record offset, first record length, and a last record offset whose length word would
+    // stand partly or wholly behind the data (the records part is 0x16f9 - 56 = 5825 bytes).
     for (const Patch patch :
          {Patch{0, 0x7FFFFFF8}, Patch{28, 0x7FFFFFFF}, Patch{28, 0x1FFFFFFF}, Patch{32, 0x7FFFFFF0},
-          Patch{64, 0xFFFFFFF0}, Patch{64, 0x16f9}, Patch{92, 0x7FFFFFFF}}) {
+          Patch{64, 0xFFFFFFF0}, Patch{64, 0x16f9}, Patch{92, 0x7FFFFFFF}, Patch{88, 5825},
+          Patch{88, 5824}, Patch{88, 5822}}) {
         std::vector<uint8_t> bad = segment;
         for (int i = 0; i < 4; ++i) {
             bad[patch.offset + i] = static_cast<uint8_t>(patch.word >> (8 * i));
