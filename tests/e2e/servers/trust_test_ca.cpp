@@ -36,8 +36,8 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "trust_test_ca: cannot read %s\n", argv[1]);
         return 1;
     }
-    HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0,
-                                    CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
+    HCERTSTORE root =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
     if (root == nullptr) {
         std::fprintf(stderr, "trust_test_ca: cannot open the Root store (%lu)\n", GetLastError());
         return 1;
