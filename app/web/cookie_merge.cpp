@@ -44,8 +44,8 @@ void AppendListItem(TextArrayHeader **list, const char *item) {
 
 Text CookieName(Text *item) {
     const int32_t p = Kernel::FindText(Arg(*item), kEquals, {}, false);
-    Text name = p != -1 ? Kernel::LeftText(Arg(*item), Whole(static_cast<double>(p) - 1))
-                        : CopyText(*item);
+    Text name =
+        p != -1 ? Kernel::LeftText(Arg(*item), Whole(static_cast<double>(p) - 1)) : CopyText(*item);
     Text trimmed = Kernel::TrimSpaces(Arg(name));
     FreeMemory(name);
     return trimmed;

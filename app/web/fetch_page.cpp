@@ -39,16 +39,16 @@ constexpr char kSetCookieName[] = "Set-Cookie:";
 constexpr char kSemicolon[] = ";";
 constexpr char kCookieSeparator[] = "; ";
 
-constexpr uint32_t kOpenDirect = 1;               // INTERNET_OPEN_TYPE_DIRECT
-constexpr uint32_t kOpenProxy = 3;                // INTERNET_OPEN_TYPE_PROXY
-constexpr uint32_t kServiceHttp = 3;              // INTERNET_SERVICE_HTTP
-constexpr int32_t kFlagReload = 0x80000000;       // INTERNET_FLAG_RELOAD
-constexpr int32_t kFlagNeedFile = 0x00000010;     // INTERNET_FLAG_NEED_FILE
-constexpr int32_t kFlagNoCookies = 0x00080000;    // INTERNET_FLAG_NO_COOKIES
-constexpr int32_t kFlagNoRedirect = 0x00200000;   // INTERNET_FLAG_NO_AUTO_REDIRECT
-constexpr int32_t kFlagSecure = 0x00800000;       // INTERNET_FLAG_SECURE
+constexpr uint32_t kOpenDirect = 1;                // INTERNET_OPEN_TYPE_DIRECT
+constexpr uint32_t kOpenProxy = 3;                 // INTERNET_OPEN_TYPE_PROXY
+constexpr uint32_t kServiceHttp = 3;               // INTERNET_SERVICE_HTTP
+constexpr int32_t kFlagReload = 0x80000000;        // INTERNET_FLAG_RELOAD
+constexpr int32_t kFlagNeedFile = 0x00000010;      // INTERNET_FLAG_NEED_FILE
+constexpr int32_t kFlagNoCookies = 0x00080000;     // INTERNET_FLAG_NO_COOKIES
+constexpr int32_t kFlagNoRedirect = 0x00200000;    // INTERNET_FLAG_NO_AUTO_REDIRECT
+constexpr int32_t kFlagSecure = 0x00800000;        // INTERNET_FLAG_SECURE
 constexpr int32_t kFlagIgnoreToHttps = 0x00004000; // INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
-constexpr uint32_t kQueryRawHeadersCrlf = 22;     // HTTP_QUERY_RAW_HEADERS_CRLF
+constexpr uint32_t kQueryRawHeadersCrlf = 22;      // HTTP_QUERY_RAW_HEADERS_CRLF
 constexpr int32_t kReadChunkBytes = 1024;
 constexpr int32_t kHeaderBufferBytes = 5000;
 constexpr int32_t kLowestPort = 0;
@@ -228,10 +228,10 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     if (IsEmptyText(*proxyVar)) {
         session = CallDll(kInternetOpen, Word(agent), kOpenDirect, 0, 0, 0);
     } else {
-        Text proxyText = secure ? CopyText(*proxyVar)
-                                : CodeConcatTexts(2, kHttpProxyPrefix, Arg(*proxyVar));
-        session = CallDll(kInternetOpen, Word(agent), kOpenProxy, Word(proxyText),
-                          Word(kEmptyText), 0);
+        Text proxyText =
+            secure ? CopyText(*proxyVar) : CodeConcatTexts(2, kHttpProxyPrefix, Arg(*proxyVar));
+        session =
+            CallDll(kInternetOpen, Word(agent), kOpenProxy, Word(proxyText), Word(kEmptyText), 0);
         FreeMemory(proxyText);
     }
     FreeMemory(agent);
@@ -245,7 +245,8 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     // it fails like a connection that cannot be made.
     uint32_t connection = 0;
     if (port >= kLowestPort && port <= kHighestPort) {
-        connection = CallDll(kInternetConnect, session, Word(server), port, 0, 0, kServiceHttp, 0, 0);
+        connection =
+            CallDll(kInternetConnect, session, Word(server), port, 0, 0, kServiceHttp, 0, 0);
     }
     FreeMemory(server);
     if (connection == 0) {
@@ -279,7 +280,8 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
                 Word(kEmptyText), 0);
     } else {
         if (ByteSetCount(*postBytesVar) == 0) {
-            Store(postBytesVar, Kernel::ToByteSet(Kernel::TextArgument(Arg(*TextVariable(postText)))));
+            Store(postBytesVar,
+                  Kernel::ToByteSet(Kernel::TextArgument(Arg(*TextVariable(postText)))));
         }
         const int32_t postLength = Kernel::ByteSetLength(*postBytesVar);
         const uint32_t data = postLength > 0 ? Word(ByteSetBytes(*postBytesVar)) : 0;

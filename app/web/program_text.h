@@ -14,7 +14,9 @@ namespace web {
 inline constexpr char kEmptyText[] = "";
 
 // A text as kernel commands receive it: never null.
-inline const char *Arg(const char *text) { return text != nullptr ? text : kEmptyText; }
+inline const char *Arg(const char *text) {
+    return text != nullptr ? text : kEmptyText;
+}
 
 // Frees the variable's old value, then stores the new one (which the variable now owns).
 inline void Store(Text *variable, Text value) {
@@ -27,12 +29,20 @@ inline void Store(ByteSet *variable, ByteSet value) {
 }
 
 // Position and length arithmetic as compiled code does it: in double precision, truncated.
-inline int32_t Whole(double value) { return static_cast<int32_t>(CodeFloatToInt(value)); }
+inline int32_t Whole(double value) {
+    return static_cast<int32_t>(CodeFloatToInt(value));
+}
 
 // A new heap copy of a text (an allocated empty text for an empty one).
-inline Text CopyText(const char *text) { return CodeConcatTexts(1, Arg(text)); }
+inline Text CopyText(const char *text) {
+    return CodeConcatTexts(1, Arg(text));
+}
 
-inline bool TextsEqual(const char *a, const char *b) { return CodeCompareTexts(a, b) == 0; }
-inline bool IsEmptyText(const char *text) { return CodeCompareTexts(text, kEmptyText) == 0; }
+inline bool TextsEqual(const char *a, const char *b) {
+    return CodeCompareTexts(a, b) == 0;
+}
+inline bool IsEmptyText(const char *text) {
+    return CodeCompareTexts(text, kEmptyText) == 0;
+}
 
 } // namespace web

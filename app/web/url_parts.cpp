@@ -54,8 +54,8 @@ void KeepMainDomain(Text *t) {
     const ArrayExtent extent = CodeArrayCountOrZero(labels);
     if (extent.count > 1) {
         Text *items = TextArrayElements(labels);
-        Store(t, CodeConcatTexts(3, Arg(items[extent.count - 2]), kDot,
-                                 Arg(items[extent.count - 1])));
+        Store(t,
+              CodeConcatTexts(3, Arg(items[extent.count - 2]), kDot, Arg(items[extent.count - 1])));
     }
     FreeTextArray(labels);
 }
@@ -133,8 +133,8 @@ Text UrlPath(Text *url) {
     const int32_t s = Kernel::FindText(Arg(*url), kSlash, p, true);
     FreeMemory(host);
     if (s > 0) {
-        return Kernel::RightText(
-            Arg(*url), Whole(static_cast<double>(Kernel::TextLength(Arg(*url))) - s + 1));
+        return Kernel::RightText(Arg(*url),
+                                 Whole(static_cast<double>(Kernel::TextLength(Arg(*url))) - s + 1));
     }
     return CopyText(kSlash);
 }

@@ -18,4 +18,6 @@ int32_t UrlPort(Text *url);
 Text UrlPath(Text *url);
 
 // The three-option call with every option left out.
-inline Text UrlHost(Text *url) { return UrlHost(url, {0, 0}, {0, 0}, {0, 0}); }
+inline Text UrlHost(Text *url) {
+    return UrlHost(url, {0, 0}, {0, 0}, {0, 0});
+}

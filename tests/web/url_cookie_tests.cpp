@@ -44,7 +44,9 @@ TEST_F(Web, HostIsLowerCasedPathKeepsItsCase) {
     EXPECT_EQ(u.path, "/X");
 }
 
-TEST_F(Web, NoSlashAfterHostGivesRootPath) { EXPECT_EQ(Decompose("http://a.b").path, "/"); }
+TEST_F(Web, NoSlashAfterHostGivesRootPath) {
+    EXPECT_EQ(Decompose("http://a.b").path, "/");
+}
 
 TEST_F(Web, PortAndQuery) {
     const Url u = Decompose("http://Example.COM:8080/x?y=1");
@@ -65,7 +67,9 @@ TEST_F(Web, QueryWithoutPathStaysInTheHost) {
     EXPECT_EQ(u.path, "/");
 }
 
-TEST_F(Web, FragmentStaysInThePath) { EXPECT_EQ(Decompose("http://a.b/p#frag").path, "/p#frag"); }
+TEST_F(Web, FragmentStaysInThePath) {
+    EXPECT_EQ(Decompose("http://a.b/p#frag").path, "/p#frag");
+}
 
 TEST_F(Web, PortOutsideSixteenBitsIsReportedAsWritten) {
     EXPECT_EQ(Decompose("http://127.0.0.1:99999/x").port, 99999);
@@ -94,8 +98,7 @@ TEST_F(Web, TextBetweenMarkers) {
     TextVar text("say \"hi\" and \"bye\"");
     TextVar left("#引号");
     TextVar right("#引号");
-    EXPECT_EQ(Take(TextBetween(&text.value, &left.value, &right.value, kOmitted, kOmitted)),
-              "hi");
+    EXPECT_EQ(Take(TextBetween(&text.value, &left.value, &right.value, kOmitted, kOmitted)), "hi");
     EXPECT_EQ(left.str(), "\"");
     TextVar upper("A");
     TextVar end("d");
@@ -128,9 +131,13 @@ TEST_F(Web, ReceivedCookiesComeFirstThenUnsetSentOnes) {
     EXPECT_EQ(Merge("a=1; b=2", "b=3"), "b=3; a=1");
 }
 
-TEST_F(Web, DeletedCookieIsDropped) { EXPECT_EQ(Merge("a=1", "a=deleted"), ""); }
+TEST_F(Web, DeletedCookieIsDropped) {
+    EXPECT_EQ(Merge("a=1", "a=deleted"), "");
+}
 
-TEST_F(Web, CookieNamesAreCaseSensitive) { EXPECT_EQ(Merge("SID=1", "sid=2"), "sid=2; SID=1"); }
+TEST_F(Web, CookieNamesAreCaseSensitive) {
+    EXPECT_EQ(Merge("SID=1", "sid=2"), "sid=2; SID=1");
+}
 
 TEST_F(Web, BlanksAreRemovedEvenInsideValues) {
     EXPECT_EQ(Merge("x=hello world", ""), "x=helloworld");
@@ -141,7 +148,9 @@ TEST_F(Web, RepeatedItemsAreKeptOnce) {
     EXPECT_EQ(Merge("", "a=1; a=2"), "a=1; a=2");
 }
 
-TEST_F(Web, EmptyListsMergeToEmpty) { EXPECT_EQ(Merge("", ""), ""); }
+TEST_F(Web, EmptyListsMergeToEmpty) {
+    EXPECT_EQ(Merge("", ""), "");
+}
 
 TEST_F(Web, CookieNameAndListSearch) {
     TextVar item(" sid = 5");

@@ -15,7 +15,9 @@ struct TextVar {
     ~TextVar() { FreeMemory(value); }
     std::string str() const { return value ? std::string(value) : std::string(); }
     // Passed by reference and given.
-    OptionalArgument given() { return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&value)), 1}; }
+    OptionalArgument given() {
+        return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&value)), 1};
+    }
     // Left out: the callee still gets the address of an empty variable.
     OptionalArgument omitted() {
         return {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&value)), 0};
@@ -29,5 +31,7 @@ inline std::string Take(Text text) {
     return copy;
 }
 
-inline OptionalArgument Given(uint32_t value) { return {value, 1}; }
+inline OptionalArgument Given(uint32_t value) {
+    return {value, 1};
+}
 inline constexpr OptionalArgument kOmitted{0, 0};
