@@ -37,6 +37,24 @@ void SetProgramDirectory(RuntimeApp &app) {
     SetCurrentDirectoryA(app.programDirectory.c_str());
 }
 
+void HandDllCommandsToBinder(RuntimeApp &app, uint32_t count) {
+    if (app.dllEntries.WordCount() != count || app.dllModules.WordCount() != count ||
+        app.dllLibraryNames.WordCount() != count || app.dllExportNames.WordCount() != count) {
+        // A list could not be made: without them every command call ends in a binding report.
+        return;
+    }
+    app.dllCommands = DllCommandLists{
+        count,
+        reinterpret_cast<const char *const *>(app.dllLibraryNames.Data()),
+        reinterpret_cast<const char *const *>(app.dllExportNames.Data()),
+        reinterpret_cast<HMODULE *>(app.dllModules.Data()),
+        reinterpret_cast<FARPROC *>(app.dllEntries.Data()),
+        app.programDirectory.c_str(),
+        app.moduleDirectory.c_str(),
+    };
+    UseDllCommandLists(&app.dllCommands);
+}
+
 void NotifyLibrariesOfStartup(RuntimeApp &app, const ImageHeader &header) {
     for (uint32_t i = 0; i < header.libraryCount; ++i) {
         const LibraryRecord *library = header.libraries[i];
@@ -86,6 +104,7 @@ void InitializeRuntime() {
                         header.dllCommandCount);
         CopyPointerList(app.dllModules, nullptr, header.dllCommandCount);
         CopyPointerList(app.dllEntries, nullptr, header.dllCommandCount);
+        HandDllCommandsToBinder(app, header.dllCommandCount);
     }
     if (header.libraryCount > 0) {
         NotifyLibrariesOfStartup(app, header);

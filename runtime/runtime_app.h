@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/app_base.h"
+#include "runtime/dll_binding.h"
 #include "runtime/growable_buffer.h"
 #include "runtime/hidden_owner_window.h"
 
@@ -51,6 +52,8 @@ public:
     GrowableBuffer dllExportNames;
     GrowableBuffer dllModules;
     GrowableBuffer dllEntries;
+    // The binder's view of the four lists and the two folders, handed to it at start-up.
+    DllCommandLists dllCommands{0, nullptr, nullptr, nullptr, nullptr, "", ""};
 
     // Raised by every runtime error report and shutdown; no event reaches the program while it
     // is above zero. Interlocked: an error report may come from another thread.

@@ -39,11 +39,11 @@ void NotifyLibrariesOfShutdown(RuntimeApp &app) {
 }
 
 void ReleaseDllCommands(RuntimeApp &app) {
-    for (uint32_t i = 0; i < app.dllModules.WordCount(); ++i) {
-        if (const uint32_t module = app.dllModules.WordAt(i); module != 0) {
-            FreeLibrary(reinterpret_cast<HMODULE>(module));
-        }
+    UseDllCommandLists(nullptr);
+    if (app.dllCommands.count > 0) {
+        ReleaseDllCommandModules(app.dllCommands, PlatformModuleLoader());
     }
+    app.dllCommands = DllCommandLists{0, nullptr, nullptr, nullptr, nullptr, "", ""};
     app.dllLibraryNames.Free();
     app.dllExportNames.Free();
     app.dllModules.Free();

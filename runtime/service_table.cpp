@@ -1,6 +1,7 @@
 // The service table and the internal command table in slot order.
 #include "runtime/service_table.h"
 
+#include "runtime/dll_command_call.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/internal_commands.h"
@@ -44,11 +45,10 @@ extern "C" void CallExternalPackageRoutine() {
     ReportRuntimeError("静态编译的程序不支持调用位于外部Lumo包中的子程序", 0);
 }
 
-// Slots 1 (DLL commands) and 4, 5 (unit properties) are filled by the DLL binding and the
-// window engine.
+// Slots 4 and 5 (unit properties) are filled by the window engine.
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount] = {
     EntryOf(&ReportErrorEntry),
-    0,
+    EntryOf(&CallDllCommand),
     EntryOf(&CallKernelCommand),
     EntryOf(&CallKernelCommand),
     0,

@@ -1,10 +1,8 @@
-// CharacterMatchFinder: byte-level matches filtered to character starts. The position right
-// behind a byte below 0x80 is always a character start (that byte ends a character whether it
-// is a single byte or a trail byte), so a candidate is a character start exactly when the run
-// of high bytes before it, back to such a position, has even length. Every byte is looked at
-// backwards at most once, because the known start only moves forward.
+// CharacterMatchFinder: byte-level matches filtered to character starts (StartsCharacter).
+// Every byte is looked at backwards at most once, because the known start only moves forward.
 #include "values/character_match_finder.h"
 
+#include "values/character_scan.h"
 #include "values/cp936_text.h"
 
 CharacterMatchFinder::CharacterMatchFinder(const uint8_t *text, uint32_t end, const uint8_t *sought,
@@ -22,11 +20,7 @@ int64_t CharacterMatchFinder::Next(uint32_t from) {
             return -1;
         }
         const auto candidate = static_cast<uint32_t>(found);
-        uint32_t runStart = candidate;
-        while (runStart > knownStart_ && IsLeadByte(text_[runStart - 1])) {
-            --runStart;
-        }
-        if ((candidate - runStart) % 2 == 0) {
+        if (StartsCharacter(text_, knownStart_, candidate)) {
             if (IsLeadByte(text_[candidate]) && text_[candidate + 1] == 0) {
                 return -1;
             }

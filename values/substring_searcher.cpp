@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/heap.h"
+#include "values/character_scan.h"
 #include "values/cp936_text.h"
 
 namespace {
@@ -41,11 +42,13 @@ uint8_t SubstringSearcher::Normalized(uint8_t byte) const {
     return foldCase_ ? FoldAsciiLetter(byte) : byte;
 }
 
-bool SubstringSearcher::MatchesAt(uint32_t at) const {
+// Scanning found the first byte already; the rest is compared here.
+bool SubstringSearcher::RestMatchesAt(uint32_t at) const {
     if (!foldCase_) {
-        return std::memcmp(text_ + at, sought_, soughtLength_) == 0;
+        return soughtLength_ == 1 ||
+               std::memcmp(text_ + at + 1, sought_ + 1, soughtLength_ - 1) == 0;
     }
-    for (uint32_t i = 0; i < soughtLength_; ++i) {
+    for (uint32_t i = 1; i < soughtLength_; ++i) {
         if (FoldAsciiLetter(text_[at + i]) != FoldAsciiLetter(sought_[i])) {
             return false;
         }
@@ -69,15 +72,13 @@ int64_t SubstringSearcher::NextByScanning(uint32_t from) {
             }
             at = static_cast<uint32_t>(static_cast<const uint8_t *>(hit) - text_);
         } else {
-            while (at <= lastStart && text_[at] != firstFolded && text_[at] != firstUpper) {
-                ++at;
-            }
+            at = FindEitherByte(text_, at, lastStart + 1, firstFolded, firstUpper);
             if (at > lastStart) {
                 return -1;
             }
         }
         comparedBytes_ += soughtLength_ - 1;
-        if (MatchesAt(at)) {
+        if (RestMatchesAt(at)) {
             return at;
         }
         if (comparedBytes_ > kComparisonsPerByte * at + soughtLength_) {

@@ -22,7 +22,7 @@ public:
 private:
     int64_t NextByScanning(uint32_t from);
     int64_t NextByAutomaton(uint32_t from);
-    bool MatchesAt(uint32_t at) const;
+    bool RestMatchesAt(uint32_t at) const;
     uint8_t Normalized(uint8_t byte) const;
     void BuildFailureTable();
 

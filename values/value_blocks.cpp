@@ -15,6 +15,18 @@ Text NewText(const void *bytes, uint32_t length) {
     return text;
 }
 
+Text FinishText(char *block, uint32_t length, uint32_t capacity) {
+    if (length == 0) {
+        FreeMemory(block);
+        return nullptr;
+    }
+    block[length] = '\0';
+    if (length == capacity) {
+        return block;
+    }
+    return static_cast<char *>(ReallocateMemory(block, length + 1));
+}
+
 Text NewFilledText(char fill, uint32_t length) {
     if (length == 0) {
         return nullptr;

@@ -28,6 +28,9 @@ struct TextArrayHeader {
 
 // A new text of length bytes copied from bytes; null when length is 0.
 Text NewText(const void *bytes, uint32_t length);
+// Ends a text written into a block of capacity + 1 bytes: puts the NUL behind its length
+// bytes and trims the block to fit. Frees the block and gives null when length is 0.
+Text FinishText(char *block, uint32_t length, uint32_t capacity);
 // A new text of length bytes, all set to fill; null when length is 0.
 Text NewFilledText(char fill, uint32_t length);
 // The byte length of a text; 0 for null.

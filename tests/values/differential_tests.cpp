@@ -146,6 +146,78 @@ TEST_F(Differential, BlanksCaseAndIntegers) {
     }
 }
 
+// A run of blanks, perhaps followed by a lone lead byte, to end a text with.
+std::string BlankTail(RandomCp936 &random) {
+    std::string tail;
+    for (int32_t i = random.Below(6); i > 0; --i) {
+        tail += random.Below(2) == 0 ? " " : "\xA1\xA1";
+    }
+    if (random.Below(3) == 0) {
+        tail += random.Below(2) == 0 ? "\xA1" : "\xC3";
+    }
+    return tail;
+}
+
+TEST_F(Differential, LongTextsAgreeAcrossWordBoundaries) {
+    // Hundreds of bytes per text: the scans that read a word at a time cross many words, with
+    // characters, blanks and trail bytes at every position of a word.
+    RandomCp936 random(5);
+    for (int round = 0; round < kRounds / 8; ++round) {
+        const std::string text = random.Text(300) + BlankTail(random);
+        const char *bytes = text.c_str();
+        ASSERT_EQ(TakeText(Kernel::TrimSpaces(bytes)), Reference::TrimSpaces(text))
+            << testing::PrintToString(text);
+        ASSERT_EQ(TakeText(Kernel::RemoveAllSpaces(bytes)), Reference::RemoveAllSpaces(text))
+            << testing::PrintToString(text);
+        ASSERT_EQ(TakeText(Kernel::ToLowerCase(bytes)), Reference::ToLowerCase(text))
+            << testing::PrintToString(text);
+        const std::string sought = random.Sought(text);
+        const std::string replacement = random.Text(3);
+        const auto start = random.Position(text);
+        const bool foldCase = random.Below(2) == 0;
+        ASSERT_EQ(Kernel::FindText(bytes, sought.c_str(), start, foldCase),
+                  Reference::FindText(text, sought, start, foldCase))
+            << testing::PrintToString(text) << " " << testing::PrintToString(sought);
+        ASSERT_EQ(Kernel::FindTextBackward(bytes, sought.c_str(), start, foldCase),
+                  Reference::FindTextBackward(text, sought, start, foldCase))
+            << testing::PrintToString(text) << " " << testing::PrintToString(sought);
+        ASSERT_EQ(
+            TakeText(Kernel::ReplaceSubtext(bytes, sought.c_str(), replacement.c_str(), start,
+                                            std::nullopt, !foldCase)),
+            Reference::ReplaceSubtext(text, sought, replacement, start, std::nullopt, !foldCase))
+            << testing::PrintToString(text) << " " << testing::PrintToString(sought);
+        ASSERT_EQ(TakeTextArray(Kernel::SplitText(bytes, sought.c_str(), std::nullopt)),
+                  Reference::SplitText(text, sought, std::nullopt))
+            << testing::PrintToString(text) << " " << testing::PrintToString(sought);
+    }
+}
+
+TEST_F(Differential, DenseReplacementsAgree) {
+    // More matches than one per sixteen bytes of text, with replacements longer and shorter
+    // than the sought text, a count limit and a lone lead byte at the end.
+    std::string text;
+    for (int i = 0; i < 400; ++i) {
+        text += i % 3 == 0 ? "a\xB0"
+                             "a"
+                           : "aA";
+    }
+    text += "a\xC3";
+    for (const char *replacement : {"", "x", "xyz", "\xA1\xA1-\xA1\xA1"}) {
+        for (const std::optional<int32_t> count : {std::optional<int32_t>(), std::optional(700)}) {
+            for (const uint32_t caseSensitive : {0u, 1u}) {
+                ASSERT_EQ(TakeText(Kernel::ReplaceSubtext(text.c_str(), "a", replacement,
+                                                          std::nullopt, count, caseSensitive)),
+                          Reference::ReplaceSubtext(text, "a", replacement, std::nullopt, count,
+                                                    caseSensitive))
+                    << replacement << " " << caseSensitive;
+            }
+        }
+    }
+    EXPECT_EQ(
+        TakeText(Kernel::ReplaceSubtext("aAaA", "a", "bc", std::nullopt, std::nullopt, false)),
+        "bcbcbcbc");
+}
+
 TEST_F(Differential, LongRepetitiveTextsStayLinearAndAgree) {
     // Runs that defeat first-byte scanning: the searcher must switch to its automaton.
     const std::string text = std::string(200000, 'a') + "b";
