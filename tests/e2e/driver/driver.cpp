@@ -14,6 +14,7 @@
 //   window CLASS TITLE    a top-level window of the program with this class and title
 //   text ID TEXT          control ID of the current window has exactly this text (0: the window)
 //   key VK                posts key down and up of virtual key VK to the focused control
+//   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
 #include <windows.h>
 
@@ -264,6 +265,14 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
             return Fail("close", "needs a current window");
         }
         PostMessageA(driver.current, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (step == L"wait") {
+        const wchar_t *milliseconds = take();
+        if (milliseconds == nullptr) {
+            return Fail("wait", "needs a time in milliseconds");
+        }
+        Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
         return true;
     }
     if (step == L"key") {
