@@ -11,22 +11,13 @@
 #include <vector>
 
 #include "app/web/fetch_page.h"
-#include "app/web/wininet_commands.h"
-#include "runtime/dll_binding.h"
 #include "tests/web/web_test_values.h"
+#include "tests/web/wininet_command_lists.h"
 
 namespace {
 
 using web::Store;
 
-const char *kLibraries[] = {"wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
-                            "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
-                            "ole32.dll",   "ole32.dll"};
-const char *kExports[] = {"InternetOpenA",    "InternetCloseHandle", "InternetConnectA",
-                          "HttpOpenRequestA", "HttpSendRequestA",    "HttpSendRequestA",
-                          "InternetReadFile", "HttpQueryInfoA",      "CoInitialize",
-                          "CoUninitialize"};
-constexpr uint32_t kCommandCount = 10;
 constexpr char kDefaultAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
 std::string ServersDir() {
@@ -156,20 +147,13 @@ protected:
         https = PortNamed("https_port");
         proxyPort = PortNamed("proxy_port");
         ASSERT_NE(http, 0);
-        UseDllCommandLists(&lists);
-    }
-    void TearDown() override {
-        ReleaseDllCommandModules(lists, PlatformModuleLoader());
-        UseDllCommandLists(nullptr);
     }
     std::string Http(const std::string &path) {
         return "http://127.0.0.1:" + std::to_string(http) + path;
     }
 
     int http = 0, https = 0, proxyPort = 0;
-    HMODULE modules[kCommandCount] = {};
-    FARPROC entries[kCommandCount] = {};
-    DllCommandLists lists{kCommandCount, kLibraries, kExports, modules, entries, ".", ""};
+    WinInetCommandLists commands;
 };
 
 TEST_F(FetchPageTest, PlainGetSendsTheDefaultHeaderBlock) {
