@@ -19,7 +19,7 @@ constexpr int32_t kLeadingArguments = 2; // the object and the member name
 // DISPPARAMS wants them; the shadow of an argument holds the value a by-reference argument
 // points at.
 class CallArguments {
-  public:
+public:
     explicit CallArguments(int32_t count) : count_(count) {
         const uint32_t bytes = static_cast<uint32_t>(count > 0 ? count : 1) * sizeof(VARIANT);
         arguments_ = static_cast<VARIANT *>(AllocateMemory(bytes));
@@ -43,7 +43,7 @@ class CallArguments {
     VARIANT *Shadow(int32_t index) { return &shadows_[count_ - 1 - index]; }
     VARIANT *Reversed() { return arguments_; }
 
-  private:
+private:
     int32_t count_;
     VARIANT *arguments_;
     VARIANT *shadows_;
@@ -145,9 +145,9 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
         for (int32_t i = 0; i < callCount && outcome.status == kAutomationSucceeded; ++i) {
             VARIANT *argument = arguments.Argument(i);
             const ELEMDESC *parameter = member.ParameterFor(i);
-            const VARTYPE declared =
-                parameter != nullptr ? ResolveParameterType(member.owner, &parameter->tdesc)
-                                     : static_cast<VARTYPE>(VT_EMPTY);
+            const VARTYPE declared = parameter != nullptr
+                                         ? ResolveParameterType(member.owner, &parameter->tdesc)
+                                         : static_cast<VARTYPE>(VT_EMPTY);
             if (callArgs[i].type == 0) {
                 PassParameterNotFound(argument);
                 continue;
@@ -160,15 +160,14 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
                 PassParameterNotFound(argument);
             }
             if ((declared & VT_BYREF) != 0) {
-                passedByReference[i] = PassByReference(
-                    static_cast<VARTYPE>(declared & ~VT_BYREF), argument, arguments.Shadow(i));
+                passedByReference[i] = PassByReference(static_cast<VARTYPE>(declared & ~VT_BYREF),
+                                                       argument, arguments.Shadow(i));
             }
         }
 
         if (outcome.status == kAutomationSucceeded) {
             DISPID putName = DISPID_PROPERTYPUT;
-            DISPPARAMS parameters{arguments.Reversed(), nullptr, static_cast<UINT>(callCount),
-                                  0};
+            DISPPARAMS parameters{arguments.Reversed(), nullptr, static_cast<UINT>(callCount), 0};
             if ((member.flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
                 parameters.rgdispidNamedArgs = &putName;
                 parameters.cNamedArgs = 1;
@@ -176,9 +175,9 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
             VARIANT returned;
             VariantInit(&returned);
             UINT argumentError = 0;
-            const HRESULT invoked = dispatch->Invoke(member.id, IID_NULL, locale, member.flags,
-                                                     &parameters, &returned, nullptr,
-                                                     &argumentError);
+            const HRESULT invoked =
+                dispatch->Invoke(member.id, IID_NULL, locale, member.flags, &parameters, &returned,
+                                 nullptr, &argumentError);
             if (FAILED(invoked)) {
                 outcome.status = AutomationStatusFromInvokeResult(invoked);
             } else {
@@ -188,8 +187,7 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
                         (parameter->paramdesc.wParamFlags & PARAMFLAG_FOUT) != 0 &&
                         IsReferenceArgument(callArgs[i])) {
                         WriteVariantToVariable(
-                            arguments.Argument(i),
-                            ReadArgumentValue(callArgs[i]).type,
+                            arguments.Argument(i), ReadArgumentValue(callArgs[i]).type,
                             reinterpret_cast<void *>(static_cast<uintptr_t>(callArgs[i].low)));
                     }
                 }
@@ -233,9 +231,8 @@ int32_t AutomationInvoke(ArgumentRecord *result, int32_t count, const ArgumentRe
                 count >= 2 ? reinterpret_cast<const char *>(static_cast<uintptr_t>(args[1].low))
                            : nullptr;
             wchar_t *name = TextToWide(nameText);
-            outcome = InvokeMember(dispatch, GetUserDefaultLCID(), name,
-                                   args + kLeadingArguments, CountGivenArguments(count, args),
-                                   kind, resultType);
+            outcome = InvokeMember(dispatch, GetUserDefaultLCID(), name, args + kLeadingArguments,
+                                   CountGivenArguments(count, args), kind, resultType);
             FreeMemory(name);
             dispatch->Release();
         }

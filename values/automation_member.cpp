@@ -31,8 +31,7 @@ KindList KindsFor(InvokeKind kind) {
 void ReleaseBinding(ITypeInfo *owner, DESCKIND kind, BINDPTR binding) {
     if (kind == DESCKIND_FUNCDESC && owner != nullptr) {
         owner->ReleaseFuncDesc(binding.lpfuncdesc);
-    } else if ((kind == DESCKIND_VARDESC || kind == DESCKIND_IMPLICITAPPOBJ) &&
-               owner != nullptr) {
+    } else if ((kind == DESCKIND_VARDESC || kind == DESCKIND_IMPLICITAPPOBJ) && owner != nullptr) {
         owner->ReleaseVarDesc(binding.lpvardesc);
     } else if (kind == DESCKIND_TYPECOMP && binding.lptcomp != nullptr) {
         binding.lptcomp->Release();
@@ -63,11 +62,9 @@ void DescribeVariable(InvokeKind kind, BoundMember *member) {
         return;
     }
     member->declaredCount = 1;
-    const VARTYPE type =
-        ResolveParameterType(member->owner, &member->variable->elemdescVar.tdesc) &
-        static_cast<VARTYPE>(~VT_BYREF);
-    const bool byReference =
-        (type & VT_ARRAY) != 0 || type == VT_UNKNOWN || type == VT_DISPATCH;
+    const VARTYPE type = ResolveParameterType(member->owner, &member->variable->elemdescVar.tdesc) &
+                         static_cast<VARTYPE>(~VT_BYREF);
+    const bool byReference = (type & VT_ARRAY) != 0 || type == VT_UNKNOWN || type == VT_DISPATCH;
     member->flags = byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
 }
 
@@ -116,8 +113,8 @@ int32_t BindMember(IDispatch *dispatch, LCID locale, const wchar_t *name, Invoke
         owner = nullptr;
         found = DESCKIND_NONE;
         binding.lpfuncdesc = nullptr;
-        const HRESULT bound = typeComp->Bind(bindName, hash, kinds.kinds[i], &owner, &found,
-                                             &binding);
+        const HRESULT bound =
+            typeComp->Bind(bindName, hash, kinds.kinds[i], &owner, &found, &binding);
         if (SUCCEEDED(bound) && found != DESCKIND_NONE) {
             break;
         }

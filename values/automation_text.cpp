@@ -34,8 +34,8 @@ char *WideToText(const wchar_t *wide) {
     }
     const int capacity = units * 2 + 2;
     auto *text = static_cast<char *>(AllocateMemory(capacity));
-    const int written = WideCharToMultiByte(CP_ACP, 0, wide, units, text, capacity - 1,
-                                            nullptr, nullptr);
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, wide, units, text, capacity - 1, nullptr, nullptr);
     if (written <= 0) {
         FreeMemory(text);
         return nullptr;

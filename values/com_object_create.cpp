@@ -9,8 +9,8 @@
 namespace {
 
 // In-process server, in-process handler, local server and remote server.
-constexpr DWORD kAllServerContexts = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER |
-                                     CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+constexpr DWORD kAllServerContexts =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 constexpr DWORD kLocalServerContexts =
     CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
@@ -31,8 +31,8 @@ IUnknown *CreateFromTypeLibrary(const char *className, const char *libraryFile) 
         ITypeInfo *typeInfo = nullptr;
         MEMBERID member = 0;
         USHORT found = 1;
-        if (SUCCEEDED(library->FindName(name, hash, &typeInfo, &member, &found)) &&
-            found == 1 && typeInfo != nullptr) {
+        if (SUCCEEDED(library->FindName(name, hash, &typeInfo, &member, &found)) && found == 1 &&
+            typeInfo != nullptr) {
             if (SUCCEEDED(typeInfo->CreateInstance(nullptr, IID_IUnknown,
                                                    reinterpret_cast<void **>(&instance))) &&
                 libraryFile != nullptr && std::strchr(libraryFile, '\\') != nullptr) {

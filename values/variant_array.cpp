@@ -246,9 +246,9 @@ bool StoreElement(SAFEARRAY *array, const LONG *subscripts, VARIANT *value) {
     }
     VARIANT changed;
     VariantInit(&changed);
-    bool stored = SUCCEEDED(VariantChangeType(&changed, value, 0, elementType)) &&
-                  SUCCEEDED(SafeArrayPutElement(array, indexes,
-                                                ElementAddress(elementType, &changed)));
+    bool stored =
+        SUCCEEDED(VariantChangeType(&changed, value, 0, elementType)) &&
+        SUCCEEDED(SafeArrayPutElement(array, indexes, ElementAddress(elementType, &changed)));
     VariantClear(&changed);
     return stored;
 }
@@ -259,7 +259,7 @@ bool FetchElement(SAFEARRAY *array, const LONG *subscripts, VARIANT *out) {
         return false;
     }
     auto *indexes = const_cast<LONG *>(subscripts);
-    void *cell = elementType == VT_VARIANT ? static_cast<void *>(out)
+    void *cell = elementType == VT_VARIANT   ? static_cast<void *>(out)
                  : elementType == VT_DECIMAL ? static_cast<void *>(&V_DECIMAL(out))
                                              : static_cast<void *>(&V_UI1(out));
     if (FAILED(SafeArrayGetElement(array, indexes, cell))) {

@@ -64,8 +64,8 @@ bool AssignElement(VARIANT *target, const ArgumentRecord &value, int32_t index) 
     }
     VARIANT converted;
     VariantInit(&converted);
-    const bool stored = AssignedValueToVariant(value, &converted) &&
-                        StoreElement(array, subscripts, &converted);
+    const bool stored =
+        AssignedValueToVariant(value, &converted) && StoreElement(array, subscripts, &converted);
     ClearArgumentVariant(&converted);
     return stored;
 }

@@ -157,8 +157,8 @@ bool RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT 
     const uint32_t low = LowWord(value.bits);
     switch (value.type) {
     case TC::kComObject:
-        ObjectToVariant(reinterpret_cast<const ComObject *>(static_cast<uintptr_t>(low)),
-                        declared, out);
+        ObjectToVariant(reinterpret_cast<const ComObject *>(static_cast<uintptr_t>(low)), declared,
+                        out);
         return true;
     case TC::kVariant: {
         auto *source = reinterpret_cast<VARIANT *>(static_cast<uintptr_t>(low));

@@ -24,7 +24,8 @@ RuntimeValue ReadArgumentValue(const ArgumentRecord &argument);
 
 // Fills out (empty on entry) with value for a parameter of the declared type (VT_EMPTY when
 // nothing is declared): an interface-only object travels as IDispatch to a VT_DISPATCH
-// parameter and as IUnknown otherwise, a record object as a copy of its record. False when the type has no VARIANT form; out is then left empty.
+// parameter and as IUnknown otherwise, a record object as a copy of its record. False when the type
+// has no VARIANT form; out is then left empty.
 bool RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT *out);
 // Clears a VARIANT made by RuntimeValueToVariant. A record is destroyed through its record
 // info here, because it is a private copy whatever the platform's VariantClear does with it.
