@@ -68,6 +68,27 @@ void DescribeVariable(InvokeKind kind, BoundMember *member) {
     member->flags = byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
 }
 
+// Wine's scripting components answer GetTypeInfo with E_NOTIMPL for the objects they hand
+// out (match collections, matches, sub-matches), so those could not be driven at all. For an
+// object without type information the name is resolved by the dispatch interface itself, with
+// the first invocation kind of the list and no parameter descriptions.
+int32_t BindByDispatch(IDispatch *dispatch, LCID locale, const wchar_t *name, InvokeKind kind,
+                       BoundMember *member) {
+    auto *names = const_cast<LPOLESTR>(name);
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(dispatch->GetIDsOfNames(IID_NULL, &names, 1, locale, &id))) {
+        return kAutomationNoTypeInformation;
+    }
+    member->id = id;
+    member->flags = KindsFor(kind).kinds[0];
+    if (kind == InvokeKind::Method) {
+        member->flags |= DISPATCH_PROPERTYGET;
+    }
+    member->declaredCount = 0;
+    member->takesVariableArguments = true;
+    return kAutomationSucceeded;
+}
+
 } // namespace
 
 const ELEMDESC *BoundMember::ParameterFor(int32_t argument) const {
@@ -100,7 +121,7 @@ int32_t BindMember(IDispatch *dispatch, LCID locale, const wchar_t *name, Invoke
                    BoundMember *member) {
     ITypeComp *typeComp = TypeCompOf(dispatch, locale);
     if (typeComp == nullptr) {
-        return kAutomationNoTypeInformation;
+        return BindByDispatch(dispatch, locale, name, kind, member);
     }
     // Bind takes a non-const name; it only reads it.
     auto *bindName = const_cast<LPOLESTR>(name);
