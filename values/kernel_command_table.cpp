@@ -1,31 +1,17 @@
-// The kernel library's command table. Entries are filled in as the commands are built.
+// The kernel library's command table, in table order. Entries beyond the value commands are
+// filled in by the modules that build them.
 #include "values/kernel_command_table.h"
 
+#include "values/kernel_commands.h"
 #ifdef _WIN32
 #include "values/automation_commands.h"
 #endif
 
 const KernelCommand KernelCommandTable[kKernelCommandCount] = {
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
+    ToText,       LeftText,  ToLowerCase,      FindText,       TrimSpaces,
+    CharText,     BitOr,     TextLength,       ToByteSet,      ByteSetLength,
+    BlankByteSet, LeftBytes, BlankText,        ReplaceSubtext, SplitText,
+    MiddleText,   RightText, FindTextBackward, ToInteger,      RemoveAllSpaces,
 #ifdef _WIN32
     ObjectClear,               // 20
     ObjectCreate,              // 21

@@ -1,0 +1,31 @@
+# Build-time generators run on the build machine, also in the cross build: each is compiled with
+# the host's C++ compiler into the build folder.
+#   zv_host_tool(NAME SOURCE) defines ${NAME}_EXECUTABLE
+find_program(ZV_HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+
+function(zv_host_tool name source)
+  set(executable ${CMAKE_BINARY_DIR}/host-tools/${name})
+  add_custom_command(
+    OUTPUT ${executable}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
+    COMMAND ${ZV_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Werror -o ${executable} ${source}
+    DEPENDS ${source}
+    COMMENT "Building host tool ${name}")
+  add_custom_target(${name}_tool DEPENDS ${executable})
+  set(${name}_EXECUTABLE ${executable} PARENT_SCOPE)
+endfunction()
+
+# Generates a program's ConstantSegment from its constant list into target's sources; the target
+# includes the generated header as "program_constants.h".
+function(zv_constant_segment target list)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_constants)
+  add_custom_command(
+    OUTPUT ${dir}/program_constants.cpp ${dir}/program_constants.h
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${constgen_EXECUTABLE} ${list} ${dir}/program_constants.cpp
+            ${dir}/program_constants.h
+    DEPENDS ${constgen_EXECUTABLE} ${list}
+    COMMENT "Generating the constant segment of ${target}")
+  target_sources(${target} PRIVATE ${dir}/program_constants.cpp ${dir}/program_constants.h)
+  target_include_directories(${target} PRIVATE ${dir})
+endfunction()
