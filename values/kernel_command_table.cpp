@@ -8,10 +8,26 @@
 #endif
 
 const KernelCommand KernelCommandTable[kKernelCommandCount] = {
-    ToText,       LeftText,  ToLowerCase,      FindText,       TrimSpaces,
-    CharText,     BitOr,     TextLength,       ToByteSet,      ByteSetLength,
-    BlankByteSet, LeftBytes, BlankText,        ReplaceSubtext, SplitText,
-    MiddleText,   RightText, FindTextBackward, ToInteger,      RemoveAllSpaces,
+    ToText,
+    LeftText,
+    ToLowerCase,
+    FindText,
+    TrimSpaces,
+    CharText,
+    BitOr,
+    TextLength,
+    ToByteSet,
+    ByteSetLength,
+    BlankByteSet,
+    LeftBytes,
+    BlankText,
+    ReplaceSubtext,
+    SplitText,
+    MiddleText,
+    RightText,
+    FindTextBackward,
+    ToInteger,
+    RemoveAllSpaces,
 #ifdef _WIN32
     ObjectClear,               // 20
     ObjectCreate,              // 21
