@@ -12,6 +12,22 @@ const uint8_t *ArchiveReader::Take(size_t count) {
     return at;
 }
 
+const uint8_t *ArchiveReader::TakeElements(uint32_t count, size_t elementBytes) {
+    if (elementBytes != 0 && count > Remaining() / elementBytes) {
+        throw ArchiveException("element count past the end of the archive");
+    }
+    return Take(count * elementBytes);
+}
+
+const char *ArchiveReader::TakeZeroTerminated() {
+    const void *terminator = Remaining() == 0 ? nullptr : std::memchr(next_, 0, Remaining());
+    if (terminator == nullptr) {
+        throw ArchiveException("unterminated text at the end of the archive");
+    }
+    const size_t length = static_cast<const uint8_t *>(terminator) - next_ + 1;
+    return reinterpret_cast<const char *>(Take(length));
+}
+
 uint32_t ArchiveReader::ReadWord() {
     const uint8_t *b = Take(4);
     return uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;

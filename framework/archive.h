@@ -25,6 +25,11 @@ public:
     // The address of the next count bytes, which the caller reads in place; advances past them.
     const uint8_t *Take(size_t count);
     void Skip(size_t count) { Take(count); }
+    // The address of count elements of elementBytes each; the count is checked against the bytes
+    // left before it is multiplied, so an absurd count cannot overflow.
+    const uint8_t *TakeElements(uint32_t count, size_t elementBytes);
+    // The address of a 0-terminated byte string, terminator included; advances past it.
+    const char *TakeZeroTerminated();
 
 private:
     const uint8_t *next_;

@@ -11,4 +11,32 @@
 // Calls a kernel command through service slot 3 (CallKernelCommand) with count records laid out
 // in argument order, and returns the result record (which starts zeroed).
 ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
-                                   const ArgumentRecord* records);
+                                   const ArgumentRecord *records);
+
+namespace ProgramCall {
+
+// Slots 6, 7, 8: the runtime heap.
+void *AllocateMemory(uint32_t bytes);
+void *ReallocateMemory(void *block, uint32_t bytes);
+void FreeMemory(void *block);
+// Slot 0: reports entry index of the error-message table; does not return.
+[[noreturn]] void ReportError(int32_t index);
+// Slot 9: shutdown, then the process ends with code.
+[[noreturn]] void ExitProgram(int32_t code);
+// Slots 4 and 5: a unit's property by WindowId, UnitId (0 for the window itself), property
+// index and sub-index (-1 except for font fields); the value travels as its low and high word.
+uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex);
+void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex,
+                       uint32_t low, uint32_t high);
+// Slots 10 and 11.
+void RunMessageLoop();
+void LoadStartWindow(uint32_t windowId);
+// Slot 12, internal commands 6, 3, 2, 0 and 1.
+void InitializeRuntime();
+void RegisterExitRoutine(void (*routine)());
+void MakeArrayWritable(uint32_t elementSize, void **arrayVariable);
+char *FileSearchStep(const char *pattern, uint32_t mask, bool directoriesExcluded,
+                     void **searchSlot);
+void FileSearchClose(void *search);
+
+} // namespace ProgramCall

@@ -15,4 +15,4 @@ static_assert(sizeof(ArgumentRecord) == 12, "argument records are 12 bytes");
 
 // A kernel command: result record (zeroed by the caller), argument count, first argument.
 // The caller removes the three arguments (the C calling convention).
-using KernelCommand = void (*)(ArgumentRecord* result, int32_t count, ArgumentRecord* args);
+using KernelCommand = void (*)(ArgumentRecord *result, int32_t count, ArgumentRecord *args);

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "runtime/error_report.h"
-#include "window/engine_state.h"
+#include "runtime/runtime_app.h"
 #include "window/unit_type.h"
 #include "window/window_collection.h"
 
@@ -13,23 +13,18 @@ namespace {
 constexpr uint32_t kMaxEventWords = 5;
 constexpr uint32_t kMaxTypedArguments = 12;
 
-// Event bindings are (event number, handler) word pairs.
-const void *BoundHandler(const UnitRecordLayout &layout, bool menuItem, int32_t event) {
-    if (menuItem)
-        return reinterpret_cast<const void *>(ReadRecordWord(layout, layout.handlerAt));
-    for (uint32_t i = 0; i < layout.bindingCount; ++i) {
-        const uint32_t at = layout.bindingsAt + 8 * i;
-        if (static_cast<int32_t>(ReadRecordWord(layout, at)) == event)
-            return reinterpret_cast<const void *>(ReadRecordWord(layout, at + 4));
+// The first binding of event in record order; a menu item has its single handler word.
+const void *BoundHandler(const UnitRecordView &record, int32_t event) {
+    if (record.IsMenuItem()) {
+        return reinterpret_cast<const void *>(record.MenuHandler());
+    }
+    for (uint32_t k = 0; k < record.BindingCount(); ++k) {
+        const EventBinding binding = record.Binding(k);
+        if (binding.eventNumber == event) {
+            return reinterpret_cast<const void *>(binding.handler);
+        }
     }
     return nullptr;
-}
-
-uint32_t RecordType(const UnitRecordLayout &layout) {
-    return ReadRecordWord(layout, 0);
-}
-uint32_t RecordEventTarget(const UnitRecordLayout &layout) {
-    return ReadRecordWord(layout, 4);
 }
 
 // Typed arguments become one or two words: the type decides unless the flags do.
@@ -60,40 +55,38 @@ void AppendTypedArgument(const TypedEventArgument &argument, uint32_t *words, ui
 } // namespace
 
 const void *FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event) {
-    WindowEngineState &engine = Engine();
-    if (engine.eventSuppressionCount >= 1)
+    RuntimeApp &app = Runtime();
+    if (app.eventSuppressionCount >= 1) {
         return nullptr;
-    WindowObject *window = engine.collection ? engine.collection->Find(windowId) : nullptr;
-    if (window == nullptr)
-        ReportRuntimeError("未找到引发事件的窗口", 0);
-    const int32_t index = FindUnitIndex(window->units, unitId);
-    UnitRecordLayout layout;
-    if (index < 0 || !ParseUnitRecord(window->units, index, &layout))
-        ReportRuntimeError("未找到引发事件的窗口组件", 0);
-    uint32_t recordId = UnitIdAt(window->units, index);
-    // Follow the event-target chain while it names records of the same type. A chain that comes
-    // back to a record already seen stops there rather than looping.
-    for (uint32_t steps = 0; steps < window->units.count; ++steps) {
-        const uint32_t target = RecordEventTarget(layout);
-        if (target == 0)
-            break;
-        const int32_t targetIndex = FindUnitIndex(window->units, target);
-        UnitRecordLayout targetLayout;
-        if (targetIndex < 0 || !ParseUnitRecord(window->units, targetIndex, &targetLayout) ||
-            RecordType(targetLayout) != RecordType(layout))
-            break;
-        layout = targetLayout;
-        recordId = UnitIdAt(window->units, targetIndex);
     }
-    const UnitTypeDescriptor *descriptor = FindUnitTypeDescriptor(RecordType(layout));
+    WindowTemplate *window = FindWindowTemplate(windowId);
+    if (window == nullptr) {
+        ReportRuntimeError("未找到引发事件的窗口", 0);
+    }
+    const int32_t index = RecordIndexOf(*window, unitId);
+    if (index < 0) {
+        ReportRuntimeError("未找到引发事件的窗口组件", 0);
+    }
+    UnitRecordView record = window->RecordAt(static_cast<uint32_t>(index));
+    // Follow the event-target chain while it names records of the same type. A chain that comes
+    // back to a record already seen ends after as many steps as there are records.
+    for (uint32_t steps = 0; steps < window->UnitCount() && record.EventTarget() != 0; ++steps) {
+        const UnitRecordView target = window->FindRecord(record.EventTarget());
+        if (!target || target.Type() != record.Type()) {
+            break;
+        }
+        record = target;
+    }
+    const UnitTypeDescriptor *descriptor = FindUnitTypeDescriptor(record.Type());
     if (descriptor == nullptr ||
-        (descriptor->flags & (kTypeRaisesEvents | kTypeRaisesEventsToo)) == 0)
+        (descriptor->flags & (kTypeRaisesEvents | kTypeRaisesEventsToo)) == 0) {
         ReportRuntimeError("引发事件的窗口组件无效", 0);
-    const bool menuItem = RecordType(layout) == kMenuItemUnitType && IsMenuItemId(recordId);
-    const void *handler = BoundHandler(layout, menuItem, event);
-    if (handler == nullptr)
+    }
+    const void *handler = BoundHandler(record, event);
+    if (handler == nullptr) {
         return nullptr;
-    engine.eventSource = {windowId, unitId != 0 ? unitId : UnitIdAt(window->units, 0)};
+    }
+    app.eventSource = {windowId, unitId != 0 ? unitId : window->UnitIdAt(0)};
     return handler;
 }
 
@@ -103,7 +96,7 @@ uint32_t FireEvent(EventRecord *record) {
         return 0;
     const uint32_t count = std::min(record->argumentCount, kMaxEventWords);
     const uint64_t result = CallStdcallHandler(handler, record->arguments, count);
-    Engine().eventSource.windowId = 0;
+    Runtime().eventSource.windowId = 0;
     // Every program routine returns its value in EAX, so a handler that ran has a result.
     record->hasResult = 1;
     record->result = static_cast<uint32_t>(result);
@@ -120,7 +113,7 @@ uint32_t FireTypedEvent(TypedEventRecord *record) {
     for (uint32_t i = 0; i < arguments; ++i)
         AppendTypedArgument(record->arguments[i], words, &count);
     const uint64_t result = CallStdcallHandler(handler, words, count);
-    Engine().eventSource.windowId = 0;
+    Runtime().eventSource.windowId = 0;
     record->hasResult = 1;
     record->resultLow = static_cast<uint32_t>(result);
     record->resultHigh = static_cast<uint32_t>(result >> 32);

@@ -1,11 +1,8 @@
-// Descriptors and property tables of the kernel library's menu item, edit box, label, ComObject
-// and Variant types (the window and button descriptors live with their units).
+// Property tables of the kernel library's menu item, edit box and label types (the window's and
+// the button's live with their units).
 #include "window/kernel_unit_types.h"
 
-#include "window/units/edit_box/edit_box_unit.h"
-#include "window/units/label/label_unit.h"
-
-namespace {
+#include "window/unit_type.h"
 
 // The common properties 0 to 7 that every control shares.
 #define COMMON_PROPERTIES                                                                          \
@@ -19,7 +16,7 @@ namespace {
         "鼠标指针", "mouse pointer", "", kPropertyMousePointer, 0, nullptr                         \
     }
 
-const PropertyTableEntry kEditBoxProperties[] = {
+const PropertyTableEntry kEditBoxProperties[kEditBoxPropertyCount] = {
     COMMON_PROPERTIES,
     {"内容", "content", "", kPropertyText, 0, nullptr},
     {"边框", "border", "", kPropertyPickIndex, 0, nullptr},
@@ -44,7 +41,7 @@ const PropertyTableEntry kEditBoxProperties[] = {
     {"数据列", "data column", "", kPropertyText, 0, nullptr},
 };
 
-const PropertyTableEntry kLabelProperties[] = {
+const PropertyTableEntry kLabelProperties[kLabelPropertyCount] = {
     COMMON_PROPERTIES,
     {"标题", "caption", "", kPropertyText, 0, nullptr},
     {"效果", "lettering effect", "", kPropertyPickIndex, 0, nullptr},
@@ -70,7 +67,7 @@ const PropertyTableEntry kLabelProperties[] = {
 };
 
 // Menu items keep their four properties on the record.
-const PropertyTableEntry kMenuItemProperties[] = {
+const PropertyTableEntry kMenuItemProperties[kMenuItemPropertyCount] = {
     {"标题", "caption", "", kPropertyText, 0, nullptr},
     {"选中", "checked", "", kPropertyLogical, 0, nullptr},
     {"禁止", "disabled", "", kPropertyLogical, 0, nullptr},
@@ -78,61 +75,3 @@ const PropertyTableEntry kMenuItemProperties[] = {
 };
 
 #undef COMMON_PROPERTIES
-
-template <size_t N> constexpr uint32_t CountOf(const PropertyTableEntry (&)[N]) {
-    return N;
-}
-
-} // namespace
-
-const UnitTypeDescriptor kMenuItemTypeDescriptor = {"菜单",
-                                                    "Menu",
-                                                    "",
-                                                    {0, 0},
-                                                    0x00000004,
-                                                    {0, 0, 0},
-                                                    CountOf(kMenuItemProperties),
-                                                    kMenuItemProperties,
-                                                    nullptr,
-                                                    {0, 0}};
-const UnitTypeDescriptor kEditBoxTypeDescriptor = {"编辑框",
-                                                   "EditBox",
-                                                   "",
-                                                   {0, 0},
-                                                   0x80000040,
-                                                   {0, 0, 0},
-                                                   CountOf(kEditBoxProperties),
-                                                   kEditBoxProperties,
-                                                   &EditBoxUnitInterface,
-                                                   {0, 0}};
-const UnitTypeDescriptor kLabelTypeDescriptor = {"标签",
-                                                 "Label",
-                                                 "",
-                                                 {0, 0},
-                                                 0x84012040,
-                                                 {0, 0, 0},
-                                                 CountOf(kLabelProperties),
-                                                 kLabelProperties,
-                                                 &LabelUnitInterface,
-                                                 {0, 0}};
-// Value types: no unit, no properties, no events.
-const UnitTypeDescriptor kComObjectTypeDescriptor = {
-    "对象", "ComObject", "", {0, 0}, 0, {0, 0, 0}, 0, nullptr, nullptr, {0, 0}};
-const UnitTypeDescriptor kVariantTypeDescriptor = {"变体型",  "Variant", "",      {0, 0},  0,
-                                                   {0, 0, 0}, 0,         nullptr, nullptr, {0, 0}};
-
-void PlaceKernelUnitTypes(UnitTypeDescriptor *table, uint32_t count) {
-    const struct {
-        uint32_t type;
-        const UnitTypeDescriptor *descriptor;
-    } placed[] = {
-        {kWindowUnitType, &kWindowTypeDescriptor},   {kMenuItemUnitType, &kMenuItemTypeDescriptor},
-        {kEditBoxUnitType, &kEditBoxTypeDescriptor}, {kLabelUnitType, &kLabelTypeDescriptor},
-        {kButtonUnitType, &kButtonTypeDescriptor},   {kComObjectType, &kComObjectTypeDescriptor},
-        {kVariantType, &kVariantTypeDescriptor}};
-    for (const auto &entry : placed) {
-        const uint32_t number = entry.type & 0xFFFF;
-        if (number >= 1 && number <= count)
-            table[number - 1] = *entry.descriptor;
-    }
-}

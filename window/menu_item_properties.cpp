@@ -5,7 +5,7 @@
 
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
-#include "window/window_collection.h"
+#include "window/window_template.h"
 
 namespace {
 
@@ -29,51 +29,52 @@ FlagBit FlagOf(int32_t index) {
     }
 }
 
-int32_t FindMenuItem(WindowObject &window, uint32_t unitId, UnitRecordLayout *layout) {
-    const int32_t index = FindUnitIndex(window.units, unitId);
-    if (index < 0 || !ParseUnitRecord(window.units, index, layout))
+// The record index of the menu item; an absent one ends in the look-up report.
+uint32_t FindMenuItem(WindowTemplate &window, uint32_t unitId) {
+    const int32_t index = window.IndexOfUnit(unitId);
+    if (index < 0 || !window.RecordAt(static_cast<uint32_t>(index)).IsMenuItem()) {
         ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0);
-    return index;
+    }
+    return static_cast<uint32_t>(index);
 }
 
 } // namespace
 
-uint64_t ReadMenuItemProperty(WindowObject &window, uint32_t unitId, int32_t index) {
-    UnitRecordLayout layout;
-    FindMenuItem(window, unitId, &layout);
+uint64_t ReadMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t index) {
+    const UnitRecordView record = window.RecordAt(FindMenuItem(window, unitId));
     if (index == kCaption) {
-        const char *caption = reinterpret_cast<const char *>(layout.body + layout.captionAt);
+        const char *caption = record.Caption();
         const uint32_t length = static_cast<uint32_t>(std::strlen(caption));
-        if (length == 0)
+        if (length == 0) {
             return 0;
+        }
         auto *copy = static_cast<char *>(AllocateMemory(length + 1));
         std::memcpy(copy, caption, length + 1);
         return reinterpret_cast<uint32_t>(copy);
     }
     const FlagBit bit = FlagOf(index);
-    if (bit.mask == 0)
+    if (bit.mask == 0) {
         return 0;
-    const bool set = (ReadFixedWord(layout, kMenuFlagsOffset) & bit.mask) != 0;
+    }
+    const bool set = (record.MenuFlags() & bit.mask) != 0;
     return set != bit.inverted;
 }
 
-void WriteMenuItemProperty(WindowObject &window, uint32_t unitId, int32_t index, uint32_t low) {
-    UnitRecordLayout layout;
-    const int32_t recordIndex = FindMenuItem(window, unitId, &layout);
+void WriteMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t index, uint32_t low) {
+    const uint32_t recordIndex = FindMenuItem(window, unitId);
+    UnitRecordView record = window.RecordAt(recordIndex);
     if (index == kCaption) {
-        const char *caption = reinterpret_cast<const char *>(layout.body + layout.captionAt);
         const char *text = low != 0 ? reinterpret_cast<const char *>(low) : "";
-        if (std::strcmp(caption, text) != 0)
-            ReplaceRecordBytes(window.units, recordIndex, layout.captionAt,
-                               static_cast<uint32_t>(std::strlen(caption)), text,
-                               static_cast<uint32_t>(std::strlen(text)));
+        if (std::strcmp(record.Caption(), text) != 0 &&
+            !window.ReplaceMenuCaption(recordIndex, text)) {
+            ReportMemoryFailure(static_cast<uint32_t>(window.UnitListData().size()));
+        }
         return;
     }
     const FlagBit bit = FlagOf(index);
-    if (bit.mask == 0)
+    if (bit.mask == 0) {
         return;
+    }
     const bool on = (low != 0) != bit.inverted;
-    uint32_t flags = ReadFixedWord(layout, kMenuFlagsOffset);
-    flags = on ? (flags | bit.mask) : (flags & ~bit.mask);
-    WriteFixedWord(layout, kMenuFlagsOffset, flags);
+    record.SetMenuFlags(on ? (record.MenuFlags() | bit.mask) : (record.MenuFlags() & ~bit.mask));
 }

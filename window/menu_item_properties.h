@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-struct WindowObject;
+class WindowTemplate;
 
-uint64_t ReadMenuItemProperty(WindowObject &window, uint32_t unitId, int32_t index);
-void WriteMenuItemProperty(WindowObject &window, uint32_t unitId, int32_t index, uint32_t low);
+uint64_t ReadMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t index);
+void WriteMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t index, uint32_t low);

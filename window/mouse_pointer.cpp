@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "window/window_template.h"
+
 namespace {
 
 constexpr uint32_t kCursorIds[] = {0,     32512, 32515, 32513, 32514, 32651, 32650, 32648,
@@ -85,23 +87,25 @@ HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length) {
     return CursorFromNumber(number);
 }
 
-void DestroyLivePointer(UnitList &list, uint32_t index) {
-    UnitRecordLayout layout;
-    if (!ParseUnitRecord(list, index, &layout) || IsMenuItemId(UnitIdAt(list, index)))
+void DestroyLivePointer(WindowTemplate &window, uint32_t index) {
+    UnitRecordView record = window.RecordAt(index);
+    if (!record || record.IsMenuItem()) {
         return;
-    auto cursor = reinterpret_cast<HCURSOR>(ReadFixedWord(layout, kLivePointerOffset));
+    }
     // Shared system cursors are not destroyed; DestroyCursor refuses them anyway.
-    if (cursor != nullptr)
+    if (auto cursor = reinterpret_cast<HCURSOR>(record.LivePointer())) {
         DestroyCursor(cursor);
-    WriteFixedWord(layout, kLivePointerOffset, 0);
+    }
+    record.SetLivePointer(0);
 }
 
-void RebuildLivePointer(UnitList &list, uint32_t index) {
-    DestroyLivePointer(list, index);
-    UnitRecordLayout layout;
-    if (!ParseUnitRecord(list, index, &layout) || IsMenuItemId(UnitIdAt(list, index)))
+void RebuildLivePointer(WindowTemplate &window, uint32_t index) {
+    DestroyLivePointer(window, index);
+    UnitRecordView record = window.RecordAt(index);
+    if (!record || record.IsMenuItem()) {
         return;
-    HCURSOR cursor =
-        CursorFromPointerBlock(layout.body + layout.pointerLengthAt + 4, layout.pointerLength);
-    WriteFixedWord(layout, kLivePointerOffset, reinterpret_cast<uint32_t>(cursor));
+    }
+    const std::span<const uint8_t> block = record.MousePointer();
+    HCURSOR cursor = CursorFromPointerBlock(block.data(), static_cast<uint32_t>(block.size()));
+    record.SetLivePointer(reinterpret_cast<uint32_t>(cursor));
 }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "window/unit_list.h"
+class WindowTemplate;
 
 // The platform cursor identifier of a pointer index (0 to 14), or the number itself when it is
 // already one of the table's identifiers; 0 otherwise.
@@ -16,6 +16,6 @@ uint32_t CursorIdToPointerIndex(uint32_t number);
 // A cursor from a mouse-pointer block, or null for none.
 HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length);
 // Builds record index's live cursor from its block (destroying the previous one).
-void RebuildLivePointer(UnitList &list, uint32_t index);
+void RebuildLivePointer(WindowTemplate &window, uint32_t index);
 // Destroys and clears record index's live cursor.
-void DestroyLivePointer(UnitList &list, uint32_t index);
+void DestroyLivePointer(WindowTemplate &window, uint32_t index);

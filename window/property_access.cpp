@@ -6,13 +6,13 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/wnd.h"
+#include "framework/window.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
-#include "window/engine_state.h"
 #include "window/font_property.h"
 #include "window/menu_item_properties.h"
 #include "window/mouse_pointer.h"
+#include "window/template_ids.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
 
@@ -75,26 +75,32 @@ PropertyValue ByteSetValue(uint32_t block) {
 
 struct FoundUnit {
     uint32_t windowId;
-    WindowObject *window;
+    WindowTemplate *window;
     uint32_t index;
-    UnitRecordLayout layout;
     CWnd *live; // null when not live
     const UnitTypeDescriptor *descriptor;
+    // The record; fetched anew after an edit that changes the record's length.
+    UnitRecordView Record() const { return window->RecordAt(index); }
 };
 
-FoundUnit FindUnit(uint32_t windowId, uint32_t unitId) {
-    WindowCollection *collection = Engine().collection;
-    WindowObject *window = collection != nullptr ? collection->Find(windowId) : nullptr;
-    if (window == nullptr)
+WindowTemplate &FindWindowOfUnit(uint32_t windowId) {
+    WindowTemplate *window = FindWindowTemplate(windowId);
+    if (window == nullptr) {
         ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
-    const int32_t index = FindUnitIndex(window->units, unitId);
-    FoundUnit found = {windowId, window, 0, {}, nullptr, nullptr};
-    if (index < 0 || !ParseUnitRecord(window->units, index, &found.layout))
+    }
+    return *window;
+}
+
+// A UnitId that is not in the window's list is reported as RuntimeNotify 2007 reports a miss.
+FoundUnit FindUnit(uint32_t windowId, uint32_t unitId) {
+    WindowTemplate &window = FindWindowOfUnit(windowId);
+    const int32_t index = RecordIndexOf(window, unitId);
+    if (index < 0) {
         ReportRuntimeError("指定窗口或窗口组件不存在或尚未载入", 0);
-    found.index = static_cast<uint32_t>(index);
-    found.live = LiveUnitAt(window->units, found.index);
-    found.descriptor = FindUnitTypeDescriptor(ReadRecordWord(found.layout, 0));
-    return found;
+    }
+    const auto at = static_cast<uint32_t>(index);
+    return {windowId, &window, at, LiveUnitAt(window, at),
+            FindUnitTypeDescriptor(window.RecordAt(at).Type())};
 }
 
 // The control's rectangle in its parent's client coordinates (screen coordinates for a
@@ -109,38 +115,38 @@ RECT ControlRect(HWND control) {
 }
 
 uint64_t ReadCommonProperty(const FoundUnit &unit, int32_t index) {
-    const UnitRecordLayout &layout = unit.layout;
+    const UnitRecordView record = unit.Record();
     HWND control = unit.live != nullptr ? unit.live->m_hWnd : nullptr;
     switch (index) {
     case kLeft:
-        return control ? ControlRect(control).left : ReadFixedWord(layout, kLeftOffset);
+        return static_cast<uint32_t>(control ? ControlRect(control).left : record.Left());
     case kTop:
-        return control ? ControlRect(control).top : ReadFixedWord(layout, kTopOffset);
+        return static_cast<uint32_t>(control ? ControlRect(control).top : record.Top());
     case kWidth: {
-        if (!control)
-            return ReadFixedWord(layout, kWidthOffset);
+        if (!control) {
+            return static_cast<uint32_t>(record.Width());
+        }
         const RECT rect = ControlRect(control);
         return static_cast<uint32_t>(rect.right - rect.left);
     }
     case kHeight: {
-        if (!control)
-            return ReadFixedWord(layout, kHeightOffset);
+        if (!control) {
+            return static_cast<uint32_t>(record.Height());
+        }
         const RECT rect = ControlRect(control);
         return static_cast<uint32_t>(rect.bottom - rect.top);
     }
     case kTag:
-        return NewText(reinterpret_cast<const char *>(layout.body + layout.tagAt));
+        return NewText(record.Tag());
     case kVisible:
-        return control ? IsWindowVisible(control) != FALSE
-                       : (ReadRecordWord(layout, layout.flagsAt) & kUnitFlagVisible) != 0;
+        return control ? IsWindowVisible(control) != FALSE : (record.Flags() & kUnitVisible) != 0;
     case kDisabled:
-        return control ? IsWindowEnabled(control) == FALSE
-                       : (ReadRecordWord(layout, layout.flagsAt) & kUnitFlagDisabled) != 0;
-    case kMousePointer:
-        return FromPropertyValue(
-            kPropertyMousePointer,
-            {reinterpret_cast<uint32_t>(layout.body + layout.pointerLengthAt + 4),
-             layout.pointerLength});
+        return control ? IsWindowEnabled(control) == FALSE : (record.Flags() & kUnitDisabled) != 0;
+    case kMousePointer: {
+        const std::span<const uint8_t> block = record.MousePointer();
+        return FromPropertyValue(kPropertyMousePointer, {reinterpret_cast<uint32_t>(block.data()),
+                                                         static_cast<uint32_t>(block.size())});
+    }
     default:
         return 0;
     }
@@ -155,45 +161,53 @@ int32_t ClampExtent(int32_t value) {
 }
 
 void SetUnitFlag(const FoundUnit &unit, uint32_t flag, bool on) {
-    uint32_t flags = ReadRecordWord(unit.layout, unit.layout.flagsAt);
-    flags = on ? (flags | flag) : (flags & ~flag);
-    WriteRecordWord(unit.layout, unit.layout.flagsAt, flags);
+    UnitRecordView record = unit.Record();
+    record.SetFlags(on ? (record.Flags() | flag) : (record.Flags() & ~flag));
 }
 
 // Whether a unit is listed on a page of a multi-page container other than its current page.
 bool OnHiddenPage(const FoundUnit &unit) {
-    const uint32_t parentId = ReadFixedWord(unit.layout, kParentOffset);
-    const int32_t parentIndex = FindUnitIndex(unit.window->units, parentId);
-    UnitRecordLayout parent;
-    if (parentId == 0 || parentIndex <= 0 ||
-        !ParseUnitRecord(unit.window->units, parentIndex, &parent) ||
-        ReadRecordWord(parent, 0) != kMultiPageUnitType)
+    const uint32_t parentId = unit.Record().Parent();
+    const int32_t parentIndex = parentId != 0 ? unit.window->IndexOfUnit(parentId) : -1;
+    if (parentIndex <= 0) {
         return false;
-    CWnd *container = LiveUnitAt(unit.window->units, parentIndex);
-    // The container's current page: page numbers count the 0 separators before a child.
+    }
+    const UnitRecordView parent = unit.window->RecordAt(static_cast<uint32_t>(parentIndex));
+    if (parent.IsMenuItem() || parent.Type() != kMultiPageUnitType) {
+        return false;
+    }
+    CWnd *container = LiveUnitAt(*unit.window, static_cast<uint32_t>(parentIndex));
+    // The container's current page (TCM_GETCURSEL); pages count the 0 separators before a child.
+    constexpr UINT kGetCurrentPage = 0x130B;
     const int32_t currentPage =
-        container != nullptr ? static_cast<int32_t>(SendMessageA(container->m_hWnd, 0x130B, 0, 0))
-                             : 0;
+        container != nullptr
+            ? static_cast<int32_t>(SendMessageA(container->m_hWnd, kGetCurrentPage, 0, 0))
+            : 0;
     int32_t page = 0;
-    const uint32_t unitId = UnitIdAt(unit.window->units, unit.index);
-    for (uint32_t c = 0; c < parent.childCount; ++c) {
-        const uint32_t child = ReadFixedWord(parent, kChildrenOffset + 4 * c);
-        if (child == 0)
+    const uint32_t unitId = unit.window->UnitIdAt(unit.index);
+    for (uint32_t c = 0; c < parent.ChildCount(); ++c) {
+        const uint32_t child = parent.Child(c);
+        if (child == 0) {
             ++page;
-        else if (child == unitId)
+        } else if (child == unitId) {
             return page != currentPage;
+        }
     }
     return false;
 }
 
-void WriteCommonProperty(FoundUnit &unit, int32_t index, uint32_t low, uint32_t high) {
+void WriteCommonProperty(const FoundUnit &unit, int32_t index, uint32_t low, uint32_t high) {
     HWND control = unit.live != nullptr ? unit.live->m_hWnd : nullptr;
     switch (index) {
     case kLeft:
     case kTop: {
         const int32_t value = ClampCoordinate(static_cast<int32_t>(low));
-        WriteFixedWord(unit.layout, index == kLeft ? kLeftOffset : kTopOffset,
-                       static_cast<uint32_t>(value));
+        UnitRecordView record = unit.Record();
+        if (index == kLeft) {
+            record.SetLeft(value);
+        } else {
+            record.SetTop(value);
+        }
         if (control) {
             const RECT rect = ControlRect(control);
             SetWindowPos(control, nullptr, index == kLeft ? value : rect.left,
@@ -205,8 +219,12 @@ void WriteCommonProperty(FoundUnit &unit, int32_t index, uint32_t low, uint32_t 
     case kWidth:
     case kHeight: {
         const int32_t value = ClampExtent(static_cast<int32_t>(low));
-        WriteFixedWord(unit.layout, index == kWidth ? kWidthOffset : kHeightOffset,
-                       static_cast<uint32_t>(value));
+        UnitRecordView record = unit.Record();
+        if (index == kWidth) {
+            record.SetWidth(value);
+        } else {
+            record.SetHeight(value);
+        }
         if (control) {
             const RECT rect = ControlRect(control);
             SetWindowPos(control, nullptr, 0, 0, index == kWidth ? value : rect.right - rect.left,
@@ -215,42 +233,40 @@ void WriteCommonProperty(FoundUnit &unit, int32_t index, uint32_t low, uint32_t 
         }
         break;
     }
-    case kTag: {
-        const char *text = reinterpret_cast<const char *>(low);
-        const uint32_t length = text != nullptr ? static_cast<uint32_t>(std::strlen(text)) : 0;
-        ReplaceRecordBytes(unit.window->units, unit.index, unit.layout.tagAt, unit.layout.tagLength,
-                           length ? text : "", length);
+    case kTag:
+        if (!unit.window->ReplaceTag(unit.index, reinterpret_cast<const char *>(low))) {
+            ReportMemoryFailure(static_cast<uint32_t>(unit.window->UnitListData().size()));
+        }
         break;
-    }
     case kVisible:
-        SetUnitFlag(unit, kUnitFlagVisible, low != 0);
-        if (!control)
+        SetUnitFlag(unit, kUnitVisible, low != 0);
+        if (!control) {
             break;
-        if (low == 0)
+        }
+        if (low == 0) {
             ShowWindow(control, SW_HIDE);
-        else if (unit.index == 0)
+        } else if (unit.index == 0) {
             ShowAfterLoad(unit.windowId, true);
-        else if (!(unit.descriptor && (unit.descriptor->flags & kTypeNeverShown)) &&
-                 !OnHiddenPage(unit))
+        } else if (!(unit.descriptor && (unit.descriptor->flags & kTypeNeverShown)) &&
+                   !OnHiddenPage(unit)) {
             ShowWindow(control, SW_SHOWNA);
+        }
         break;
     case kDisabled:
-        SetUnitFlag(unit, kUnitFlagDisabled, low != 0);
-        if (control)
+        SetUnitFlag(unit, kUnitDisabled, low != 0);
+        if (control) {
             EnableWindow(control, low == 0);
+        }
         break;
     case kMousePointer: {
         const PropertyValue value = ToPropertyValue(kPropertyMousePointer, low, high);
-        std::vector<uint8_t> block(4 + value.high);
-        std::memcpy(block.data(), &value.high, 4);
-        if (value.high != 0)
-            std::memcpy(block.data() + 4, reinterpret_cast<const void *>(value.low), value.high);
-        DestroyLivePointer(unit.window->units, unit.index);
-        ReplaceRecordBytes(unit.window->units, unit.index, unit.layout.pointerLengthAt,
-                           4 + unit.layout.pointerLength, block.data(),
-                           static_cast<uint32_t>(block.size()));
+        DestroyLivePointer(*unit.window, unit.index);
+        if (!unit.window->ReplaceMousePointer(
+                unit.index, {reinterpret_cast<const uint8_t *>(value.low), value.high})) {
+            ReportMemoryFailure(static_cast<uint32_t>(unit.window->UnitListData().size()));
+        }
         if (control) {
-            RebuildLivePointer(unit.window->units, unit.index);
+            RebuildLivePointer(*unit.window, unit.index);
             POINT at;
             GetCursorPos(&at);
             SetCursorPos(at.x, at.y);
@@ -404,37 +420,32 @@ uint64_t FromPropertyValue(uint16_t type, const PropertyValue &value) {
 extern "C" uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index,
                                      int32_t subIndex) {
     if (IsMenuItemId(unitId)) {
-        WindowCollection *collection = Engine().collection;
-        WindowObject *window = collection ? collection->Find(windowId) : nullptr;
-        if (window == nullptr)
-            ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
-        return ReadMenuItemProperty(*window, unitId, index);
+        return ReadMenuItemProperty(FindWindowOfUnit(windowId), unitId, index);
     }
-    FoundUnit unit = FindUnit(windowId, unitId);
-    if (index < kFirstOwnProperty)
+    const FoundUnit unit = FindUnit(windowId, unitId);
+    if (index < kFirstOwnProperty) {
         return ReadCommonProperty(unit, index);
-    if (unit.live == nullptr)
+    }
+    if (unit.live == nullptr) {
         ReportRuntimeError("指定窗口尚未载入", 0);
+    }
     return ReadOwnProperty(unit.live, unit.descriptor, index - kFirstOwnProperty, subIndex);
 }
 
 extern "C" void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index,
                                   int32_t subIndex, uint32_t low, uint32_t high) {
     if (IsMenuItemId(unitId)) {
-        WindowCollection *collection = Engine().collection;
-        WindowObject *window = collection ? collection->Find(windowId) : nullptr;
-        if (window == nullptr)
-            ReportRuntimeError("未载入欲访问窗口组件所在的窗口", 0);
-        WriteMenuItemProperty(*window, unitId, index, low);
+        WriteMenuItemProperty(FindWindowOfUnit(windowId), unitId, index, low);
         return;
     }
-    FoundUnit unit = FindUnit(windowId, unitId);
+    const FoundUnit unit = FindUnit(windowId, unitId);
     if (index < kFirstOwnProperty) {
         WriteCommonProperty(unit, index, low, high);
         return;
     }
-    if (unit.live == nullptr)
+    if (unit.live == nullptr) {
         ReportRuntimeError("指定窗口尚未载入", 0);
+    }
     const int32_t recreate = WriteOwnProperty(unit.live, unit.descriptor, index - kFirstOwnProperty,
                                               subIndex, low, high);
     if (recreate == 1 && unit.index != 0 && IsWindow(unit.live->m_hWnd)) {

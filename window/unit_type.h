@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "image/image_layout.h"
+
 class CWnd;
 
 // Descriptor flags the window engine tests.
@@ -25,8 +27,6 @@ constexpr uint32_t kEditBoxUnitType = 0x00010005;
 constexpr uint32_t kLabelUnitType = 0x0001000A;
 constexpr uint32_t kButtonUnitType = 0x0001000B;
 constexpr uint32_t kMultiPageUnitType = 0x00010015;
-constexpr uint32_t kComObjectType = 0x00010030;
-constexpr uint32_t kVariantType = 0x00010031;
 
 // PropertyType codes.
 enum PropertyType : uint16_t {
@@ -55,36 +55,6 @@ struct PropertyValue {
     uint32_t low;  // value, text or byte address
     uint32_t high; // high word of 64-bit values, byte length of byte data and fonts
 };
-
-#pragma pack(push, 4)
-struct PropertyTableEntry {
-    const char *name;
-    const char *englishName;
-    const char *description;
-    uint16_t type;  // PropertyType
-    uint16_t state; // state bits
-    const char *pickList;
-};
-
-using UnitInterface = void *(*)(int32_t operationCode);
-
-struct UnitTypeDescriptor {
-    const char *name;
-    const char *englishName;
-    const char *description;
-    uint32_t reserved1[2];
-    uint32_t flags;
-    uint32_t reserved2[3];
-    uint32_t propertyCount;
-    const PropertyTableEntry *properties;
-    UnitInterface unitInterface;
-    uint32_t reserved3[2];
-};
-#pragma pack(pop)
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(PropertyTableEntry) == 20, "property table entries are 20 bytes");
-static_assert(sizeof(UnitTypeDescriptor) == 56, "unit type descriptors are 56 bytes");
-#endif
 
 // UnitInterface operation codes.
 enum UnitOperation : int32_t {
@@ -127,7 +97,7 @@ using UnitRewriteTextsOperation = HGLOBAL (*)(const uint8_t *block, uint32_t siz
                                               TextRewriteCallback callback, void *context);
 using UnitIsDefaultButtonOperation = bool (*)(CWnd *unit);
 
-// The descriptor of a UnitType from the registered library tables, or null.
+// The descriptor of a UnitType from the data type tables of the runtime's libraries, or null.
 const UnitTypeDescriptor *FindUnitTypeDescriptor(uint32_t unitType);
 // The operation of a descriptor, or null.
 void *UnitOperationOf(const UnitTypeDescriptor *descriptor, int32_t operationCode);

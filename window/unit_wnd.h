@@ -3,7 +3,7 @@
 // window engine when its platform window is gone.
 #pragma once
 
-#include "framework/wnd.h"
+#include "framework/window.h"
 #include "window/event_dispatch.h"
 
 // Messages the loader sends to every live unit.

@@ -1,61 +1,101 @@
-// WindowCollection lookups and the live-slot helpers.
+// WindowCollection: its life from the start-up read to shutdown, its look-ups and the live-slot
+// helpers.
 #include "window/window_collection.h"
 
-#include "framework/wnd.h"
+#include "framework/window.h"
+#include "image/image_layout.h"
+#include "runtime/runtime_app.h"
+#include "window/template_ids.h"
+#include "window/template_reader.h"
+#include "window/window_engine.h"
 
-void WindowCollection::Add(uint32_t windowId, WindowObject *object) {
-    ids_.push_back(windowId);
-    objects_.push_back(object);
+void WindowCollection::Adopt(WindowTemplateList windows) {
+    for (auto &window : windows) {
+        windows_.push_back(std::move(window));
+    }
 }
 
-WindowObject *WindowCollection::Find(uint32_t windowId) const {
-    if (!IsValidIdentifier(windowId))
+WindowTemplate *WindowCollection::Find(uint32_t windowId) const {
+    if (!IsValidId(windowId)) {
         return nullptr;
-    for (size_t i = 0; i < ids_.size(); ++i)
-        if (ids_[i] == windowId)
-            return objects_[i];
+    }
+    for (const auto &window : windows_) {
+        if (window->WindowId() == windowId) {
+            return window.get();
+        }
+    }
     return nullptr;
 }
 
-uint32_t WindowCollection::IdOf(const WindowObject *object) const {
-    for (size_t i = 0; i < objects_.size(); ++i)
-        if (objects_[i] == object)
-            return ids_[i];
-    return 0;
-}
-
-WindowObject *WindowCollection::At(uint32_t index) const {
-    return index < objects_.size() ? objects_[index] : nullptr;
-}
-
-uint32_t WindowCollection::IdAt(uint32_t index) const {
-    return index < ids_.size() ? ids_[index] : 0;
+WindowTemplate *WindowCollection::At(uint32_t index) const {
+    return index < windows_.size() ? windows_[index].get() : nullptr;
 }
 
 void WindowCollection::ReleaseAll() {
-    for (WindowObject *object : objects_) {
-        if (CWnd *window = LiveWindowOf(*object))
-            window->DestroyWindow();
+    for (const auto &window : windows_) {
+        if (CWnd *live = LiveWindowOf(*window)) {
+            live->DestroyWindow();
+        }
     }
-    std::vector<WindowObject *> objects;
-    objects.swap(objects_);
-    ids_.clear();
-    for (WindowObject *object : objects)
-        delete object;
+    WindowTemplateList released;
+    released.swap(windows_);
 }
 
-CWnd *LiveUnitAt(const UnitList &list, uint32_t index) {
-    UnitRecordLayout layout;
-    if (!ParseUnitRecord(list, index, &layout) || IsMenuItemId(UnitIdAt(list, index)))
+WindowCollection *Windows() {
+    return Runtime().windowCollection;
+}
+
+WindowTemplate *FindWindowTemplate(uint32_t windowId) {
+    WindowCollection *collection = Windows();
+    return collection != nullptr ? collection->Find(windowId) : nullptr;
+}
+
+int32_t RecordIndexOf(const WindowTemplate &window, uint32_t unitId) {
+    if (window.UnitCount() == 0) {
+        return -1;
+    }
+    return unitId == 0 ? 0 : window.IndexOfUnit(unitId);
+}
+
+CWnd *LiveUnitAt(WindowTemplate &window, uint32_t index) {
+    const UnitRecordView record = window.RecordAt(index);
+    if (!record || record.IsMenuItem()) {
         return nullptr;
-    auto *unit = reinterpret_cast<CWnd *>(ReadFixedWord(layout, kLiveUnitOffset));
+    }
+    auto *unit = reinterpret_cast<CWnd *>(record.LiveUnit());
     return unit != nullptr && unit->m_hWnd != nullptr && IsWindow(unit->m_hWnd) ? unit : nullptr;
 }
 
-CWnd *LiveWindowOf(const WindowObject &object) {
-    return LiveUnitAt(object.units, 0);
+CWnd *LiveWindowOf(WindowTemplate &window) {
+    return LiveUnitAt(window, 0);
 }
 
-bool IsWindowLoaded(const WindowObject &object) {
-    return LiveWindowOf(object) != nullptr;
+bool IsWindowLoaded(WindowTemplate &window) {
+    return LiveWindowOf(window) != nullptr;
+}
+
+void LoadWindowTemplates(const ImageHeader &header) {
+    if (header.templateSegmentSize == 0) {
+        return;
+    }
+    WindowTemplateList windows =
+        LoadWindowTemplates(header.templateSegment, header.templateSegmentSize,
+                            reinterpret_cast<uint32_t>(header.codeBase));
+    RuntimeApp &app = Runtime();
+    if (app.windowCollection == nullptr) {
+        app.windowCollection = new WindowCollection;
+    }
+    app.windowCollection->Adopt(std::move(windows));
+}
+
+void ReleaseAllWindows() {
+    RuntimeApp &app = Runtime();
+    WindowCollection *collection = app.windowCollection;
+    if (collection == nullptr) {
+        return;
+    }
+    // Destroying the windows still finds them through the collection; only then it goes.
+    collection->ReleaseAll();
+    app.windowCollection = nullptr;
+    delete collection;
 }

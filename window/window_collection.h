@@ -1,22 +1,12 @@
-// WindowCollection and WindowObject: the window templates in template order, each with its
-// working unit list (live while loaded) and the pristine copy that restores it afterwards.
+// WindowCollection: the window templates read at start-up, in template order, each the
+// WindowObject of its window; and the look-ups of live windows and units through it.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-#include "window/unit_list.h"
+#include "window/window_template.h"
 
 class CWnd;
-
-struct WindowObject {
-    uint32_t reserved1 = 0;            // carried unchanged
-    uint32_t reserved2 = 0;            // carried unchanged
-    std::vector<uint8_t> text1, text2; // carried unchanged
-    UnitList units;                    // working list; live slots point at unit objects
-    UnitList pristine;                 // copy taken just before loading, empty otherwise
-    bool firstShowPending = false;     // set by the load, cleared by show-after-load
-};
 
 class WindowCollection {
 public:
@@ -25,24 +15,29 @@ public:
     WindowCollection &operator=(const WindowCollection &) = delete;
     ~WindowCollection() { ReleaseAll(); }
 
-    // Takes ownership of object.
-    void Add(uint32_t windowId, WindowObject *object);
-    WindowObject *Find(uint32_t windowId) const;
-    // The WindowId of object, or 0.
-    uint32_t IdOf(const WindowObject *object) const;
-    uint32_t Count() const { return static_cast<uint32_t>(objects_.size()); }
-    WindowObject *At(uint32_t index) const;
-    uint32_t IdAt(uint32_t index) const;
-    // Destroys every live window and frees every template.
+    // Appends the windows in their order; the collection owns them from now on.
+    void Adopt(WindowTemplateList windows);
+    // The window of windowId; an invalid identifier is absent without a search.
+    WindowTemplate *Find(uint32_t windowId) const;
+    uint32_t Count() const { return static_cast<uint32_t>(windows_.size()); }
+    WindowTemplate *At(uint32_t index) const;
+    // Destroys every live window, then frees every template.
     void ReleaseAll();
 
 private:
-    std::vector<uint32_t> ids_;
-    std::vector<WindowObject *> objects_;
+    WindowTemplateList windows_;
 };
 
-// The live unit object of record index, or null; live only while its platform window exists.
-CWnd *LiveUnitAt(const UnitList &list, uint32_t index);
-// The window object's own live unit (record 0) when its platform window exists.
-CWnd *LiveWindowOf(const WindowObject &object);
-bool IsWindowLoaded(const WindowObject &object);
+// The runtime's collection, or null before start-up read the templates.
+WindowCollection *Windows();
+WindowTemplate *FindWindowTemplate(uint32_t windowId);
+
+// The record index of unitId in window: 0 (or the window's own UnitId) is record 0, an absent
+// or invalid identifier -1.
+int32_t RecordIndexOf(const WindowTemplate &window, uint32_t unitId);
+// The live unit object of record index, or null; a unit is live only while its platform window
+// exists. Menu items have no unit object.
+CWnd *LiveUnitAt(WindowTemplate &window, uint32_t index);
+// The window's own live unit (record 0).
+CWnd *LiveWindowOf(WindowTemplate &window);
+bool IsWindowLoaded(WindowTemplate &window);

@@ -3,16 +3,11 @@
 
 #include <cstdio>
 
-#include "framework/wnd.h"
+#include "framework/window.h"
+#include "image/kernel_library.h"
 #include "runtime/error_report.h"
-#include "window/kernel_unit_types.h"
-#include "window/window_collection.h"
-
-namespace {
-
-UnitTypeDescriptor g_kernelTypes[51];
-
-} // namespace
+#include "runtime/runtime_app.h"
+#include "window/unit_type.h"
 
 [[noreturn]] void ReportRuntimeError(const char *message, int) {
     throw ReportedError(message != nullptr ? message : "");
@@ -32,19 +27,23 @@ std::vector<std::string> &EventLog() {
 }
 
 void EngineTest::SetUp() {
-    PlaceKernelUnitTypes(g_kernelTypes, 51);
-    WindowEngineState &engine = Engine();
-    engine = WindowEngineState{};
-    engine.libraries.push_back({g_kernelTypes, 51});
+    RuntimeApp &app = Runtime();
+    app.libraries.Free();
+    app.libraries.AppendWord(reinterpret_cast<uint32_t>(&KernelLibraryRecord));
+    app.programKind = 3;
+    app.eventSuppressionCount = 0;
+    app.loopReached = false;
+    app.modalWindowId = 0;
+    app.eventSource = {0, 0};
     collection_ = new WindowCollection;
-    engine.collection = collection_;
+    app.windowCollection = collection_;
     EventLog().clear();
 }
 
 void EngineTest::TearDown() {
     collection_->ReleaseAll();
     Pump();
-    Engine().collection = nullptr;
+    Runtime().windowCollection = nullptr;
     delete collection_;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -52,7 +51,7 @@ void EngineTest::TearDown() {
 }
 
 void EngineTest::AddWindow(uint32_t windowId, const std::vector<UnitSpec> &units) {
-    collection_->Add(windowId, BuildWindowObject(units));
+    collection_->Adopt(BuildWindow(windowId, units));
 }
 
 HWND EngineTest::WindowHandle(uint32_t windowId) {
@@ -61,9 +60,9 @@ HWND EngineTest::WindowHandle(uint32_t windowId) {
 }
 
 HWND EngineTest::UnitHandle(uint32_t windowId, uint32_t unitId) {
-    WindowObject *object = Window(windowId);
-    const int32_t index = FindUnitIndex(object->units, unitId);
-    CWnd *unit = index >= 0 ? LiveUnitAt(object->units, index) : nullptr;
+    WindowTemplate *window = Window(windowId);
+    const int32_t index = RecordIndexOf(*window, unitId);
+    CWnd *unit = index >= 0 ? LiveUnitAt(*window, static_cast<uint32_t>(index)) : nullptr;
     return unit != nullptr ? unit->m_hWnd : nullptr;
 }
 

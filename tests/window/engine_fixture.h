@@ -1,5 +1,6 @@
-// The fixture of the engine tests: a fresh WindowCollection with the kernel unit types, a
-// runtime error report that throws instead of ending the process, and an event log.
+// The fixture of the engine tests: the runtime with the kernel library and a fresh
+// WindowCollection, a runtime error report that throws instead of ending the process, and an
+// event log.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/runtime_app.h"
 #include "tests/window/template_builder.h"
-#include "window/engine_state.h"
+#include "window/window_collection.h"
 
 // What the test error report throws.
 struct ReportedError : std::runtime_error {
@@ -25,7 +27,7 @@ protected:
     void TearDown() override;
     // Adds a window template to the collection.
     void AddWindow(uint32_t windowId, const std::vector<UnitSpec> &units);
-    WindowObject *Window(uint32_t windowId) { return collection_->Find(windowId); }
+    WindowTemplate *Window(uint32_t windowId) { return collection_->Find(windowId); }
     HWND WindowHandle(uint32_t windowId);
     HWND UnitHandle(uint32_t windowId, uint32_t unitId);
     // Dispatches every queued message.

@@ -1,6 +1,6 @@
 // Event dispatch and property access: clicks, bindings, the event-target chain, the event
 // source, conversions, clamps and the errors of a window that is not loaded.
-#include "framework/wnd.h"
+#include "framework/window.h"
 #include "runtime/heap.h"
 #include "tests/window/engine_fixture.h"
 #include "window/event_dispatch.h"
@@ -15,7 +15,7 @@ namespace {
 
 EventSource g_sourceInHandler = {};
 uint32_t __stdcall LogClick() {
-    g_sourceInHandler = Engine().eventSource;
+    g_sourceInHandler = Runtime().eventSource;
     EventLog().push_back("click");
     return 0;
 }
@@ -46,7 +46,7 @@ TEST_F(EventTest, ClickCallsTheBoundHandlerOnceAndClearsTheEventSource) {
     EXPECT_EQ(EventLog(), std::vector<std::string>{"click"});
     EXPECT_EQ(g_sourceInHandler.windowId, kMainWindowId);
     EXPECT_EQ(g_sourceInHandler.unitId, kButton1Id);
-    EXPECT_EQ(Engine().eventSource.windowId, 0u);
+    EXPECT_EQ(Runtime().eventSource.windowId, 0u);
 }
 
 TEST_F(EventTest, NoHandlerOrMissingBindingCallsNothing) {
@@ -95,7 +95,7 @@ TEST_F(EventTest, ArgumentsArePassedInOrderAndTheResultIsReturned) {
 TEST_F(EventTest, SuppressedEventsReachNoHandler) {
     AddWindow(kMainWindowId,
               {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}})});
-    Engine().eventSuppressionCount = 1;
+    Runtime().eventSuppressionCount = 1;
     EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
     EXPECT_EQ(FireEvent(&record), 0u);
     EXPECT_TRUE(EventLog().empty());

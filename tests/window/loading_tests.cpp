@@ -1,6 +1,8 @@
 // Window loading: creation order, control identifiers, z-order, load events, second loads,
 // reloads from the template, closing, the quit message and modal windows.
-#include "framework/wnd.h"
+#include "framework/window.h"
+#include "runtime/runtime_app.h"
+#include "runtime/runtime_lifecycle.h"
 #include "tests/window/engine_fixture.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
@@ -80,7 +82,7 @@ TEST_F(LoadingTest, LoadEventsComeInOrderAndNoneDuringCreation) {
     EXPECT_EQ(EventLog()[2], "window:4");
     EXPECT_TRUE(IsWindowVisible(WindowHandle(kMainWindowId)));
     EXPECT_NE(std::find(EventLog().begin() + 3, EventLog().end(), "window:-7"), EventLog().end());
-    EXPECT_EQ(Engine().eventSuppressionCount, 0);
+    EXPECT_EQ(Runtime().eventSuppressionCount, 0);
 }
 
 TEST_F(LoadingTest, HiddenUnitIsCreatedThenHidden) {
@@ -106,15 +108,13 @@ TEST_F(LoadingTest, SecondLoadActivatesTheLoadedWindow) {
 
 TEST_F(LoadingTest, ReloadAfterCloseStartsFromTheUnchangedTemplate) {
     AddThreeButtonWindow();
-    std::vector<uint8_t> before(Window(kMainWindowId)->units.data.Data(),
-                                Window(kMainWindowId)->units.data.Data() +
-                                    Window(kMainWindowId)->units.data.Size());
+    const std::span<const uint8_t> data = Window(kMainWindowId)->UnitListData();
+    const std::vector<uint8_t> before(data.begin(), data.end());
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     DestroyWindow(WindowHandle(kMainWindowId));
-    const UnitList &units = Window(kMainWindowId)->units;
-    EXPECT_EQ(std::vector<uint8_t>(units.data.Data(), units.data.Data() + units.data.Size()),
-              before);
-    EXPECT_EQ(Window(kMainWindowId)->pristine.data.Size(), 0u);
+    const std::span<const uint8_t> after = Window(kMainWindowId)->UnitListData();
+    EXPECT_EQ(std::vector<uint8_t>(after.begin(), after.end()), before);
+    EXPECT_FALSE(Window(kMainWindowId)->HasPristineCopy());
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     EXPECT_NE(UnitHandle(kMainWindowId, kButton2Id), nullptr);
 }
@@ -132,7 +132,7 @@ TEST_F(LoadingTest, RefusedCloseQueryKeepsTheWindowAndSkipsEvent1) {
 TEST_F(LoadingTest, ClosingTheLastWindowAfterTheLoopPostsQuitWithCode0) {
     AddThreeButtonWindow();
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
-    Engine().loopReached = true;
+    Runtime().loopReached = true;
     SendMessageA(WindowHandle(kMainWindowId), WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowLoaded(*Window(kMainWindowId)));
     MSG message;
@@ -154,7 +154,7 @@ TEST_F(LoadingTest, ClosingOneOfTwoWindowsAfterTheLoopPostsNothing) {
     AddWindow(kSecondWindowId, {WindowSpec()});
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     ASSERT_TRUE(LoadWindow(Window(kSecondWindowId), false, false, nullptr));
-    Engine().loopReached = true;
+    Runtime().loopReached = true;
     SendMessageA(WindowHandle(kSecondWindowId), WM_CLOSE, 0, 0);
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -164,12 +164,12 @@ TEST_F(LoadingTest, ClosingOneOfTwoWindowsAfterTheLoopPostsNothing) {
 // window meanwhile.
 bool g_mainEnabledWhileModal = true;
 uint32_t __stdcall CloseModalWhenCreated() {
-    WindowObject *modal = Engine().collection->Find(kSecondWindowId);
+    WindowTemplate *modal = FindWindowTemplate(kSecondWindowId);
     PostMessageA(LiveWindowOf(*modal)->m_hWnd, WM_CLOSE, 0, 0);
     return 0;
 }
 uint32_t __stdcall RecordMainEnabled() {
-    WindowObject *main = Engine().collection->Find(kMainWindowId);
+    WindowTemplate *main = FindWindowTemplate(kMainWindowId);
     g_mainEnabledWhileModal = IsWindowEnabled(LiveWindowOf(*main)->m_hWnd) != FALSE;
     EventLog().push_back("modal:12");
     return 1;
@@ -187,7 +187,7 @@ TEST_F(LoadingTest, ModalWindowDisablesAndReenablesTheOthers) {
     EXPECT_NE(std::find(EventLog().begin(), EventLog().end(), "modal:12"), EventLog().end());
     EXPECT_FALSE(IsWindowLoaded(*Window(kSecondWindowId)));
     EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMainWindowId)));
-    EXPECT_EQ(Engine().modalWindow, 0u);
+    EXPECT_EQ(Runtime().modalWindowId, 0u);
 }
 
 TEST_F(LoadingTest, UnknownStartWindowIsReported) {
@@ -209,8 +209,8 @@ TEST_F(LoadingTest, UnknownUnitTypeFailsTheLoadAndLeavesEventsOn) {
     unknown.type = 0x00010005; // no unit serves it yet
     AddWindow(kMainWindowId, {WindowSpec(), unknown});
     EXPECT_FALSE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
-    EXPECT_EQ(Engine().eventSuppressionCount, 0);
-    EXPECT_EQ(Window(kMainWindowId)->pristine.data.Size(), 0u);
+    EXPECT_EQ(Runtime().eventSuppressionCount, 0);
+    EXPECT_FALSE(Window(kMainWindowId)->HasPristineCopy());
 }
 
 } // namespace

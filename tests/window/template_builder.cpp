@@ -3,8 +3,11 @@
 
 #include "framework/archive.h"
 #include "window/property_block.h"
+#include "window/template_reader.h"
 
 namespace {
+
+constexpr uint32_t kNoHandler = 0xFFFFFFFF;
 
 void WriteZText(ArchiveWriter &out, const std::string &text) {
     out.WriteBytes(text.data(), text.size());
@@ -38,7 +41,7 @@ std::vector<uint8_t> RecordBody(const UnitSpec &unit) {
     out.WriteWord(static_cast<uint32_t>(unit.bindings.size()));
     for (const auto &[event, handler] : unit.bindings) {
         out.WriteWord(static_cast<uint32_t>(event));
-        out.WriteWord(reinterpret_cast<uint32_t>(handler));
+        out.WriteWord(handler != nullptr ? reinterpret_cast<uint32_t>(handler) : kNoHandler);
     }
     for (int i = 0; i < 5; ++i)
         out.WriteWord(0);
@@ -48,7 +51,7 @@ std::vector<uint8_t> RecordBody(const UnitSpec &unit) {
 
 } // namespace
 
-WindowObject *BuildWindowObject(const std::vector<UnitSpec> &units) {
+WindowTemplateList BuildWindow(uint32_t windowId, const std::vector<UnitSpec> &units) {
     ArchiveWriter ids, offsets, records;
     for (const UnitSpec &unit : units) {
         ids.WriteWord(unit.unitId);
@@ -57,11 +60,23 @@ WindowObject *BuildWindowObject(const std::vector<UnitSpec> &units) {
         records.WriteWord(static_cast<uint32_t>(body.size()));
         records.WriteBytes(body.data(), body.size());
     }
-    auto *object = new WindowObject;
-    object->units.count = static_cast<uint32_t>(units.size());
+    ArchiveWriter segment;
+    // The id table: the WindowId and its placeholder word.
+    segment.WriteWord(8);
+    segment.WriteWord(windowId);
+    segment.WriteWord(0);
+    // The WindowRecord: two reserved words, two empty texts, U and the UnitList data.
+    for (uint32_t word : {1u, 1u, 0u, 0u, static_cast<uint32_t>(units.size())})
+        segment.WriteWord(word);
+    segment.WriteWord(static_cast<uint32_t>(ids.Bytes().size() + offsets.Bytes().size() +
+                                            records.Bytes().size()));
     for (const ArchiveWriter *part : {&ids, &offsets, &records})
-        object->units.data.Append(part->Bytes().data(), static_cast<int32_t>(part->Bytes().size()));
-    return object;
+        segment.WriteBytes(part->Bytes().data(), part->Bytes().size());
+    WindowTemplateList windows =
+        ReadWindowTemplates(segment.Bytes().data(), static_cast<uint32_t>(segment.Bytes().size()));
+    for (auto &window : windows)
+        window->RelocateHandlers(0);
+    return windows;
 }
 
 std::vector<uint8_t> WindowBlock(const std::string &title, uint32_t shape, uint32_t colour,

@@ -1,5 +1,6 @@
-// Builds window templates in memory for the engine tests: unit records in the byte layout the
-// template segment uses, with handler addresses already relocated.
+// Builds window templates for the engine tests: unit records in the byte layout of the template
+// segment, read back through the template reader. Handlers are the test routines' addresses,
+// stored as offsets from a CodeBase of 0; a null handler is stored as -1 (no handler).
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "window/window_collection.h"
+#include "window/window_template.h"
 
 struct UnitSpec {
     uint32_t unitId = 0;
@@ -25,8 +26,8 @@ struct UnitSpec {
     std::vector<uint8_t> propertyBlock;
 };
 
-// A WindowObject holding the records of units (the window's own record first).
-WindowObject *BuildWindowObject(const std::vector<UnitSpec> &units);
+// The template of one window whose unit list holds units (the window's own record first).
+WindowTemplateList BuildWindow(uint32_t windowId, const std::vector<UnitSpec> &units);
 
 // Property block writers.
 std::vector<uint8_t> WindowBlock(const std::string &title, uint32_t shape = 0,

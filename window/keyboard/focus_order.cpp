@@ -1,47 +1,46 @@
 // Focus order by tab-order words, the first focus and the unit that holds the focus.
 #include "window/keyboard/focus_order.h"
 
-#include "framework/wnd.h"
+#include "framework/window.h"
 #include "window/window_collection.h"
 
-bool ReadFocusUnit(const UnitList &list, uint32_t index, FocusUnit *unit) {
-    UnitRecordLayout layout;
-    const uint32_t unitId = UnitIdAt(list, index);
-    if (IsMenuItemId(unitId) || !ParseUnitRecord(list, index, &layout))
+bool ReadFocusUnit(WindowTemplate &window, uint32_t index, FocusUnit *unit) {
+    UnitRecordView record = window.RecordAt(index);
+    if (!record || record.IsMenuItem())
         return false;
     unit->index = index;
-    unit->unitId = unitId;
-    unit->unit = LiveUnitAt(list, index);
-    unit->descriptor = FindUnitTypeDescriptor(ReadRecordWord(layout, 0));
+    unit->unitId = window.UnitIdAt(index);
+    unit->unit = LiveUnitAt(window, index);
+    unit->descriptor = FindUnitTypeDescriptor(record.Type());
     unit->typeFlags = unit->descriptor != nullptr ? unit->descriptor->flags : 0;
-    unit->unitFlags = ReadRecordWord(layout, layout.flagsAt);
-    unit->tabOrder = static_cast<int32_t>(ReadRecordWord(layout, layout.tabOrderAt));
+    unit->unitFlags = record.Flags();
+    unit->tabOrder = record.TabOrder();
     return true;
 }
 
-int32_t FocusedUnitIndex(const UnitList &list, HWND focus) {
+int32_t FocusedUnitIndex(WindowTemplate &window, HWND focus) {
     if (focus == nullptr)
         return -1;
     const HWND parent = GetParent(focus);
     for (HWND candidate : {focus, parent})
-        for (uint32_t i = 1; candidate != nullptr && i < list.count; ++i) {
-            CWnd *unit = LiveUnitAt(list, i);
+        for (uint32_t i = 1; candidate != nullptr && i < window.UnitCount(); ++i) {
+            CWnd *unit = LiveUnitAt(window, i);
             if (unit != nullptr && unit->m_hWnd == candidate)
                 return static_cast<int32_t>(i);
         }
     return -1;
 }
 
-std::vector<FocusUnit> BuildFocusList(const UnitList &list, const FocusScope &scope) {
+std::vector<FocusUnit> BuildFocusList(WindowTemplate &window, const FocusScope &scope) {
     std::vector<FocusUnit> ordered;
-    for (uint32_t i = list.count; i-- > 1;) {
+    for (uint32_t i = window.UnitCount(); i-- > 1;) {
         FocusUnit unit;
-        if (!ReadFocusUnit(list, i, &unit) || unit.unit == nullptr)
+        if (!ReadFocusUnit(window, i, &unit) || unit.unit == nullptr)
             continue;
         const HWND control = unit.unit->m_hWnd;
         if (!IsWindowVisible(control) || !IsWindowEnabled(control) ||
             (unit.typeFlags & (kTypeNeverShown | kTypeNoTabStop)) ||
-            !(unit.unitFlags & kUnitFlagTabStop))
+            !(unit.unitFlags & kUnitTabStop))
             continue;
         if (scope.optionsOnly &&
             (!(unit.typeFlags & kTypeOption) || GetParent(control) != scope.optionParent))
@@ -57,11 +56,12 @@ std::vector<FocusUnit> BuildFocusList(const UnitList &list, const FocusScope &sc
     return ordered;
 }
 
-int32_t NextFocusIndex(const UnitList &list, uint32_t from, bool forward, const FocusScope &scope) {
+int32_t NextFocusIndex(WindowTemplate &window, uint32_t from, bool forward,
+                       const FocusScope &scope) {
     FocusUnit focused;
-    if (!ReadFocusUnit(list, from, &focused))
+    if (!ReadFocusUnit(window, from, &focused))
         return -1;
-    const std::vector<FocusUnit> ordered = BuildFocusList(list, scope);
+    const std::vector<FocusUnit> ordered = BuildFocusList(window, scope);
     if (ordered.empty())
         return -1;
     const auto n = static_cast<int32_t>(ordered.size());
@@ -88,7 +88,7 @@ int32_t NextFocusIndex(const UnitList &list, uint32_t from, bool forward, const 
     return static_cast<int32_t>(ordered[forward ? 0 : n - 1].index);
 }
 
-CWnd *FirstFocusUnit(const UnitList &list) {
-    const std::vector<FocusUnit> ordered = BuildFocusList(list, FocusScope{});
+CWnd *FirstFocusUnit(WindowTemplate &window) {
+    const std::vector<FocusUnit> ordered = BuildFocusList(window, FocusScope{});
     return ordered.empty() ? nullptr : ordered.front().unit;
 }

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/unit_list.h"
 #include "window/unit_type.h"
+#include "window/window_template.h"
 
 class CWnd;
 
@@ -38,9 +38,9 @@ struct FocusUnit {
 };
 
 // The unit of record index (menu items and malformed records: false).
-bool ReadFocusUnit(const UnitList &list, uint32_t index, FocusUnit *unit);
+bool ReadFocusUnit(WindowTemplate &window, uint32_t index, FocusUnit *unit);
 // The index of the unit whose control is focus or its direct parent, or -1.
-int32_t FocusedUnitIndex(const UnitList &list, HWND focus);
+int32_t FocusedUnitIndex(WindowTemplate &window, HWND focus);
 
 // Which units a focus list takes.
 struct FocusScope {
@@ -51,9 +51,10 @@ struct FocusScope {
 
 // The visible, enabled tab stops of scope, ordered by tab-order word and, on equal words, by
 // descending list index.
-std::vector<FocusUnit> BuildFocusList(const UnitList &list, const FocusScope &scope);
+std::vector<FocusUnit> BuildFocusList(WindowTemplate &window, const FocusScope &scope);
 // The index of the unit that Tab (forward) or Shift+Tab goes to from the unit at from, or -1
 // when the focus stays.
-int32_t NextFocusIndex(const UnitList &list, uint32_t from, bool forward, const FocusScope &scope);
+int32_t NextFocusIndex(WindowTemplate &window, uint32_t from, bool forward,
+                       const FocusScope &scope);
 // The control that takes the window's first focus, or null.
-CWnd *FirstFocusUnit(const UnitList &list);
+CWnd *FirstFocusUnit(WindowTemplate &window);

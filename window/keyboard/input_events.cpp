@@ -1,6 +1,6 @@
 // The shared events of mouse, key and wheel messages aimed at a window or its units, with the
 // swallowing and character replacement their handlers decide.
-#include "framework/wnd.h"
+#include "framework/window.h"
 #include "window/event_dispatch.h"
 #include "window/keyboard/keyboard_steps.h"
 #include "window/window_collection.h"
@@ -71,23 +71,22 @@ uint32_t ReportedKey(WPARAM key) {
     }
 }
 
-// The UnitId of the unit the message is aimed at, 0 when none (the window answers for itself).
-bool TargetUnit(WindowObject *object, HWND window, HWND target, uint32_t *unitId) {
-    const UnitList &list = object->units;
-    if (target == window) {
-        *unitId = UnitIdAt(list, 0);
+// The UnitId of the unit the message is aimed at; false when it is aimed at none of them.
+bool TargetUnit(WindowTemplate &window, HWND handle, HWND target, uint32_t *unitId) {
+    if (target == handle) {
+        *unitId = window.UnitIdAt(0);
         return true;
     }
-    for (uint32_t i = 1; i < list.count; ++i) {
-        CWnd *unit = LiveUnitAt(list, i);
+    for (uint32_t i = 1; i < window.UnitCount(); ++i) {
+        CWnd *unit = LiveUnitAt(window, i);
         if (unit != nullptr && unit->m_hWnd == target) {
-            *unitId = UnitIdAt(list, i);
+            *unitId = window.UnitIdAt(i);
             return true;
         }
     }
-    for (uint32_t i = 1; i < list.count; ++i) {
+    for (uint32_t i = 1; i < window.UnitCount(); ++i) {
         FocusUnit unit;
-        if (ReadFocusUnit(list, i, &unit) && unit.unit != nullptr &&
+        if (ReadFocusUnit(window, i, &unit) && unit.unit != nullptr &&
             (unit.typeFlags & (kTypeContainsTargets | kTypeContainsTargetsToo)) &&
             IsChild(unit.unit->m_hWnd, target)) {
             *unitId = unit.unitId;
@@ -110,10 +109,10 @@ uint32_t ModifierKeys() {
     return keys;
 }
 
-bool RaiseInputEvent(uint32_t windowId, WindowObject *object, HWND window, MSG *message) {
+bool RaiseInputEvent(uint32_t windowId, WindowTemplate &window, HWND handle, MSG *message) {
     const int32_t event = EventOf(message->message);
     uint32_t unitId = 0;
-    if (event == kNoEvent || !TargetUnit(object, window, message->hwnd, &unitId))
+    if (event == kNoEvent || !TargetUnit(window, handle, message->hwnd, &unitId))
         return false;
     uint32_t arguments[3] = {};
     uint32_t count = 0;

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <string>
 
-#include "window/engine_state.h"
 #include "window/event_dispatch.h"
 #include "window/keyboard/keyboard_steps.h"
 #include "window/units/window/win_form_unit.h"
@@ -18,13 +17,18 @@ constexpr uint32_t kModifierShift = 2;
 constexpr uint32_t kModifierAlt = 4;
 constexpr const char *kHelpExtension = "hlp";
 
+// The virtual keys of the letters and of the main keyboard's digits.
+bool IsLetterOrDigitKey(uint32_t key) {
+    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+}
+
 bool IsKeyMessage(UINT message) {
     return message >= WM_KEYFIRST && message <= WM_KEYLAST;
 }
 
 // Whether window is the main window of a loaded window of the collection.
 bool IsLoadedMainWindow(HWND window) {
-    WindowCollection *collection = Engine().collection;
+    WindowCollection *collection = Windows();
     for (uint32_t i = 0; collection != nullptr && i < collection->Count(); ++i) {
         CWnd *loaded = LiveWindowOf(*collection->At(i));
         if (loaded != nullptr && loaded->m_hWnd == window)
@@ -63,19 +67,18 @@ bool MarksCharacter(const std::string &caption, char character) {
 
 class KeyHandler {
 public:
-    KeyHandler(CWinFormUnit *window, WindowObject *object)
-        : window_(window), object_(object), list_(object->units) {}
+    KeyHandler(CWinFormUnit *window, WindowTemplate &units) : window_(window), units_(units) {}
 
     // True when the window took the key.
     bool Handle(const MSG &message) {
         const uint32_t key = static_cast<uint32_t>(message.wParam);
         const uint32_t modifiers = ModifierKeys();
-        const int32_t focusedIndex = FocusedUnitIndex(list_, GetFocus());
+        const int32_t focusedIndex = FocusedUnitIndex(units_, GetFocus());
         if (focusedIndex > 0)
-            ReadFocusUnit(list_, static_cast<uint32_t>(focusedIndex), &focused_);
+            ReadFocusUnit(units_, static_cast<uint32_t>(focusedIndex), &focused_);
         const bool altLetter = message.message == WM_SYSKEYDOWN &&
-                               (modifiers & (kModifierCtrl | kModifierShift)) == 0 && key < 0x80 &&
-                               std::isalnum(static_cast<int>(key));
+                               (modifiers & (kModifierCtrl | kModifierShift)) == 0 &&
+                               IsLetterOrDigitKey(key);
         if (message.message != WM_KEYDOWN && !altLetter)
             return false;
         const bool offered =
@@ -87,7 +90,7 @@ public:
         switch (key) {
         case VK_TAB:
             if (focused_.unit != nullptr)
-                MoveFocus(window_->windowId, object_, focused_.index,
+                MoveFocus(window_->windowId, units_, focused_.index,
                           (modifiers & kModifierShift) == 0, FocusScope{}, false);
             return true;
         case VK_RETURN:
@@ -123,12 +126,12 @@ private:
         }
         if (window_->properties.enterMovesFocus) {
             if (focused_.unit != nullptr)
-                MoveFocus(window_->windowId, object_, focused_.index, true, FocusScope{}, false);
+                MoveFocus(window_->windowId, units_, focused_.index, true, FocusScope{}, false);
             return true;
         }
-        for (uint32_t i = 1; i < list_.count; ++i) {
+        for (uint32_t i = 1; i < units_.UnitCount(); ++i) {
             FocusUnit unit;
-            if (ReadFocusUnit(list_, i, &unit) && IsDefaultPushUnit(unit)) {
+            if (ReadFocusUnit(units_, i, &unit) && IsDefaultPushUnit(unit)) {
                 RaiseUnitEvent(window_->windowId, unit.unitId, 0);
                 return true;
             }
@@ -142,7 +145,7 @@ private:
         FocusScope scope;
         scope.optionsOnly = true;
         scope.optionParent = GetParent(focused_.unit->m_hWnd);
-        MoveFocus(window_->windowId, object_, focused_.index, forward, scope, true);
+        MoveFocus(window_->windowId, units_, focused_.index, forward, scope, true);
         return true;
     }
 
@@ -171,9 +174,9 @@ private:
 
     // Alt with a letter or digit: the first visible, enabled unit whose caption marks it.
     bool ActivateMarkedUnit(char character) {
-        for (uint32_t i = 1; i < list_.count; ++i) {
+        for (uint32_t i = 1; i < units_.UnitCount(); ++i) {
             FocusUnit unit;
-            if (!ReadFocusUnit(list_, i, &unit) || unit.unit == nullptr ||
+            if (!ReadFocusUnit(units_, i, &unit) || unit.unit == nullptr ||
                 !(unit.typeFlags & kTypeMnemonicUnits) || (unit.typeFlags & kTypeNeverShown))
                 continue;
             HWND control = unit.unit->m_hWnd;
@@ -192,9 +195,9 @@ private:
             const bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
             SendMessageA(control, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
         } else if (unit.typeFlags & kTypeOption) {
-            for (uint32_t i = 1; i < list_.count; ++i) {
+            for (uint32_t i = 1; i < units_.UnitCount(); ++i) {
                 FocusUnit other;
-                if (ReadFocusUnit(list_, i, &other) && other.unit != nullptr &&
+                if (ReadFocusUnit(units_, i, &other) && other.unit != nullptr &&
                     (other.typeFlags & kTypeOption) &&
                     GetParent(other.unit->m_hWnd) == GetParent(control))
                     SendMessageA(other.unit->m_hWnd, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -205,15 +208,14 @@ private:
             FocusScope scope;
             if (unit.typeFlags & kTypeFocusContainer)
                 scope.container = control;
-            MoveFocus(window_->windowId, object_, unit.index, true, scope, false);
+            MoveFocus(window_->windowId, units_, unit.index, true, scope, false);
             return;
         }
         RaiseUnitEvent(window_->windowId, unit.unitId, 0);
     }
 
     CWinFormUnit *window_;
-    WindowObject *object_;
-    const UnitList &list_;
+    WindowTemplate &units_;
     FocusUnit focused_; // the unit holding the focus (no unit: null object)
 };
 
@@ -234,18 +236,17 @@ bool TranslateWindowMessage(CWinFormUnit *window, MSG *message) {
     HWND root = GetAncestor(message->hwnd, GA_ROOT);
     if (root != handle && !window->keep && IsLoadedMainWindow(root))
         return false;
-    WindowCollection *collection = Engine().collection;
-    WindowObject *object = collection != nullptr ? collection->Find(window->windowId) : nullptr;
-    if (object == nullptr)
+    WindowTemplate *units = FindWindowTemplate(window->windowId);
+    if (units == nullptr)
         return false;
     const uint32_t windowId = window->windowId;
 
     if (kind == WM_LBUTTONDOWN && window->properties.dragByClientArea) {
-        const int32_t index = FocusedUnitIndex(object->units, message->hwnd);
+        const int32_t index = FocusedUnitIndex(*units, message->hwnd);
         FocusUnit unit;
         const bool dragsWindow =
             message->hwnd == handle ||
-            (index > 0 && ReadFocusUnit(object->units, index, &unit) &&
+            (index > 0 && ReadFocusUnit(*units, index, &unit) &&
              unit.unit->m_hWnd == message->hwnd && (unit.typeFlags & kTypeDragsWindow));
         if (dragsWindow) {
             ReleaseCapture();
@@ -254,10 +255,10 @@ bool TranslateWindowMessage(CWinFormUnit *window, MSG *message) {
             return true;
         }
     }
-    if (IsKeyMessage(kind) && KeyHandler(window, object).Handle(*message))
+    if (IsKeyMessage(kind) && KeyHandler(window, *units).Handle(*message))
         return true;
     // A key handler may have closed the window.
     if (!IsWindow(handle))
         return true;
-    return RaiseInputEvent(windowId, object, handle, message);
+    return RaiseInputEvent(windowId, *units, handle, message);
 }

@@ -1,11 +1,11 @@
-// The button unit type: its property table, descriptor and UnitInterface.
+// The button unit type: its property table and UnitInterface.
 #include "window/units/button/button_unit.h"
 
 #include <cstring>
 
-namespace {
+#include "window/kernel_unit_types.h"
 
-const PropertyTableEntry kButtonProperties[] = {
+const PropertyTableEntry kButtonProperties[kButtonPropertyCount] = {
     {"左边", "left", "", kPropertyInteger2, 0, nullptr},
     {"顶边", "top", "", kPropertyInteger2, 0, nullptr},
     {"宽度", "width", "", kPropertyInteger2, 0, nullptr},
@@ -21,6 +21,8 @@ const PropertyTableEntry kButtonProperties[] = {
     {"纵向对齐方式", "vertical alignment", "", kPropertyPickIndex, 0, nullptr},
     {"字体", "font", "", kPropertyFont, 0, nullptr},
 };
+
+namespace {
 
 int32_t SetButtonProperty(CWnd *unit, int32_t index, const PropertyValue &value) {
     return static_cast<CButtonUnit *>(unit)->SetProperty(index, value);
@@ -57,6 +59,8 @@ bool IsDefaultButton(CWnd *unit) {
     return static_cast<CButtonUnit *>(unit)->IsDefaultButton();
 }
 
+} // namespace
+
 void *ButtonUnitInterface(int32_t operationCode) {
     switch (operationCode) {
     case kOperationCreate:
@@ -75,10 +79,3 @@ void *ButtonUnitInterface(int32_t operationCode) {
         return nullptr;
     }
 }
-
-} // namespace
-
-const UnitTypeDescriptor kButtonTypeDescriptor = {"按钮", "Button",          "",
-                                                  {0, 0}, 0x80000840,        {0, 0, 0},
-                                                  14,     kButtonProperties, &ButtonUnitInterface,
-                                                  {0, 0}};

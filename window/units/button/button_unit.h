@@ -50,5 +50,3 @@ private:
     HANDLE image_ = nullptr; // the picture rendered for the control
     bool imageIsIcon_ = false;
 };
-
-extern const UnitTypeDescriptor kButtonTypeDescriptor;

@@ -2,9 +2,8 @@
 // queries, destruction and the final clean-up that gives the template back.
 #include "window/units/window/win_form_unit.h"
 
-#include "window/engine_state.h"
+#include "runtime/runtime_app.h"
 #include "window/keyboard/window_keyboard.h"
-#include "window/mouse_pointer.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
 
@@ -102,27 +101,26 @@ HICON IconFromFile(const std::vector<uint8_t> &file, int size) {
     return nullptr;
 }
 
-void LoadDefaultIcons() {
-    WindowEngineState &engine = Engine();
-    if (engine.defaultIcon != nullptr)
-        return;
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    engine.defaultIcon =
-        static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    engine.defaultSmallIcon = static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
-                                                            GetSystemMetrics(SM_CXSMICON),
-                                                            GetSystemMetrics(SM_CYSMICON), 0));
-}
-
 } // namespace
 
+void LoadProgramIcons() {
+    RuntimeApp &app = Runtime();
+    if (app.programIcon != nullptr)
+        return;
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    app.programIcon =
+        static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    app.smallProgramIcon = static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
+                                                         GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), 0));
+}
+
 void CWinFormUnit::RaiseMenuItemEvent(uint32_t item) {
-    WindowCollection *collection = Engine().collection;
-    WindowObject *object = collection ? collection->Find(windowId) : nullptr;
-    for (uint32_t i = 0, n = 0; object != nullptr && i < object->units.count; ++i) {
-        const uint32_t id = UnitIdAt(object->units, i);
-        if (IsMenuItemId(id) && n++ == item) {
+    WindowTemplate *window = FindWindowTemplate(windowId);
+    for (uint32_t i = 0, n = 0; window != nullptr && i < window->UnitCount(); ++i) {
+        const uint32_t id = window->UnitIdAt(i);
+        if (window->RecordAt(i).IsMenuItem() && n++ == item) {
             RaiseUnitEvent(windowId, id, 0);
             return;
         }
@@ -139,7 +137,7 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     unit->windowId = a.windowId;
     unit->unitId = a.unitId;
     unit->childWindow = a.childFlag != 0;
-    unit->modal = Engine().modalCreation;
+    unit->modal = Runtime().modalCreation;
 
     DWORD style = a.style | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
@@ -170,8 +168,8 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     } else if (a.parent != nullptr) {
         style = (style & 0x3FFFFFFF) | WS_POPUP;
     }
-    if ((unit->modal || !p.showInTaskbar) && a.parent == nullptr && Engine().programKind != 0)
-        parentOrOwner = Engine().hiddenOwner;
+    if ((unit->modal || !p.showInTaskbar) && a.parent == nullptr && Runtime().programKind != 0)
+        parentOrOwner = Runtime().hiddenOwner.m_hWnd;
 
     const char *className = p.className.empty() ? kDefaultClassName : p.className.c_str();
     if (!EnsureClassRegistered(className)) {
@@ -239,9 +237,9 @@ void CWinFormUnit::ApplyIcons() {
     bigIcon_ = big;
     smallIcon_ = small;
     if (big == nullptr) {
-        LoadDefaultIcons();
-        big = Engine().defaultIcon;
-        small = Engine().defaultSmallIcon;
+        LoadProgramIcons();
+        big = Runtime().programIcon;
+        small = Runtime().smallProgramIcon;
     }
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
@@ -266,9 +264,9 @@ void CWinFormUnit::ApplyAlwaysOnTop() {
     if (properties.alwaysOnTop)
         return;
     // Other always-on-top windows kept off the taskbar stay on top.
-    WindowCollection *collection = Engine().collection;
+    WindowCollection *collection = Windows();
     for (uint32_t i = 0; collection != nullptr && i < collection->Count(); ++i) {
-        auto *other = static_cast<CWinFormUnit *>(LiveWindowOf(*collection->At(i)));
+        auto *other = dynamic_cast<CWinFormUnit *>(LiveWindowOf(*collection->At(i)));
         if (other != nullptr && other != this && other->properties.alwaysOnTop &&
             !other->properties.showInTaskbar)
             SetWindowPos(other->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0,
@@ -404,15 +402,11 @@ void CWinFormUnit::OnDestroy() {
     Default();
     if (!keep) {
         // Units holding a player stop it with their window.
-        WindowCollection *collection = Engine().collection;
-        WindowObject *object = collection ? collection->Find(windowId) : nullptr;
-        for (uint32_t i = 1; object != nullptr && i < object->units.count; ++i) {
-            UnitRecordLayout layout;
-            CWnd *unit = LiveUnitAt(object->units, i);
+        WindowTemplate *window = FindWindowTemplate(windowId);
+        for (uint32_t i = 1; window != nullptr && i < window->UnitCount(); ++i) {
+            CWnd *unit = LiveUnitAt(*window, i);
             const UnitTypeDescriptor *descriptor =
-                unit && ParseUnitRecord(object->units, i, &layout)
-                    ? FindUnitTypeDescriptor(ReadRecordWord(layout, 0))
-                    : nullptr;
+                unit != nullptr ? FindUnitTypeDescriptor(window->RecordAt(i).Type()) : nullptr;
             if (descriptor != nullptr && (descriptor->flags & kTypeHoldsPlayer))
                 SendMessageA(unit->m_hWnd, WM_CLOSE, 0, 0);
         }
@@ -523,12 +517,6 @@ void CWinFormUnit::ReleaseResources() {
 
 void CWinFormUnit::PostNcDestroy() {
     ReleaseResources();
-    WindowCollection *collection = Engine().collection;
-    if (WindowObject *object = collection ? collection->Find(windowId) : nullptr)
-        for (uint32_t i = 0; i < object->units.count; ++i)
-            DestroyLivePointer(object->units, i);
-    NotifyUnitDestroyed(windowId, 0);
-    if (!AnyWindowLoaded() && Engine().loopReached)
-        PostQuitMessage(0);
+    NotifyWindowGone(windowId);
     delete this;
 }

@@ -53,6 +53,7 @@ public:
     bool keep = false;               // the load's keep flag
     bool modal = false;              // loaded as a modal window
     bool activatedOnce = false;      // event 8 raised
+    bool firstShowPending = false;   // set by the load, cleared by show-after-load
     bool helpOpened = false;         // F1 opened the help viewer, which closes with the window
     HWND focusToRestore = nullptr;   // the child that had the focus at the last deactivation
     bool inActivationEvents = false; // events 8, 5 or 6 are being raised
@@ -99,9 +100,11 @@ private:
     HACCEL accelerators_ = nullptr;
 };
 
+// Loads the program's default big and small icons (resource "DEFAULT_ICON") into the runtime
+// once; shutdown destroys them.
+void LoadProgramIcons();
+
 // The WindowShapeTable outline of shape n (4 to 29): points in 0..32767 ended by 65535.
 const uint16_t *WindowShapeOutline(uint32_t shape);
 // The region of a shape over a window of the given size, or null for shape 0.
 HRGN CreateShapeRegion(uint32_t shape, int width, int height);
-
-extern const UnitTypeDescriptor kWindowTypeDescriptor;

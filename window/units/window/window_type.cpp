@@ -1,11 +1,9 @@
-// The window unit type: its property table, descriptor and UnitInterface.
+// The window unit type: its property table and UnitInterface.
 #include "window/kernel_unit_types.h"
 #include "window/property_block.h"
 #include "window/units/window/win_form_unit.h"
 
-namespace {
-
-const PropertyTableEntry kWindowProperties[] = {
+const PropertyTableEntry kWindowProperties[kWindowPropertyCount] = {
     {"左边", "left", "", kPropertyInteger2, 0, nullptr},
     {"顶边", "top", "", kPropertyInteger2, 0, nullptr},
     {"宽度", "width", "", kPropertyInteger2, 0, nullptr},
@@ -39,8 +37,8 @@ const PropertyTableEntry kWindowProperties[] = {
     {"保持标题条激活", "keep title bar active", "", kPropertyLogical, 0, nullptr},
     {"窗口类名", "class name", "", kPropertyText, 0, nullptr},
 };
-static_assert(sizeof(kWindowProperties) / sizeof(kWindowProperties[0]) == 32,
-              "the window has 32 properties");
+
+namespace {
 
 int32_t SetWindowProperty(CWnd *unit, int32_t index, const PropertyValue &value) {
     return static_cast<CWinFormUnit *>(unit)->SetProperty(index, value);
@@ -78,6 +76,8 @@ HGLOBAL RewriteWindowTexts(const uint8_t *block, uint32_t size, TextRewriteCallb
     return SaveWindowProperties(properties);
 }
 
+} // namespace
+
 void *WindowUnitInterface(int32_t operationCode) {
     switch (operationCode) {
     case kOperationCreate:
@@ -96,10 +96,3 @@ void *WindowUnitInterface(int32_t operationCode) {
         return nullptr;
     }
 }
-
-} // namespace
-
-const UnitTypeDescriptor kWindowTypeDescriptor = {"窗口", "Window",          "",
-                                                  {0, 0}, 0x800000D0,        {0, 0, 0},
-                                                  32,     kWindowProperties, &WindowUnitInterface,
-                                                  {0, 0}};

@@ -1,0 +1,140 @@
+// UrlHost, UrlPort and UrlPath, written as program code over the kernel commands.
+#include "app/web/url_parts.h"
+
+#include "app/web/program_text.h"
+#include "app/web/text_between.h"
+#include "values/kernel_calls.h"
+
+using namespace web;
+
+namespace {
+
+constexpr char kHttp[] = "http://";
+constexpr char kHttps[] = "https://";
+constexpr char kHttpsPrefix[] = "https";
+constexpr char kSlash[] = "/";
+constexpr char kColon[] = ":";
+constexpr char kDot[] = ".";
+constexpr int32_t kHttpsPort = 443;
+constexpr int32_t kHttpPort = 80;
+
+// TextBetween with start and ignore case left out, on a copy of the markers.
+Text Between(Text *text, const char *left, const char *right) {
+    Text leftMarker = CopyText(left);
+    Text rightMarker = CopyText(right);
+    Text result = TextBetween(text, &leftMarker, &rightMarker, {0, 0}, {0, 0});
+    FreeMemory(leftMarker);
+    FreeMemory(rightMarker);
+    return result;
+}
+
+// The host written after the scheme, up to the first "/".
+void CutHostAfterScheme(Text *t) {
+    Text last = Kernel::RightText(Arg(*t), 1);
+    if (!TextsEqual(last, kSlash)) {
+        Store(t, CodeConcatTexts(2, Arg(*t), kSlash));
+    }
+    FreeMemory(last);
+    Text first8 = Kernel::LeftText(Arg(*t), 8);
+    const bool secure = TextsEqual(first8, kHttps);
+    FreeMemory(first8);
+    if (secure) {
+        Store(t, Between(t, kHttps, kSlash));
+        return;
+    }
+    if (Kernel::FindText(Arg(*t), kHttp, {}, false) == -1) {
+        Store(t, CodeConcatTexts(2, kHttp, Arg(*t)));
+    }
+    Store(t, Between(t, kHttp, kSlash));
+}
+
+// The last two labels of a host, when it has more than one.
+void KeepMainDomain(Text *t) {
+    TextArrayHeader *labels = Kernel::SplitText(Arg(*t), kDot, {});
+    const ArrayExtent extent = CodeArrayCountOrZero(labels);
+    if (extent.count > 1) {
+        Text *items = TextArrayElements(labels);
+        Store(t,
+              CodeConcatTexts(3, Arg(items[extent.count - 2]), kDot, Arg(items[extent.count - 1])));
+    }
+    FreeTextArray(labels);
+}
+
+// The level form: the host without any scheme, counted back from its end by dots.
+void CutHostByLevel(Text *t, int32_t level, bool mainDomain) {
+    Store(t, Kernel::ReplaceSubtext(Arg(*t), kHttp, kEmptyText, {}, {}, true));
+    Store(t, Kernel::ReplaceSubtext(Arg(*t), kHttps, kEmptyText, {}, {}, true));
+    const int32_t slash = Kernel::FindText(Arg(*t), kSlash, {}, false);
+    if (slash != -1) {
+        Store(t, Kernel::LeftText(Arg(*t), Whole(static_cast<double>(slash) - 1)));
+    }
+    const int32_t n = Kernel::TextLength(Arg(*t));
+    int32_t b = n;
+    for (int32_t i = 1; i <= level; ++i) {
+        b = Kernel::FindTextBackward(Arg(*t), kDot, b, false);
+    }
+    const int32_t c = Kernel::FindTextBackward(Arg(*t), kDot, b, false);
+    if (mainDomain) {
+        Store(t, Kernel::RightText(Arg(*t), Whole(static_cast<double>(n) - c)));
+    } else if (c != -1) {
+        const int32_t d = Kernel::FindTextBackward(Arg(*t), kDot, c, false);
+        if (d != -1) {
+            Store(t, Kernel::RightText(Arg(*t), Whole(static_cast<double>(n) - d)));
+        }
+    }
+}
+
+} // namespace
+
+Text UrlHost(Text *url, OptionalArgument mainDomain, OptionalArgument keepPort,
+             OptionalArgument level) {
+    Text t = Kernel::ToLowerCase(Arg(*url));
+    if (level.givenFlag == 0) {
+        CutHostAfterScheme(&t);
+        if (mainDomain.value != 0) {
+            KeepMainDomain(&t);
+        }
+    } else {
+        CutHostByLevel(&t, static_cast<int32_t>(level.value), mainDomain.value != 0);
+    }
+    if (keepPort.value != 0) {
+        return t;
+    }
+    const int32_t colon = Kernel::FindText(Arg(t), kColon, {}, false);
+    if (colon != -1) {
+        Store(&t, Kernel::LeftText(Arg(t), Whole(static_cast<double>(colon) - 1)));
+    }
+    return t;
+}
+
+int32_t UrlPort(Text *url) {
+    Text host = UrlHost(url, {0, 0}, {1, 1}, {0, 0});
+    const int32_t colon = Kernel::FindTextBackward(Arg(host), kColon, {}, false);
+    int32_t port;
+    if (colon != -1) {
+        Text digits = Kernel::RightText(
+            Arg(host), Whole(static_cast<double>(Kernel::TextLength(Arg(host))) - colon));
+        port = Kernel::TextToInteger(Arg(digits));
+        FreeMemory(digits);
+    } else {
+        Text lower = Kernel::ToLowerCase(Arg(*url));
+        Text first5 = Kernel::LeftText(Arg(lower), 5);
+        port = TextsEqual(first5, kHttpsPrefix) ? kHttpsPort : kHttpPort;
+        FreeMemory(first5);
+        FreeMemory(lower);
+    }
+    FreeMemory(host);
+    return port;
+}
+
+Text UrlPath(Text *url) {
+    Text host = UrlHost(url);
+    const int32_t p = Kernel::FindText(Arg(*url), Arg(host), 1, true);
+    const int32_t s = Kernel::FindText(Arg(*url), kSlash, p, true);
+    FreeMemory(host);
+    if (s > 0) {
+        return Kernel::RightText(Arg(*url),
+                                 Whole(static_cast<double>(Kernel::TextLength(Arg(*url))) - s + 1));
+    }
+    return CopyText(kSlash);
+}

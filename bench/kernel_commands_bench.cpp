@@ -1,0 +1,178 @@
+// Times the value kernel commands on a 16 MiB code page 936 text beside memmem and memcpy
+// baselines of the same run, and prints the median of several runs and their ratio.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <time.h>
+
+#include "runtime/heap.h"
+#include "values/kernel_calls.h"
+
+namespace {
+
+constexpr size_t kTextBytes = 16u << 20;
+constexpr int kRuns = 7;
+constexpr size_t kPieceBytes = 100;
+const char kTail[] = "Zz\xD5\xD2\xB5\xBD\xCE\xD2"; // found only at the very end
+
+// Mostly double-byte characters, some ASCII words, a blank every 50 bytes and a ',' and a '#'
+// every 100 bytes, so that SplitText makes a piece and ReplaceSubtext a replacement per
+// 100 bytes (1 % of positions).
+std::string MakeText() {
+    std::mt19937 random(42);
+    std::string text;
+    text.reserve(kTextBytes + 16);
+    while (text.size() < kTextBytes - sizeof kTail) {
+        const size_t column = text.size() % kPieceBytes;
+        if (column == 0) {
+            text += ',';
+        } else if (column == 50) {
+            text += random() % 2 ? " " : "\xA1\xA1";
+        } else if (column == 75) {
+            text += '#';
+        } else if (random() % 8 == 0) {
+            text += static_cast<char>('A' + random() % 26);
+        } else {
+            text += static_cast<char>(0xB0 + random() % 0x47);
+            text += static_cast<char>(0xA1 + random() % 0x5E);
+        }
+    }
+    text += kTail;
+    return text;
+}
+
+double MedianMilliseconds(const std::function<void()> &work) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        // <chrono> cannot be used: its micro sign has no code page 936 form.
+        timespec start;
+        timespec end;
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        work();
+        clock_gettime(CLOCK_MONOTONIC, &end);
+        times.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[kRuns / 2];
+}
+
+volatile uintptr_t gSink;
+
+void Keep(const void *value) {
+    gSink = reinterpret_cast<uintptr_t>(value);
+}
+
+} // namespace
+
+// An optional argument keeps only the commands whose row name contains it (for profiling one
+// command at a time); the baselines always run.
+int main(int argc, char **argv) {
+    const char *only = argc > 1 ? argv[1] : "";
+    const std::string text = MakeText();
+    const char *t = text.c_str();
+    std::vector<char> copy(text.size() + 1);
+    std::vector<uint32_t> byteSet(2 + text.size() / 4 + 1);
+    byteSet[0] = 1;
+    byteSet[1] = static_cast<uint32_t>(text.size());
+    std::memcpy(byteSet.data() + 2, t, text.size());
+
+    const double memmemMs =
+        MedianMilliseconds([&] { Keep(memmem(t, text.size(), kTail, sizeof kTail - 1)); });
+    const double memcpyMs = MedianMilliseconds([&] {
+        std::memcpy(copy.data(), t, text.size());
+        Keep(copy.data());
+    });
+    // The same copy into a fresh block: what any command that returns a new 16 MiB value pays
+    // for page faults before it does any work.
+    const double freshCopyMs = MedianMilliseconds([&] {
+        void *block = AllocateMemory(static_cast<uint32_t>(text.size() + 1));
+        std::memcpy(block, t, text.size());
+        Keep(block);
+        FreeMemory(block);
+    });
+    struct Row {
+        const char *name;
+        double ms;
+        double baseline;
+        const char *baselineName;
+    };
+    std::vector<Row> rows;
+    auto measureSearch = [&](const char *name, const std::function<int32_t()> &call) {
+        if (std::strstr(name, only) == nullptr) {
+            return;
+        }
+        rows.push_back(Row{name, MedianMilliseconds([&] {
+                               Keep(reinterpret_cast<void *>(static_cast<uintptr_t>(call())));
+                           }),
+                           memmemMs, "memmem"});
+    };
+    auto measureCopy = [&](const char *name, const std::function<void *()> &call,
+                           void (*release)(void *)) {
+        if (std::strstr(name, only) == nullptr) {
+            return;
+        }
+        rows.push_back(Row{name, MedianMilliseconds([&] {
+                               void *result = call();
+                               Keep(result);
+                               release(result);
+                           }),
+                           memcpyMs, "memcpy"});
+    };
+    auto freeBlock = [](void *block) { FreeMemory(block); };
+    auto freeArray = [](void *array) { FreeTextArray(static_cast<TextArrayHeader *>(array)); };
+
+    measureSearch("FindText, exact, match at the end",
+                  [&] { return Kernel::FindText(t, kTail, std::nullopt, false); });
+    measureSearch("FindText, ignore case, match at the end",
+                  [&] { return Kernel::FindText(t, kTail, std::nullopt, true); });
+    measureSearch("FindTextBackward, exact, last match at the end",
+                  [&] { return Kernel::FindTextBackward(t, kTail, std::nullopt, false); });
+    measureCopy(
+        "ReplaceSubtext, exact, 1 % replaced",
+        [&]() -> void * {
+            return Kernel::ReplaceSubtext(t, "#", "$$", std::nullopt, std::nullopt, true);
+        },
+        freeBlock);
+    measureCopy(
+        "ReplaceSubtext, letter case folded, 1 % replaced",
+        [&]() -> void * {
+            return Kernel::ReplaceSubtext(t, "#", "$$", std::nullopt, std::nullopt, false);
+        },
+        freeBlock);
+    measureCopy(
+        "SplitText, a piece per 100 bytes",
+        [&]() -> void * { return Kernel::SplitText(t, nullptr, std::nullopt); }, freeArray);
+    measureCopy(
+        "ToLowerCase", [&]() -> void * { return Kernel::ToLowerCase(t); }, freeBlock);
+    measureCopy(
+        "TrimSpaces", [&]() -> void * { return Kernel::TrimSpaces(t); }, freeBlock);
+    measureCopy(
+        "RemoveAllSpaces", [&]() -> void * { return Kernel::RemoveAllSpaces(t); }, freeBlock);
+    measureCopy(
+        "ToText of a ByteSet",
+        [&]() -> void * {
+            return Kernel::ToText(
+                ArgumentRecord{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(byteSet.data())),
+                               0, kTypeByteSet});
+        },
+        freeBlock);
+
+    std::printf("%zu bytes, median of %d runs; memmem %.2f ms, memcpy %.2f ms, memcpy into a "
+                "fresh heap block %.2f ms\n\n",
+                text.size(), kRuns, memmemMs, memcpyMs, freshCopyMs);
+    std::printf("| command | ms | baseline | ratio | ratio to a fresh-block copy |\n"
+                "|---|---:|---|---:|---:|\n");
+    for (const Row &row : rows) {
+        std::printf("| %s | %.2f | %s | %.2f | %s |\n", row.name, row.ms, row.baselineName,
+                    row.ms / row.baseline,
+                    row.baseline == memcpyMs
+                        ? std::to_string(row.ms / freshCopyMs).substr(0, 4).c_str()
+                        : "");
+    }
+    return 0;
+}

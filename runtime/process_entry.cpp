@@ -1,0 +1,12 @@
+// The process entry of every program built on the runtime: the framework's AfxWinMain drives
+// the RuntimeApp (InitInstance runs the program's ProgramEntry).
+#include <windows.h>
+
+#include "framework/app_base.h"
+#include "runtime/runtime_app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Names the application object so that the linker keeps it.
+    Runtime();
+    return AfxWinMain(instance);
+}

@@ -1,0 +1,221 @@
+// DLL command binding with a recording loader: which libraries are loaded, searched and
+// unloaded in which order, ordinals, caching, failure messages and release.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/dll_binding.h"
+
+namespace {
+
+// The fake platform: libraries that "exist", each with its exports (name or "#ordinal").
+std::map<std::string, std::vector<std::string>> g_libraries;
+std::vector<std::string> g_events;
+std::vector<std::string> g_loadedNames; // index + 1 is the fake module handle
+
+struct BindingFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+HMODULE FakeLoad(const char *path) {
+    g_events.push_back(std::string("load ") + path);
+    if (g_libraries.count(path) == 0) {
+        return nullptr;
+    }
+    g_loadedNames.push_back(path);
+    return reinterpret_cast<HMODULE>(static_cast<uintptr_t>(g_loadedNames.size()));
+}
+
+std::string &NameOf(HMODULE module) {
+    return g_loadedNames.at(reinterpret_cast<uintptr_t>(module) - 1);
+}
+
+FARPROC FakeFind(HMODULE module, const char *exportName) {
+    const uintptr_t raw = reinterpret_cast<uintptr_t>(exportName);
+    const std::string key = raw <= 0xFFFF ? "#" + std::to_string(raw) : std::string(exportName);
+    g_events.push_back("find " + key + " in " + NameOf(module));
+    const auto &exports = g_libraries[NameOf(module)];
+    for (size_t i = 0; i < exports.size(); ++i) {
+        if (exports[i] == key) {
+            return reinterpret_cast<FARPROC>(0x1000 * reinterpret_cast<uintptr_t>(module) + i);
+        }
+    }
+    return nullptr;
+}
+
+void FakeUnload(HMODULE module) {
+    g_events.push_back("unload " + NameOf(module));
+}
+
+void FakeFail(const char *message) {
+    throw BindingFailure(message);
+}
+
+const ModuleLoader kRecordingLoader{FakeLoad, FakeFind, FakeUnload, FakeFail};
+
+// One declared command per test, with room for a second.
+class DllBinding : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_libraries.clear();
+        g_events.clear();
+        g_loadedNames.clear();
+    }
+
+    DllCommandLists Lists(const char *library, const char *exportName) {
+        libraries[0] = libraries[1] = library;
+        exports[0] = exports[1] = exportName;
+        return DllCommandLists{2, libraries, exports, modules, entries, "C:\\prog", "D:\\mod\\"};
+    }
+
+    const char *libraries[2] = {};
+    const char *exports[2] = {};
+    HMODULE modules[2] = {};
+    FARPROC entries[2] = {};
+};
+
+TEST_F(DllBinding, DefaultLibrariesAreTriedInOrderAndUnloadedUntilOneHasTheExport) {
+    for (const char *name : {"Kernel32.dll", "Gdi32.dll", "User32.dll", "Shell32.dll"}) {
+        g_libraries[name] = {"Other"};
+    }
+    g_libraries["User32.dll"] = {"MessageBoxA"};
+    g_libraries["Shell32.dll"] = {"MessageBoxA"};
+    const DllCommandLists lists = Lists(nullptr, "MessageBoxA");
+
+    const FARPROC entry = BindDllCommand(lists, 0, kRecordingLoader);
+
+    const std::vector<std::string> expected{
+        "load Kernel32.dll", "find MessageBoxA in Kernel32.dll", "unload Kernel32.dll",
+        "load Gdi32.dll",    "find MessageBoxA in Gdi32.dll",    "unload Gdi32.dll",
+        "load User32.dll",   "find MessageBoxA in User32.dll"};
+    EXPECT_EQ(g_events, expected);
+    EXPECT_EQ(entries[0], entry);
+    ASSERT_NE(modules[0], nullptr);
+    EXPECT_EQ(NameOf(modules[0]), "User32.dll");
+}
+
+TEST_F(DllBinding, AnEmptyLibraryNameAlsoSearchesTheDefaultLibraries) {
+    g_libraries["Kernel32.dll"] = {"GetTickCount"};
+    const DllCommandLists lists = Lists("", "GetTickCount");
+    EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr);
+    EXPECT_EQ(g_events.front(), "load Kernel32.dll");
+}
+
+TEST_F(DllBinding, OrdinalsUseTheLowSixteenBits) {
+    for (const char *name : {"#2", "#65538", "# +2", "#2abc"}) {
+        SetUp();
+        g_libraries["C:\\prog\\x.dll"] = {"#2"};
+        HMODULE module = nullptr;
+        FARPROC entry = nullptr;
+        const char *library = "x.dll";
+        const DllCommandLists lists{1, &library, &name, &module, &entry, "C:\\prog", ""};
+        EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr) << name;
+        ASSERT_FALSE(g_events.empty()) << name;
+        EXPECT_EQ(g_events.back(), "find #2 in C:\\prog\\x.dll") << name;
+    }
+    EXPECT_EQ(DllExportOrdinal("#-65534"), 2);
+    EXPECT_EQ(DllExportOrdinal("#"), 0);
+    EXPECT_EQ(DllExportOrdinal("Name#2"), -1);
+}
+
+TEST_F(DllBinding, ANamedLibraryIsLookedForInTheProgramFolderThenTheModuleFolderThenBare) {
+    g_libraries["web.dll"] = {"Fetch"};
+    const DllCommandLists lists = Lists("web.dll", "Fetch");
+    EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr);
+    const std::vector<std::string> expected{"load C:\\prog\\web.dll", "load D:\\mod\\web.dll",
+                                            "load web.dll", "find Fetch in web.dll"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST_F(DllBinding, TheModuleFolderIsSkippedWhenEmpty) {
+    g_libraries["web.dll"] = {"Fetch"};
+    const char *library = "web.dll";
+    const char *exportName = "Fetch";
+    HMODULE module = nullptr;
+    FARPROC entry = nullptr;
+    const DllCommandLists lists{1, &library, &exportName, &module, &entry, "C:\\prog", ""};
+    BindDllCommand(lists, 0, kRecordingLoader);
+    const std::vector<std::string> expected{"load C:\\prog\\web.dll", "load web.dll",
+                                            "find Fetch in web.dll"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST_F(DllBinding, ANameWithADriveColonIsLoadedOnlyAsGiven) {
+    g_libraries["E:\\libs\\web.dll"] = {"Fetch"};
+    const DllCommandLists lists = Lists("E:\\libs\\web.dll", "Fetch");
+    EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr);
+    const std::vector<std::string> expected{"load E:\\libs\\web.dll",
+                                            "find Fetch in E:\\libs\\web.dll"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST_F(DllBinding, ASecondCallLoadsNothingAndEachIndexBindsOnItsOwn) {
+    g_libraries["C:\\prog\\web.dll"] = {"Fetch"};
+    const DllCommandLists lists = Lists("web.dll", "Fetch");
+    const FARPROC first = BindDllCommand(lists, 0, kRecordingLoader);
+    const size_t eventsAfterFirst = g_events.size();
+    EXPECT_EQ(BindDllCommand(lists, 0, kRecordingLoader), first);
+    EXPECT_EQ(g_events.size(), eventsAfterFirst);
+
+    // The same library and export under another index loads again and keeps its own handle.
+    EXPECT_NE(BindDllCommand(lists, 1, kRecordingLoader), nullptr);
+    EXPECT_EQ(g_events.size(), eventsAfterFirst * 2);
+    EXPECT_NE(modules[1], modules[0]);
+}
+
+TEST_F(DllBinding, AMissingExportInANamedLibraryUnloadsItAndNamesTheLibraryAsDeclared) {
+    g_libraries["C:\\prog\\web.dll"] = {"Other"};
+    const DllCommandLists lists = Lists("web.dll", "Fetch");
+    try {
+        BindDllCommand(lists, 0, kRecordingLoader);
+        FAIL() << "binding succeeded";
+    } catch (const BindingFailure &failure) {
+        EXPECT_STREQ(failure.what(), "无法找到指定DLL库文件“web.dll”中的输出命令“Fetch”");
+    }
+    EXPECT_EQ(g_events.back(), "unload C:\\prog\\web.dll");
+    EXPECT_EQ(entries[0], nullptr);
+    EXPECT_EQ(modules[0], nullptr);
+}
+
+TEST_F(DllBinding, AMissingLibraryGivesTheSameMessage) {
+    const DllCommandLists lists = Lists("absent.dll", "#7");
+    try {
+        BindDllCommand(lists, 0, kRecordingLoader);
+        FAIL() << "binding succeeded";
+    } catch (const BindingFailure &failure) {
+        EXPECT_STREQ(failure.what(), "无法找到指定DLL库文件“absent.dll”中的输出命令“#7”");
+    }
+    EXPECT_EQ(g_events.size(), 3u); // program folder, module folder, bare name
+}
+
+TEST_F(DllBinding, AnExportInNoDefaultLibraryNamesOnlyTheExport) {
+    const DllCommandLists lists = Lists(nullptr, "#2");
+    try {
+        BindDllCommand(lists, 0, kRecordingLoader);
+        FAIL() << "binding succeeded";
+    } catch (const BindingFailure &failure) {
+        EXPECT_STREQ(failure.what(), "无法找到指定DLL库文件中的输出命令“#2”");
+    }
+}
+
+TEST_F(DllBinding, AnIndexOutsideTheListsIsReportedNotRead) {
+    const DllCommandLists lists = Lists("web.dll", "Fetch");
+    EXPECT_THROW(BindDllCommand(lists, 2, kRecordingLoader), BindingFailure);
+    EXPECT_TRUE(g_events.empty());
+}
+
+TEST_F(DllBinding, ReleaseUnloadsEveryBoundModuleOnceAndEmptiesTheLists) {
+    g_libraries["C:\\prog\\web.dll"] = {"Fetch"};
+    const DllCommandLists lists = Lists("web.dll", "Fetch");
+    BindDllCommand(lists, 0, kRecordingLoader);
+    g_events.clear();
+    ReleaseDllCommandModules(lists, kRecordingLoader);
+    EXPECT_EQ(g_events, std::vector<std::string>{"unload C:\\prog\\web.dll"});
+    EXPECT_EQ(modules[0], nullptr);
+    EXPECT_EQ(entries[0], nullptr);
+}
+
+} // namespace

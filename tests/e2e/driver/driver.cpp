@@ -1,0 +1,398 @@
+// zv_driver: the GUI test driver. A console program that starts a program and then works
+// through a list of steps: find its windows and message boxes, compare texts, click, post keys,
+// and check the exit code. Prints each failure and exits with 1 on the first one, 0 when every
+// step held.
+//   zv_driver PROGRAM STEP...
+//   zv_driver PROGRAM --steps FILE   (UTF-8, one step a line, its words separated by tabs; the
+//                                    way to pass Chinese texts, which a Linux command line
+//                                    cannot carry into Wine without the matching locale)
+// Steps (texts may use \r \n \\; they are compared as code page 936 bytes):
+//   box CAPTION TEXT      a message box of the program with this caption and exactly this text
+//   press ID              presses the button ID (1 = OK) of the current box or window
+//   click ID              clicks control ID of the current window (BM_CLICK, as a user would)
+//   close                 asks the current window to close (WM_CLOSE, as its close box does)
+//   window CLASS TITLE    a top-level window of the program with this class and title
+//   text ID TEXT          control ID of the current window has exactly this text (0: the window)
+//   key VK                posts key down and up of virtual key VK to the focused control
+//   shift-key VK          as key, with Shift held down in the program's keyboard state
+//   focus ID              the keyboard focus comes to control ID of the current window (0: the
+//                         window itself) within the wait time
+//   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
+//   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWaitMilliseconds = 20000;
+constexpr DWORD kPollMilliseconds = 20;
+constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr UINT kProgramCodePage = 936;
+
+struct Driver {
+    PROCESS_INFORMATION process{};
+    HWND current = nullptr;
+};
+
+std::string Unescape(const wchar_t *text) {
+    std::wstring wide;
+    for (const wchar_t *c = text; *c != L'\0'; ++c) {
+        if (*c == L'\\' && c[1] != L'\0') {
+            ++c;
+            wide += *c == L'r' ? L'\r' : *c == L'n' ? L'\n' : *c;
+        } else {
+            wide += *c;
+        }
+    }
+    const int bytes =
+        WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
+                            nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
+                        out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+// Shows bytes readably: printable ASCII as is, everything else as \xHH.
+std::string Show(const std::string &bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        char escaped[8];
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+            out += escaped;
+        }
+    }
+    return out;
+}
+
+std::string WindowText(HWND window) {
+    char buffer[8192];
+    // WM_GETTEXT crosses the process boundary; GetWindowText would not for another process.
+    const LRESULT length =
+        SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+struct Search {
+    DWORD processId;
+    std::string className;
+    std::string title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto *search = reinterpret_cast<Search *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[256];
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && search->className == className &&
+        WindowText(window) == search->title && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForWindow(const Driver &driver, const std::string &className, const std::string &title) {
+    Search search{driver.process.dwProcessId, className, title, nullptr};
+    for (DWORD waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
+        EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        if (WaitForSingleObject(driver.process.hProcess, kPollMilliseconds) == WAIT_OBJECT_0) {
+            EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found;
+        }
+    }
+    return nullptr;
+}
+
+bool Fail(const char *step, const std::string &detail) {
+    std::printf("FAIL %s: %s\n", step, detail.c_str());
+    return false;
+}
+
+bool ExpectText(const char *step, const std::string &actual, const std::string &expected) {
+    if (actual == expected) {
+        return true;
+    }
+    return Fail(step, "expected \"" + Show(expected) + "\", read \"" + Show(actual) + "\"");
+}
+
+std::wstring WindowsPath(const wchar_t *path) {
+    std::wstring windowsPath = path;
+    // A Linux path from the test runner names the same file on drive Z:.
+    if (!windowsPath.empty() && windowsPath[0] == L'/') {
+        for (wchar_t &c : windowsPath) {
+            c = c == L'/' ? L'\\' : c;
+        }
+        windowsPath = L"Z:" + windowsPath;
+    }
+    return windowsPath;
+}
+
+// The words of a steps file: lines split at tabs, empty lines and lines starting with # skipped.
+bool ReadStepsFile(const wchar_t *path, std::vector<std::wstring> &words) {
+    HANDLE file = CreateFileW(WindowsPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return Fail("steps", "cannot open the steps file");
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
+                                                        static_cast<int>(bytes.size()), text.data(),
+                                                        static_cast<int>(text.size()))));
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        end = end == std::wstring::npos ? text.size() : end;
+        const std::wstring line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.empty() || line[0] == L'#') {
+            continue;
+        }
+        for (size_t from = 0;;) {
+            const size_t tab = line.find(L'\t', from);
+            words.push_back(line.substr(from, tab == std::wstring::npos ? tab : tab - from));
+            if (tab == std::wstring::npos) {
+                break;
+            }
+            from = tab + 1;
+        }
+    }
+    return true;
+}
+
+bool StartProgram(Driver &driver, const wchar_t *path) {
+    const std::wstring program = WindowsPath(path);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &driver.process)) {
+        return Fail("start", "cannot start the program, error " + std::to_string(GetLastError()));
+    }
+    WaitForInputIdle(driver.process.hProcess, kWaitMilliseconds);
+    return true;
+}
+
+bool ExpectExit(Driver &driver, const wchar_t *codeText) {
+    const auto expected = static_cast<DWORD>(std::wcstol(codeText, nullptr, 10));
+    if (WaitForSingleObject(driver.process.hProcess, kWaitMilliseconds) != WAIT_OBJECT_0) {
+        TerminateProcess(driver.process.hProcess, 1);
+        return Fail("exit", "the program did not end");
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(driver.process.hProcess, &code);
+    if (code != expected) {
+        char detail[80];
+        std::snprintf(detail, sizeof detail, "expected exit code 0x%08lX, got 0x%08lX",
+                      static_cast<unsigned long>(expected), static_cast<unsigned long>(code));
+        return Fail("exit", detail);
+    }
+    return true;
+}
+
+HWND FocusedWindow(const Driver &driver) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(driver.current, nullptr), &info);
+    return info.hwndFocus;
+}
+
+bool PostKey(const Driver &driver, WPARAM vk) {
+    HWND focus = FocusedWindow(driver);
+    HWND target = focus != nullptr ? focus : driver.current;
+    PostMessageA(target, WM_KEYDOWN, vk, 1);
+    PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    return true;
+}
+
+// Waits until the program's GUI thread has handled what was posted to it before: a sent message
+// is answered only when the thread asks for messages again, after the posted ones before it.
+void WaitUntilHandled(const Driver &driver) {
+    for (int round = 0; round < 3; ++round) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(driver.current, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &answer);
+    }
+}
+
+// Shift is held in the keyboard state that the driver's thread shares with the program's GUI
+// thread while it is attached to its input; posted keys do not change that state themselves.
+bool PostShiftedKey(const Driver &driver, WPARAM vk) {
+    const DWORD program = GetWindowThreadProcessId(driver.current, nullptr);
+    const DWORD self = GetCurrentThreadId();
+    if (!AttachThreadInput(self, program, TRUE)) {
+        return Fail("shift-key", "cannot share the program's keyboard state");
+    }
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+    SetKeyboardState(state);
+    PostKey(driver, vk);
+    WaitUntilHandled(driver);
+    state[VK_SHIFT] = state[VK_LSHIFT] = 0;
+    SetKeyboardState(state);
+    AttachThreadInput(self, program, FALSE);
+    return true;
+}
+
+bool ExpectFocus(const Driver &driver, int control) {
+    HWND wanted = control == 0 ? driver.current : GetDlgItem(driver.current, control);
+    if (wanted == nullptr) {
+        return Fail("focus", "the current window has no such control");
+    }
+    HWND focus = nullptr;
+    for (DWORD waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
+        focus = FocusedWindow(driver);
+        if (focus == wanted) {
+            return true;
+        }
+        Sleep(kPollMilliseconds);
+    }
+    return Fail("focus", "the focus is on control " +
+                             std::to_string(focus != nullptr ? GetDlgCtrlID(focus) : -1) +
+                             ", not on " + std::to_string(control));
+}
+
+bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::wstring> &words,
+             size_t &next) {
+    auto take = [&]() -> const wchar_t * {
+        return next < words.size() ? words[next++].c_str() : nullptr;
+    };
+    if (step == L"box" || step == L"window") {
+        const wchar_t *first = take();
+        const wchar_t *second = take();
+        if (first == nullptr || second == nullptr) {
+            return Fail("arguments", "box and window take two texts");
+        }
+        const bool box = step == L"box";
+        const std::string className = box ? "#32770" : Unescape(first);
+        const std::string title = Unescape(box ? first : second);
+        driver.current = WaitForWindow(driver, className, title);
+        if (driver.current == nullptr) {
+            return Fail(box ? "box" : "window", "no window \"" + Show(title) + "\" appeared");
+        }
+        return !box ||
+               ExpectText("box text", WindowText(GetDlgItem(driver.current, kMessageBoxTextId)),
+                          Unescape(second));
+    }
+    if (step == L"text") {
+        const wchar_t *id = take();
+        const wchar_t *text = take();
+        if (id == nullptr || text == nullptr || driver.current == nullptr) {
+            return Fail("text", "needs a current window, a control id and a text");
+        }
+        const int control = static_cast<int>(std::wcstol(id, nullptr, 0));
+        HWND window = control == 0 ? driver.current : GetDlgItem(driver.current, control);
+        return ExpectText("text", WindowText(window), Unescape(text));
+    }
+    if (step == L"press") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("press", "needs a current window and a button id");
+        }
+        const int control = static_cast<int>(std::wcstol(id, nullptr, 0));
+        HWND button = GetDlgItem(driver.current, control);
+        PostMessageA(driver.current, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        return true;
+    }
+    if (step == L"click") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("click", "needs a current window and a control id");
+        }
+        HWND button = GetDlgItem(driver.current, static_cast<int>(std::wcstol(id, nullptr, 0)));
+        if (button == nullptr) {
+            return Fail("click", "the current window has no such control");
+        }
+        // Posted: the program may end inside the click's handler.
+        PostMessageA(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (step == L"close") {
+        if (driver.current == nullptr) {
+            return Fail("close", "needs a current window");
+        }
+        PostMessageA(driver.current, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (step == L"wait") {
+        const wchar_t *milliseconds = take();
+        if (milliseconds == nullptr) {
+            return Fail("wait", "needs a time in milliseconds");
+        }
+        Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
+        return true;
+    }
+    if (step == L"key" || step == L"shift-key") {
+        const wchar_t *key = take();
+        if (key == nullptr || driver.current == nullptr) {
+            return Fail("key", "needs a current window and a virtual key");
+        }
+        const auto vk = static_cast<WPARAM>(std::wcstol(key, nullptr, 0));
+        return step == L"key" ? PostKey(driver, vk) : PostShiftedKey(driver, vk);
+    }
+    if (step == L"focus") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("focus", "needs a current window and a control id");
+        }
+        return ExpectFocus(driver, static_cast<int>(std::wcstol(id, nullptr, 0)));
+    }
+    if (step == L"exit") {
+        const wchar_t *code = take();
+        return code != nullptr ? ExpectExit(driver, code) : Fail("exit", "needs an exit code");
+    }
+    return Fail("arguments", "unknown step");
+}
+
+} // namespace
+
+int main() {
+    int count = 0;
+    wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr || count < 2) {
+        std::printf("usage: zv_driver PROGRAM STEP...\n");
+        return 2;
+    }
+    std::vector<std::wstring> words;
+    if (count == 4 && std::wstring(arguments[2]) == L"--steps") {
+        if (!ReadStepsFile(arguments[3], words)) {
+            return 1;
+        }
+    } else {
+        words.assign(arguments + 2, arguments + count);
+    }
+    Driver driver;
+    if (!StartProgram(driver, arguments[1])) {
+        return 1;
+    }
+    bool ok = true;
+    for (size_t next = 0; ok && next < words.size();) {
+        const std::wstring step = words[next++];
+        ok = RunStep(driver, step, words, next);
+    }
+    if (!ok && WaitForSingleObject(driver.process.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(driver.process.hProcess, 1);
+    }
+    CloseHandle(driver.process.hThread);
+    CloseHandle(driver.process.hProcess);
+    std::printf(ok ? "ok\n" : "");
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,123 @@
+// The word-at-a-time scanning helpers, with every lane of a word and the byte tail behind the
+// last whole word covered: character starts, finding bytes and the letter-case copy.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "values/character_scan.h"
+
+namespace {
+
+const uint8_t *Bytes(const std::string &text) {
+    return reinterpret_cast<const uint8_t *>(text.c_str());
+}
+
+std::string LowerCaseCopy(const std::string &text) {
+    std::string out(text.size(), '?');
+    CopyWithLowerCaseLetters(Bytes(text), static_cast<uint32_t>(text.size()),
+                             reinterpret_cast<uint8_t *>(out.data()));
+    return out;
+}
+
+TEST(CharacterScan, HighByteRunStopsAtALowByteOrAtTheFloor) {
+    //                        0    1    2    3    4    5    6    7    8    9
+    const std::string text = "ab\xB0\xB1\xB2\xB3\xB4\xB5\xB6"
+                             "c";
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, 9), 7u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, 6), 4u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, 3), 1u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, 2), 0u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 5, 9), 4u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 9, 9), 0u);
+    EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, 10), 0u);
+}
+
+TEST(CharacterScan, HighByteRunCrossesManyWords) {
+    const std::string text = "a" + std::string(37, '\xC1') + "z";
+    for (uint32_t at = 1; at <= 38; ++at) {
+        EXPECT_EQ(HighByteRunBefore(Bytes(text), 0, at), at - 1) << at;
+        EXPECT_EQ(StartsCharacter(Bytes(text), 0, at), (at - 1) % 2 == 0) << at;
+    }
+    // From a known start inside the run the pairs are counted from there.
+    EXPECT_TRUE(StartsCharacter(Bytes(text), 4, 10));
+    EXPECT_FALSE(StartsCharacter(Bytes(text), 4, 11));
+}
+
+TEST(CharacterScan, TrailBytesBelow0x80DoNotStartCharacters) {
+    // B0 41 is one character: its trail byte 'A' begins nothing; the 'A' behind it does.
+    const std::string text = "x\xB0"
+                             "AA";
+    EXPECT_TRUE(StartsCharacter(Bytes(text), 0, 1));
+    EXPECT_FALSE(StartsCharacter(Bytes(text), 0, 2));
+    EXPECT_TRUE(StartsCharacter(Bytes(text), 0, 3));
+}
+
+TEST(CharacterScan, FindEitherByteFindsTheFirstInEveryLane) {
+    for (uint32_t at = 0; at < 19; ++at) {
+        std::string text(19, 'x');
+        text[at] = ' ';
+        if (at + 3 < text.size()) {
+            text[at + 3] = '\xA1';
+        }
+        EXPECT_EQ(FindEitherByte(Bytes(text), 0, 19, ' ', 0xA1), at) << at;
+        text[at] = '\xA1';
+        EXPECT_EQ(FindEitherByte(Bytes(text), 0, 19, ' ', 0xA1), at) << at;
+        EXPECT_EQ(FindEitherByte(Bytes(text), 0, at, ' ', 0xA1), at) << "end is exclusive";
+    }
+}
+
+TEST(CharacterScan, FindEitherByteHonoursItsRange) {
+    const std::string text = "Z..............z.Z";
+    EXPECT_EQ(FindEitherByte(Bytes(text), 1, 18, 'z', 'Z'), 15u);
+    EXPECT_EQ(FindEitherByte(Bytes(text), 16, 18, 'z', 'Z'), 17u);
+    EXPECT_EQ(FindEitherByte(Bytes(text), 1, 15, 'z', 'Z'), 15u) << "none before the end";
+    EXPECT_EQ(FindEitherByte(Bytes(text), 3, 3, 'z', 'Z'), 3u);
+    // A zero byte in the text is an ordinary byte inside the range.
+    const std::string zeros("ab\0\0cdef\0z", 10);
+    EXPECT_EQ(FindEitherByte(Bytes(zeros), 0, 10, 'z', 'y'), 9u);
+    EXPECT_EQ(FindEitherByte(Bytes(zeros), 0, 10, 0, 'y'), 2u);
+}
+
+TEST(CharacterScan, LowerCaseCopyFoldsOnlyCapitalsThatBeginCharacters) {
+    EXPECT_EQ(LowerCaseCopy("ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{"), "abcdefghijklmnopqrstuvwxyz@[`{");
+    // Each trail byte 'A' stays, in every lane position.
+    for (size_t before = 0; before < 9; ++before) {
+        const std::string prefix(before, 'Q');
+        EXPECT_EQ(LowerCaseCopy(prefix + "\xB0"
+                                         "AZ\xC1\xC2"
+                                         "B"),
+                  std::string(before, 'q') + "\xB0"
+                                             "Az\xC1\xC2"
+                                             "b")
+            << before;
+    }
+}
+
+TEST(CharacterScan, LowerCaseCopyIsNotMisledByHighBytesBesideLetters) {
+    // A byte from 0xC0 up in the lane below must not push '@' into the letters nor 'Z' out.
+    EXPECT_EQ(LowerCaseCopy("\xC1\xFF@[\xFF\xFF@Z\xDB\xFFZ`"), "\xC1\xFF@[\xFF\xFF@z\xDB\xFFz`");
+}
+
+TEST(CharacterScan, LowerCaseCopyCarriesTheWalkAcrossWords) {
+    // Runs of high bytes of every length before a capital: after an odd run the capital is the
+    // trail byte of the run's last lead byte.
+    for (size_t run = 0; run < 14; ++run) {
+        const std::string text = "a" + std::string(run, '\xB3') + "MN";
+        const std::string lowered = LowerCaseCopy(text);
+        EXPECT_EQ(lowered[run + 1], run % 2 == 0 ? 'm' : 'M') << run;
+        EXPECT_EQ(lowered[run + 2], 'n') << run;
+    }
+    // A lead byte in the last lane of a word makes lane 0 of the next word a trail byte.
+    EXPECT_EQ(LowerCaseCopy("abc\xB0"
+                            "Ddef\xB0"
+                            "E"),
+              "abc\xB0"
+              "Ddef\xB0"
+              "E");
+    EXPECT_EQ(LowerCaseCopy("\xB0\xB0\xB0\xB0\xB0\xB0\xB0"
+                            "AB"),
+              "\xB0\xB0\xB0\xB0\xB0\xB0\xB0"
+              "Ab");
+}
+
+} // namespace

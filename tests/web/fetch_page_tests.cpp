@@ -1,0 +1,336 @@
+// FetchPage against the real nginx and tinyproxy on 127.0.0.1: what the caller gets back and
+// what the server really received (its request log).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/web/fetch_page.h"
+#include "tests/web/web_test_values.h"
+#include "tests/web/wininet_command_lists.h"
+
+namespace {
+
+using web::Store;
+
+constexpr char kDefaultAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+
+std::string ServersDir() {
+    const char *dir = std::getenv("ZV_WEB_SERVERS");
+    return dir ? dir : "";
+}
+
+int PortNamed(const std::string &name) {
+    std::ifstream file(ServersDir() + "/servers.txt");
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.rfind(name + "=", 0) == 0) {
+            return std::stoi(line.substr(name.size() + 1));
+        }
+    }
+    return 0;
+}
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// One logged request: method, URI, scheme, port, user agent, accept, referer, language,
+// content type, cookie, content length, via, body.
+using LogLine = std::vector<std::string>;
+enum Field {
+    kMethod,
+    kUri,
+    kScheme,
+    kPort,
+    kAgent,
+    kAccept,
+    kReferer,
+    kLanguage,
+    kType,
+    kCookie,
+    kLength,
+    kVia,
+    kBody
+};
+
+std::vector<LogLine> LoggedRequests(const std::string &uri) {
+    std::vector<LogLine> found;
+    std::istringstream log(ReadFile(ServersDir() + "/requests.log"));
+    std::string line;
+    while (std::getline(log, line)) {
+        LogLine fields;
+        std::string field;
+        std::istringstream split(line);
+        while (std::getline(split, field, '\t')) {
+            fields.push_back(field);
+        }
+        fields.resize(kBody + 1);
+        if (fields[kUri] == uri) {
+            found.push_back(fields);
+        }
+    }
+    return found;
+}
+
+// Whether tinyproxy logged a request line, boundedly waiting for the log to be written.
+bool ProxyLogged(const std::string &requestLine) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (ReadFile(ServersDir() + "/tinyproxy.log").find(requestLine) != std::string::npos) {
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+// nginx writes a request's log line when it has finished the request, which may be just after
+// the client has its answer: wait for it, boundedly.
+LogLine LoggedRequest(const std::string &uri) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto found = LoggedRequests(uri);
+        if (!found.empty()) {
+            return found.back();
+        }
+        Sleep(50);
+    }
+    ADD_FAILURE() << "the server never logged " << uri;
+    return LogLine(kBody + 1);
+}
+
+struct Fetched {
+    std::string body;
+    bool bodyIsNull = false;
+};
+
+// Every parameter as a variable of its own, as program code would pass them.
+struct FetchCall {
+    TextVar url, postText, cookies, receivedCookies, headers, responseHeaders, proxy;
+    ByteSet postBytes = nullptr;
+    int32_t method = 0;
+    bool cookiesGiven = false;
+    bool noRedirect = false;
+
+    explicit FetchCall(const std::string &address) : url(address.c_str()) {}
+    ~FetchCall() { FreeMemory(postBytes); }
+
+    Fetched Run() {
+        ByteSet body = FetchPage(
+            &url.value, method, postText.given(),
+            cookiesGiven ? cookies.given() : cookies.omitted(), receivedCookies.given(),
+            headers.given(), responseHeaders.given(), Given(noRedirect ? 1 : 0),
+            {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&postBytes)), 1}, proxy.given());
+        Fetched result;
+        result.bodyIsNull = body == nullptr;
+        if (body) {
+            result.body.assign(reinterpret_cast<const char *>(ByteSetBytes(body)),
+                               ByteSetCount(body));
+        }
+        FreeMemory(body);
+        return result;
+    }
+};
+
+class FetchPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(ServersDir().empty()) << "ZV_WEB_SERVERS names the test peers' folder";
+        http = PortNamed("http_port");
+        https = PortNamed("https_port");
+        proxyPort = PortNamed("proxy_port");
+        ASSERT_NE(http, 0);
+    }
+    std::string Http(const std::string &path) {
+        return "http://127.0.0.1:" + std::to_string(http) + path;
+    }
+
+    int http = 0, https = 0, proxyPort = 0;
+    WinInetCommandLists commands;
+};
+
+TEST_F(FetchPageTest, PlainGetSendsTheDefaultHeaderBlock) {
+    const std::string url = Http("/page?t=default");
+    FetchCall call(url);
+    const Fetched got = call.Run();
+    EXPECT_EQ(got.body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(call.headers.str(), "Accept: */*\r\nReferer: " + url +
+                                      "\r\nAccept-Language: zh-cn\r\nContent-Type: "
+                                      "application/x-www-form-urlencoded");
+    const LogLine seen = LoggedRequest("/page?t=default");
+    EXPECT_EQ(seen[kMethod], "GET");
+    EXPECT_EQ(seen[kAgent], kDefaultAgent);
+    EXPECT_EQ(seen[kAccept], "*/*");
+    EXPECT_EQ(seen[kReferer], url);
+    EXPECT_EQ(seen[kLanguage], "zh-cn");
+    EXPECT_EQ(seen[kType], "application/x-www-form-urlencoded");
+    EXPECT_EQ(seen[kCookie].find("a=1"), std::string::npos);
+    EXPECT_EQ(call.responseHeaders.str().rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+}
+
+TEST_F(FetchPageTest, HttpsInCapitalsIsSecureAndDefaultsToPort443) {
+    FetchCall explicitPort("HTTPS://127.0.0.1:" + std::to_string(https) + "/page?t=secure");
+    EXPECT_EQ(explicitPort.Run().body,
+              "scheme=https port=" + std::to_string(https) + " method=GET\n");
+    FetchCall defaultPort("https://127.0.0.1/page?t=default-port");
+    EXPECT_EQ(defaultPort.Run().body, "scheme=https port=443 method=GET\n");
+}
+
+TEST_F(FetchPageTest, UnknownMethodsSendGetAndHeadSendsHead) {
+    for (int32_t method : {7, -1}) {
+        FetchCall call(Http("/page?t=method" + std::to_string(method)));
+        call.method = method;
+        EXPECT_EQ(call.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    }
+    FetchCall head(Http("/page?t=head"));
+    head.method = 2;
+    EXPECT_TRUE(head.Run().bodyIsNull);
+    EXPECT_EQ(LoggedRequest("/page?t=head")[kMethod], "HEAD");
+}
+
+TEST_F(FetchPageTest, LowerCaseHeaderNamesAreNotRecognised) {
+    FetchCall accept(Http("/page?t=accept"));
+    Store(&accept.headers.value, web::CopyText("accept: text/html"));
+    accept.Run();
+    EXPECT_EQ(accept.headers.str().rfind("accept: text/html\r\nAccept: */*\r\nReferer: ", 0), 0u);
+
+    FetchCall agent(Http("/page?t=agent"));
+    Store(&agent.headers.value, web::CopyText("user-agent: ZvBot/2"));
+    agent.Run();
+    EXPECT_EQ(LoggedRequest("/page?t=agent")[kAgent], "ZvBot/2");
+}
+
+TEST_F(FetchPageTest, GivenCookiesAreSentAloneAndMergedWithTheReceivedOnes) {
+    // Without cookies of its own the platform keeps the cookies the server sets ...
+    FetchCall stored(Http("/cookies-mixed-case?t=store"));
+    stored.Run();
+    EXPECT_EQ(stored.receivedCookies.str(), "s=abc; t=def");
+    FetchCall platform(Http("/page?t=platform-cookies"));
+    platform.Run();
+    EXPECT_NE(LoggedRequest("/page?t=platform-cookies")[kCookie].find("s=abc"), std::string::npos);
+
+    // ... but with given cookies it sends exactly those and stores nothing.
+    FetchCall own(Http("/cookies-mixed-case?t=own"));
+    own.cookiesGiven = true;
+    Store(&own.cookies.value, web::CopyText("a=1"));
+    own.Run();
+    EXPECT_EQ(LoggedRequest("/cookies-mixed-case?t=own")[kCookie], "a=1");
+    EXPECT_NE(own.headers.str().find("\r\nCookie: a=1"), std::string::npos);
+    EXPECT_EQ(own.receivedCookies.str(), "s=abc; t=def; a=1");
+    EXPECT_EQ(own.cookies.str(), "s=abc; t=def; a=1");
+}
+
+TEST_F(FetchPageTest, ACookieWithoutAttributesIsKeptWhole) {
+    FetchCall call(Http("/cookie-flag"));
+    call.Run();
+    EXPECT_EQ(call.receivedCookies.str(), "flag");
+}
+
+TEST_F(FetchPageTest, PostTextIsSentAsBytesAndLeftInThePostBytes) {
+    FetchCall call(Http("/post?t=form"));
+    call.method = 1;
+    Store(&call.postText.value, web::CopyText("x=1"));
+    EXPECT_EQ(call.Run().body, "posted\n");
+    const LogLine seen = LoggedRequest("/post?t=form");
+    EXPECT_EQ(seen[kMethod], "POST");
+    EXPECT_EQ(seen[kLength], "3");
+    EXPECT_EQ(seen[kBody], "x=1");
+    ASSERT_NE(call.postBytes, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(ByteSetBytes(call.postBytes)),
+                          ByteSetCount(call.postBytes)),
+              "x=1");
+}
+
+// Wine's WinInet keeps idle connections per target server, whether they were made directly or
+// through a proxy, and hands them to the next request for that server either way; so the
+// proxied requests go to ports of their own that no direct request uses.
+TEST_F(FetchPageTest, PlainRequestsGoThroughTheProxyAsAbsoluteUrls) {
+    const std::string port = std::to_string(PortNamed("proxied_http_port"));
+    const std::string target = "127.0.0.1:" + port;
+    FetchCall call("http://" + target + "/page?t=proxy");
+    Store(&call.proxy.value, web::CopyText(("127.0.0.1:" + std::to_string(proxyPort)).c_str()));
+    EXPECT_EQ(call.Run().body, "scheme=http port=" + port + " method=GET\n");
+    EXPECT_NE(LoggedRequest("/page?t=proxy")[kVia].find("zv-test-proxy"), std::string::npos);
+    EXPECT_TRUE(ProxyLogged("GET http://" + target + "/page?t=proxy HTTP/1.1"));
+}
+
+TEST_F(FetchPageTest, SecureRequestsTunnelThroughTheProxy) {
+    const std::string port = std::to_string(PortNamed("proxied_https_port"));
+    const std::string target = "127.0.0.1:" + port;
+    FetchCall call("https://" + target + "/page?t=proxy-secure");
+    Store(&call.proxy.value, web::CopyText(("127.0.0.1:" + std::to_string(proxyPort)).c_str()));
+    EXPECT_EQ(call.Run().body, "scheme=https port=" + port + " method=GET\n");
+    EXPECT_TRUE(ProxyLogged("CONNECT " + target + " HTTP/1.1"));
+}
+
+TEST_F(FetchPageTest, RedirectsAreFollowedUnlessTurnedOff) {
+    FetchCall plain(Http("/redirect-http"));
+    EXPECT_EQ(plain.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    FetchCall secure(Http("/redirect-https"));
+    EXPECT_EQ(secure.Run().body, "scheme=https port=" + std::to_string(https) + " method=GET\n");
+    FetchCall stay(Http("/redirect-http?t=stay"));
+    stay.noRedirect = true;
+    stay.Run();
+    EXPECT_EQ(stay.responseHeaders.str().rfind("HTTP/1.1 302", 0), 0u);
+}
+
+TEST_F(FetchPageTest, AnUnreachableServerGivesNothingButCompletedHeaders) {
+    FetchCall call("http://127.0.0.1:1/x");
+    call.cookiesGiven = true;
+    Store(&call.cookies.value, web::CopyText("a=1"));
+    EXPECT_TRUE(call.Run().bodyIsNull);
+    EXPECT_EQ(call.headers.str().rfind("Accept: */*\r\nReferer: http://127.0.0.1:1/x", 0), 0u);
+    // Windows leaves the 5,000 spaces; Wine writes an empty line. Either way no response.
+    const std::string responseHeaders = call.responseHeaders.str();
+    EXPECT_TRUE(responseHeaders == std::string(5000, ' ') || responseHeaders == "\r\n")
+        << responseHeaders;
+    EXPECT_EQ(call.receivedCookies.str(), "a=1");
+}
+
+TEST_F(FetchPageTest, APortBeyondSixteenBitsFailsInsteadOfWrapping) {
+    // In 16 bits both ports name the test server's port, where it really listens.
+    const std::string above = std::to_string(http + 65536);
+    const std::string below = std::to_string(http - 65536);
+    FetchCall wrapped("http://127.0.0.1:" + above + "/page?t=wrapped");
+    EXPECT_TRUE(wrapped.Run().bodyIsNull);
+    EXPECT_EQ(wrapped.headers.str(), "");
+    FetchCall negative("http://127.0.0.1:" + below + "/page?t=wrapped");
+    EXPECT_TRUE(negative.Run().bodyIsNull);
+    FetchCall direct(Http("/page?t=wrapped-direct"));
+    EXPECT_EQ(direct.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    LoggedRequest("/page?t=wrapped-direct");
+    EXPECT_TRUE(LoggedRequests("/page?t=wrapped").empty());
+}
+
+TEST_F(FetchPageTest, LongResponseHeadersAndTwoHundredCookiesComeBackWhole) {
+    FetchCall call(Http("/many-cookies"));
+    EXPECT_EQ(call.Run().body, "many\n");
+    EXPECT_GT(call.responseHeaders.str().size(), 20000u);
+    const std::string cookies = call.receivedCookies.str();
+    EXPECT_EQ(cookies.rfind("c001=", 0), 0u);
+    EXPECT_NE(cookies.find("; c200="), std::string::npos);
+    size_t count = 0;
+    for (size_t at = cookies.find("=v"); at != std::string::npos; at = cookies.find("=v", at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 200u);
+}
+
+TEST_F(FetchPageTest, A64MiBBodyComesBackWhole) {
+    const std::string expected = ReadFile(ServersDir() + "/www/body-64M");
+    ASSERT_EQ(expected.size(), 64u << 20);
+    FetchCall call(Http("/files/body-64M"));
+    const Fetched got = call.Run();
+    ASSERT_EQ(got.body.size(), expected.size())
+        << call.responseHeaders.str() << got.body.substr(0, 200);
+    EXPECT_TRUE(got.body == expected);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+// URL decomposition, cookie merging and the fetch's text routines, with every value freed.
+#include <gtest/gtest.h>
+
+#include "app/web/cookie_merge.h"
+#include "app/web/text_between.h"
+#include "app/web/url_parts.h"
+#include "runtime/heap_instrumentation.h"
+#include "tests/web/web_test_values.h"
+
+namespace {
+
+struct Url {
+    std::string host, path;
+    int32_t port;
+};
+
+Url Decompose(const char *address) {
+    TextVar url(address);
+    return {Take(UrlHost(&url.value)), Take(UrlPath(&url.value)), UrlPort(&url.value)};
+}
+
+#ifdef ZV_HEAP_INSTRUMENTATION
+// Every test leaves the heap as it found it.
+class Web : public ::testing::Test {
+protected:
+    void SetUp() override { before = HeapInstrumentation::LiveBlocks(); }
+    void TearDown() override { EXPECT_EQ(HeapInstrumentation::LiveBlocks(), before); }
+    int32_t before = 0;
+};
+#else
+class Web : public ::testing::Test {};
+#endif
+
+TEST_F(Web, UrlWithoutSchemeGetsHttp) {
+    const Url u = Decompose("a.b/x");
+    EXPECT_EQ(u.host, "a.b");
+    EXPECT_EQ(u.port, 80);
+    EXPECT_EQ(u.path, "/x");
+}
+
+TEST_F(Web, HostIsLowerCasedPathKeepsItsCase) {
+    const Url u = Decompose("HTTP://A.B/X");
+    EXPECT_EQ(u.host, "a.b");
+    EXPECT_EQ(u.path, "/X");
+}
+
+TEST_F(Web, NoSlashAfterHostGivesRootPath) {
+    EXPECT_EQ(Decompose("http://a.b").path, "/");
+}
+
+TEST_F(Web, PortAndQuery) {
+    const Url u = Decompose("http://Example.COM:8080/x?y=1");
+    EXPECT_EQ(u.host, "example.com");
+    EXPECT_EQ(u.port, 8080);
+    EXPECT_EQ(u.path, "/x?y=1");
+}
+
+TEST_F(Web, HttpsDefaultsTo443) {
+    EXPECT_EQ(Decompose("https://a.b/x").port, 443);
+    EXPECT_EQ(Decompose("HTTPS://a.b/x").port, 443);
+    EXPECT_EQ(Decompose("httpsa.b/x").port, 443);
+}
+
+TEST_F(Web, QueryWithoutPathStaysInTheHost) {
+    const Url u = Decompose("http://a.b?x=1");
+    EXPECT_EQ(u.host, "a.b?x=1");
+    EXPECT_EQ(u.path, "/");
+}
+
+TEST_F(Web, FragmentStaysInThePath) {
+    EXPECT_EQ(Decompose("http://a.b/p#frag").path, "/p#frag");
+}
+
+TEST_F(Web, PortOutsideSixteenBitsIsReportedAsWritten) {
+    EXPECT_EQ(Decompose("http://127.0.0.1:99999/x").port, 99999);
+    EXPECT_EQ(Decompose("http://127.0.0.1:-1/x").port, -1);
+    EXPECT_EQ(Decompose("http://127.0.0.1:/x").port, 0);
+    EXPECT_EQ(Decompose("http://127.0.0.1:abc/x").port, 0);
+}
+
+TEST_F(Web, MainDomainKeepsTheLastTwoLabels) {
+    TextVar url("http://x.a.b:81/p");
+    EXPECT_EQ(Take(UrlHost(&url.value, Given(1), kOmitted, kOmitted)), "a.b");
+    EXPECT_EQ(Take(UrlHost(&url.value, Given(1), Given(1), kOmitted)), "a.b:81");
+    TextVar single("http://localhost/p");
+    EXPECT_EQ(Take(UrlHost(&single.value, Given(1), kOmitted, kOmitted)), "localhost");
+}
+
+TEST_F(Web, LevelFormCountsDotsFromTheEnd) {
+    // "w.x.a.b": dots at 2, 4 and 6; each step finds the nearest dot wholly before the last.
+    TextVar url("http://w.x.a.b/p");
+    EXPECT_EQ(Take(UrlHost(&url.value, kOmitted, kOmitted, Given(0))), "a.b");
+    EXPECT_EQ(Take(UrlHost(&url.value, Given(1), kOmitted, Given(0))), "b");
+    EXPECT_EQ(Take(UrlHost(&url.value, Given(1), kOmitted, Given(1))), "a.b");
+}
+
+TEST_F(Web, TextBetweenMarkers) {
+    TextVar text("say \"hi\" and \"bye\"");
+    TextVar left("#引号");
+    TextVar right("#引号");
+    EXPECT_EQ(Take(TextBetween(&text.value, &left.value, &right.value, kOmitted, kOmitted)), "hi");
+    EXPECT_EQ(left.str(), "\"");
+    TextVar upper("A");
+    TextVar end("d");
+    TextVar lower("xaBcd");
+    EXPECT_EQ(Take(TextBetween(&lower.value, &upper.value, &end.value, kOmitted, kOmitted)), "");
+    EXPECT_EQ(Take(TextBetween(&lower.value, &upper.value, &end.value, kOmitted, Given(1))), "Bc");
+    TextVar missing("zz");
+    EXPECT_EQ(Take(TextBetween(&lower.value, &missing.value, &end.value, kOmitted, kOmitted)), "");
+}
+
+TEST_F(Web, TextAfterColonIsTrimmed) {
+    TextVar line("user-agent:  Bot/1 ");
+    EXPECT_EQ(Take(TextAfterColon(&line.value)), "Bot/1");
+    TextVar none("no colon");
+    EXPECT_EQ(Take(TextAfterColon(&none.value)), "");
+}
+
+std::string Merge(const char *sent, const char *received, std::string *sentAfter = nullptr) {
+    TextVar s(sent);
+    TextVar r(received);
+    std::string merged = Take(MergeCookies(&s.value, &r.value));
+    EXPECT_EQ(s.str(), merged);
+    if (sentAfter) {
+        *sentAfter = s.str();
+    }
+    return merged;
+}
+
+TEST_F(Web, ReceivedCookiesComeFirstThenUnsetSentOnes) {
+    EXPECT_EQ(Merge("a=1; b=2", "b=3"), "b=3; a=1");
+}
+
+TEST_F(Web, DeletedCookieIsDropped) {
+    EXPECT_EQ(Merge("a=1", "a=deleted"), "");
+}
+
+TEST_F(Web, CookieNamesAreCaseSensitive) {
+    EXPECT_EQ(Merge("SID=1", "sid=2"), "sid=2; SID=1");
+}
+
+TEST_F(Web, BlanksAreRemovedEvenInsideValues) {
+    EXPECT_EQ(Merge("x=hello world", ""), "x=helloworld");
+}
+
+TEST_F(Web, RepeatedItemsAreKeptOnce) {
+    EXPECT_EQ(Merge("", "a=1; a=1"), "a=1");
+    EXPECT_EQ(Merge("", "a=1; a=2"), "a=1; a=2");
+}
+
+TEST_F(Web, EmptyListsMergeToEmpty) {
+    EXPECT_EQ(Merge("", ""), "");
+}
+
+TEST_F(Web, CookieNameAndListSearch) {
+    TextVar item(" sid = 5");
+    EXPECT_EQ(Take(CookieName(&item.value)), "sid");
+    TextVar flag("flag");
+    EXPECT_EQ(Take(CookieName(&flag.value)), "flag");
+
+    TextArrayHeader *list = nullptr;
+    AppendListItem(&list, "a=1");
+    AppendListItem(&list, "b=2");
+    TextVar b("b");
+    TextVar c("c");
+    EXPECT_TRUE(ListHasCookie(&list, &b.value));
+    EXPECT_FALSE(ListHasCookie(&list, &c.value));
+    TextVar second("b=2");
+    EXPECT_EQ(FindItem(&list, &second.value), 2);
+    EXPECT_EQ(FindItem(&list, &c.value), -1);
+    FreeTextArray(list);
+}
+
+TEST_F(Web, RemoveDuplicateItemsKeepsFirstOccurrences) {
+    TextVar text("x,y,x,,z,y");
+    TextVar comma(",");
+    EXPECT_EQ(Take(RemoveDuplicateItems(&text.value, &comma.value)), "x,y,,z");
+}
+
+} // namespace

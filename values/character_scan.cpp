@@ -1,0 +1,173 @@
+// Word-at-a-time scanning over 32-bit little-endian words: lane k of a word is the byte at
+// offset k, and "lanes" values below mark a lane by its high bit (0x80 << 8k).
+#include "values/character_scan.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "values/cp936_text.h"
+
+namespace {
+
+constexpr uint32_t kWordBytes = 4;
+constexpr uint32_t kLaneOnes = 0x01010101;
+constexpr uint32_t kLaneHighBits = 0x80808080;
+
+uint32_t LoadWord(const uint8_t *at) {
+    uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+void StoreWord(uint8_t *at, uint32_t word) {
+    std::memcpy(at, &word, sizeof word);
+}
+
+// Marks the lanes of word that hold zero. The lowest mark is exact; a borrow may add false
+// marks above it, so only the lowest one may be trusted.
+constexpr uint32_t ZeroLanes(uint32_t word) {
+    return (word - kLaneOnes) & ~word & kLaneHighBits;
+}
+
+uint32_t LowestLane(uint32_t lanes) {
+    return static_cast<uint32_t>(std::countr_zero(lanes)) / 8;
+}
+
+uint32_t HighestLane(uint32_t lanes) {
+    return (31 - static_cast<uint32_t>(std::countl_zero(lanes))) / 8;
+}
+
+// The high bits of the four lanes gathered into bits 0 to 3. The multiplication moves bits 7,
+// 15, 23 and 31 to 28, 29, 30 and 31; no other partial product lands there or carries.
+uint32_t HighBitsOfLanes(uint32_t word) {
+    return ((word & kLaneHighBits) * 0x00204081u) >> 28;
+}
+
+// The lanes holding a byte from 'A' to 'Z', among the lanes given (which hold bytes below
+// 0x80). The high bits are cleared first, so that adding to a lane never carries into the
+// next one; the addition then sets a lane's high bit exactly when the lane reaches the bound.
+constexpr uint32_t CapitalLetterLanes(uint32_t word, uint32_t lowLanes) {
+    const uint32_t low7 = word & ~kLaneHighBits;
+    const uint32_t atLeastA = low7 + (0x80 - 'A') * kLaneOnes;
+    const uint32_t pastZ = low7 + (0x80 - 'Z' - 1) * kLaneOnes;
+    return atLeastA & ~pastZ & lowLanes;
+}
+
+// The character walk over one word, done once at compile time for every combination of the
+// lanes' high bits (4 bits) and of whether lane 0 is a trail byte.
+struct WordWalk {
+    // The lanes holding a single-byte character, by [lane 0 is a trail byte][high bits].
+    std::array<std::array<uint32_t, 16>, 2> singleByteLanes{};
+    // By [high bits]: bit t says whether the byte after the word is a trail byte when lane 0's
+    // being one is t. Behind a byte below 0x80 the walk forgets lane 0, so both bits agree
+    // unless all four bytes are high.
+    std::array<uint32_t, 16> trailAfter{};
+};
+
+constexpr WordWalk MakeWordWalk() {
+    WordWalk walk;
+    for (uint32_t firstIsTrail = 0; firstIsTrail < 2; ++firstIsTrail) {
+        for (uint32_t high = 0; high < 16; ++high) {
+            bool trail = firstIsTrail != 0;
+            uint32_t singles = 0;
+            for (uint32_t lane = 0; lane < kWordBytes; ++lane) {
+                const bool isHigh = ((high >> lane) & 1) != 0;
+                if (trail) {
+                    trail = false;
+                } else if (isHigh) {
+                    trail = true;
+                } else {
+                    singles |= 0x80u << (8 * lane);
+                }
+            }
+            walk.singleByteLanes[firstIsTrail][high] = singles;
+            walk.trailAfter[high] |= (trail ? 1u : 0u) << firstIsTrail;
+        }
+    }
+    return walk;
+}
+
+constexpr WordWalk kWordWalk = MakeWordWalk();
+
+// One word of CopyWithLowerCaseLetters, without a branch; trail says whether lane 0 is a
+// trail byte and is updated for the next word.
+uint32_t LowerCaseWord(uint32_t word, uint32_t *trail) {
+    const uint32_t high = HighBitsOfLanes(word);
+    const uint32_t singles = kWordWalk.singleByteLanes[*trail][high];
+    *trail = (kWordWalk.trailAfter[high] >> *trail) & 1;
+    // A marked lane's high bit shifted down two is 0x20, the distance from 'A' to 'a'.
+    return word + (CapitalLetterLanes(word, singles) >> 2);
+}
+
+} // namespace
+
+uint32_t HighByteRunBefore(const uint8_t *text, uint32_t floor, uint32_t at) {
+    uint32_t p = at;
+    while (p - floor >= kWordBytes) {
+        const uint32_t lowLanes = ~LoadWord(text + p - kWordBytes) & kLaneHighBits;
+        if (lowLanes != 0) {
+            return at - p + (kWordBytes - 1 - HighestLane(lowLanes));
+        }
+        p -= kWordBytes;
+    }
+    while (p > floor && IsLeadByte(text[p - 1])) {
+        --p;
+    }
+    return at - p;
+}
+
+uint32_t FindEitherByte(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
+                        uint8_t second) {
+    const uint32_t firstInEveryLane = first * kLaneOnes;
+    const uint32_t secondInEveryLane = second * kLaneOnes;
+    uint32_t at = from;
+    for (; end - at >= 2 * kWordBytes; at += 2 * kWordBytes) {
+        const uint32_t word = LoadWord(text + at);
+        const uint32_t next = LoadWord(text + at + kWordBytes);
+        const uint32_t hits =
+            ZeroLanes(word ^ firstInEveryLane) | ZeroLanes(word ^ secondInEveryLane);
+        const uint32_t nextHits =
+            ZeroLanes(next ^ firstInEveryLane) | ZeroLanes(next ^ secondInEveryLane);
+        if ((hits | nextHits) != 0) {
+            return hits != 0 ? at + LowestLane(hits) : at + kWordBytes + LowestLane(nextHits);
+        }
+    }
+    for (; end - at >= kWordBytes; at += kWordBytes) {
+        const uint32_t word = LoadWord(text + at);
+        const uint32_t hits =
+            ZeroLanes(word ^ firstInEveryLane) | ZeroLanes(word ^ secondInEveryLane);
+        if (hits != 0) {
+            return at + LowestLane(hits);
+        }
+    }
+    for (; at < end; ++at) {
+        if (text[at] == first || text[at] == second) {
+            return at;
+        }
+    }
+    return end;
+}
+
+void CopyWithLowerCaseLetters(const uint8_t *from, uint32_t length, uint8_t *to) {
+    uint32_t trail = 0;
+    uint32_t at = 0;
+    // Two words a step give the processor independent work while the walk state passes on.
+    for (; length - at >= 2 * kWordBytes; at += 2 * kWordBytes) {
+        const uint32_t first = LoadWord(from + at);
+        const uint32_t second = LoadWord(from + at + kWordBytes);
+        StoreWord(to + at, LowerCaseWord(first, &trail));
+        StoreWord(to + at + kWordBytes, LowerCaseWord(second, &trail));
+    }
+    for (; length - at >= kWordBytes; at += kWordBytes) {
+        StoreWord(to + at, LowerCaseWord(LoadWord(from + at), &trail));
+    }
+    if (at < length) {
+        // The last one to three bytes, in a word padded with zeros: a zero byte is neither a
+        // letter nor a lead byte, and lanes never look at the lanes above them.
+        uint32_t word = 0;
+        std::memcpy(&word, from + at, length - at);
+        word = LowerCaseWord(word, &trail);
+        std::memcpy(to + at, &word, length - at);
+    }
+}
