@@ -265,6 +265,17 @@ TEST_F(EditBoxTest, NormalisationByInputMode) {
     EXPECT_EQ(NormaliseEditText(kInputDecimalText, " 1x"), " 1x");
 }
 
+TEST_F(EditBoxTest, DateTimeModeWritesTheRuntimesDateText) {
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "2024年1月2日"), "2024年1月2日");
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "2024年01月02日10时30分"), "2024年1月2日10时30分");
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "2024-01-02"), "2024年1月2日");
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "2024年13月2日"), "");
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "明天"), "");
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, ""), "");
+    // Day 0, 1899-12-30, is the empty text.
+    EXPECT_EQ(NormaliseEditText(kInputDateTime, "1899年12月30日"), "");
+}
+
 TEST_F(EditBoxTest, InputModesFilterTypedCharacters) {
     EditBoxProperties properties;
     properties.inputMode = kInputByte;

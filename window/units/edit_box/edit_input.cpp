@@ -1,6 +1,8 @@
 // Input filtering and the focus-loss normalisation of the numeric and date-time input modes.
 #include "window/units/edit_box/edit_input.h"
 
+#include "window/units/edit_box/edit_date_time.h"
+
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -88,6 +90,8 @@ std::string NormaliseEditText(uint32_t mode, const std::string &text) {
     case kInputDouble:
         result = Format("%.13g", ReadFloating(text));
         break;
+    case kInputDateTime:
+        return NormaliseDateTimeText(text);
     default:
         return text;
     }
