@@ -176,6 +176,23 @@ TEST_F(EditBoxTest, SingleLineTextSitsInABandOneLineHighCentredInTheWindow) {
     EXPECT_EQ(SendMessageA(edit_, WM_NCHITTEST, 0, inside), HTCLIENT);
 }
 
+TEST_F(EditBoxTest, TheMarginAroundTheBandTakesTheBackgroundColour) {
+    EditBoxProperties properties;
+    properties.border = 0;
+    properties.backgroundColour = RGB(255, 0, 0);
+    LoadEdit(properties, 40);
+    RedrawWindow(edit_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT window, client;
+    GetWindowRect(edit_, &window);
+    GetClientRect(edit_, &client);
+    MapWindowPoints(edit_, nullptr, reinterpret_cast<POINT *>(&client), 2);
+    ASSERT_GT(client.top - window.top, 2);
+    HDC dc = GetWindowDC(edit_);
+    EXPECT_EQ(GetPixel(dc, 5, 1), RGB(255, 0, 0));                              // above the band
+    EXPECT_EQ(GetPixel(dc, 5, window.bottom - window.top - 2), RGB(255, 0, 0)); // below it
+    ReleaseDC(edit_, dc);
+}
+
 TEST_F(EditBoxTest, OutputBoxIsMultiLineWithAVerticalScrollBarAndWrapsItsLines) {
     EditBoxProperties properties;
     properties.multiLine = 1;
