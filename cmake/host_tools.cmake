@@ -29,3 +29,23 @@ function(zv_constant_segment target list)
   target_sources(${target} PRIVATE ${dir}/program_constants.cpp ${dir}/program_constants.h)
   target_include_directories(${target} PRIVATE ${dir})
 endfunction()
+
+# Generates the WindowTemplateSegment of a window description with templategen into a new static
+# library named library; the handler list gives the entry-table order of the handlers. BIN, when
+# given, receives a binary copy; any further arguments are files the description reads.
+#   zv_window_template_segment(LIBRARY DESCRIPTION HANDLER_LIST [BIN [FILE...]])
+function(zv_window_template_segment library description handler_list)
+  set(generated ${CMAKE_CURRENT_BINARY_DIR}/${library}.cpp)
+  set(binary "")
+  set(inputs "")
+  if(ARGC GREATER 3)
+    set(binary ${ARGV3})
+    list(SUBLIST ARGN 1 -1 inputs)
+  endif()
+  add_custom_command(
+    OUTPUT ${generated} ${binary}
+    COMMAND ${ZV_TEMPLATEGEN} ${description} ${handler_list} ${generated} ${binary}
+    DEPENDS templategen_tool ${ZV_TEMPLATEGEN} ${description} ${handler_list} ${inputs}
+    COMMENT "Generating the window template segment of ${description}")
+  add_library(${library} STATIC ${generated})
+endfunction()

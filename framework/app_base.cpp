@@ -31,23 +31,17 @@ BOOL CWinApp::InitInstance() {
 }
 
 BOOL CWinApp::PreTranslateMessage(MSG *message) {
-    if (message->hwnd == nullptr && DispatchThreadMessage(message)) {
-        return TRUE;
+    if (message->hwnd == nullptr) {
+        return DispatchThreadMessage(message);
     }
-    for (HWND window = message->hwnd; window != nullptr; window = GetParent(window)) {
-        CWnd *object = CWnd::FromHandlePermanent(window);
-        if (object != nullptr && object->PreTranslateMessage(message)) {
-            return TRUE;
-        }
-        if (m_pMainWnd != nullptr && window == m_pMainWnd->m_hWnd) {
-            break;
-        }
-    }
-    return FALSE;
+    return PreTranslateThroughParents(message, m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr)
+               ? TRUE
+               : FALSE;
 }
 
 BOOL CWinApp::OnIdle(LONG) {
-    // The framework keeps no temporary objects that idle time would release.
+    // Temporary objects made for foreign windows live until the queue is next empty.
+    CWnd::DeleteTempMap();
     return FALSE;
 }
 

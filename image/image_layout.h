@@ -17,7 +17,22 @@ inline constexpr int32_t kLibraryNotifyShutdown = 6;
 inline constexpr int32_t kLibraryNotifyTypeEvent = 8;
 inline constexpr int32_t kLibraryNotifyUnhandled = -1;
 
-// One data type of a support library; the window engine fills in what its units need.
+// One property of a unit type: texts (empty in this program), its PropertyType, state bits and
+// the text of its pick list.
+struct PropertyTableEntry {
+    const char *name;
+    const char *englishName;
+    const char *description;
+    uint16_t type;
+    uint16_t state;
+    const char *pickList;
+};
+
+// A unit type's operations by code (create, set, save, get ...), or null when it lacks one.
+using UnitInterface = void *(*)(int32_t operationCode);
+
+// One data type of a support library: its names, flags, property table and, for unit types,
+// the UnitInterface.
 struct UnitTypeDescriptor {
     const char *name;
     const char *englishName;
@@ -26,8 +41,8 @@ struct UnitTypeDescriptor {
     uint32_t flags;
     uint32_t reserved2[3];
     uint32_t propertyCount;
-    const void *propertyTable;
-    const void *unitInterface;
+    const PropertyTableEntry *properties;
+    UnitInterface unitInterface;
     uint32_t reserved3[2];
 };
 
@@ -69,6 +84,7 @@ struct ImageHeader {
 };
 
 #if UINTPTR_MAX == 0xFFFFFFFF
+static_assert(sizeof(PropertyTableEntry) == 20, "property table entries are 20 bytes");
 static_assert(sizeof(UnitTypeDescriptor) == 56, "data type descriptors are 56 bytes");
 static_assert(sizeof(LibraryRecord) == 124, "the library record ends with LibraryNotify at 120");
 static_assert(sizeof(ImageHeader) == 52, "the image header is thirteen words");

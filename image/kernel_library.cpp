@@ -1,7 +1,9 @@
-// The kernel support library's record, data type table and notification routine.
+// The kernel support library's record, data type table (the window engine's unit types among
+// its entries) and notification routine.
 #include "image/kernel_library.h"
 
 #include "values/kernel_command_table.h"
+#include "window/kernel_unit_types.h"
 
 namespace {
 
@@ -19,9 +21,15 @@ constexpr uint32_t kButtonType = 11;
 constexpr uint32_t kComObjectType = 0x30;
 constexpr uint32_t kVariantType = 0x31;
 
+constexpr UnitTypeDescriptor Described(const char *name, const char *englishName, uint32_t flags,
+                                       uint32_t propertyCount, const PropertyTableEntry *properties,
+                                       UnitInterface unitInterface) {
+    return UnitTypeDescriptor{name,      englishName,   "",         {0, 0},        flags,
+                              {0, 0, 0}, propertyCount, properties, unitInterface, {0, 0}};
+}
+
 constexpr UnitTypeDescriptor Named(const char *name, const char *englishName) {
-    return UnitTypeDescriptor{name,      englishName, "",      {0, 0},  0,
-                              {0, 0, 0}, 0,           nullptr, nullptr, {0, 0}};
+    return Described(name, englishName, 0, 0, nullptr, nullptr);
 }
 
 struct DataTypeTable {
@@ -30,11 +38,18 @@ struct DataTypeTable {
 
 constexpr DataTypeTable MakeDataTypeTable() {
     DataTypeTable table{};
-    table.entries[kWindowType - 1] = Named("窗口", "window");
-    table.entries[kMenuItemType - 1] = Named("菜单", "Menu");
-    table.entries[kEditBoxType - 1] = Named("编辑框", "EditBox");
-    table.entries[kLabelType - 1] = Named("标签", "Label");
-    table.entries[kButtonType - 1] = Named("按钮", "Button");
+    table.entries[kWindowType - 1] =
+        Described("窗口", "window", kWindowTypeFlags, kWindowPropertyCount, kWindowProperties,
+                  &WindowUnitInterface);
+    table.entries[kMenuItemType - 1] = Described(
+        "菜单", "Menu", kMenuItemTypeFlags, kMenuItemPropertyCount, kMenuItemProperties, nullptr);
+    table.entries[kEditBoxType - 1] = Described("编辑框", "EditBox", kEditBoxTypeFlags,
+                                                kEditBoxPropertyCount, kEditBoxProperties, nullptr);
+    table.entries[kLabelType - 1] =
+        Described("标签", "Label", kLabelTypeFlags, kLabelPropertyCount, kLabelProperties, nullptr);
+    table.entries[kButtonType - 1] =
+        Described("按钮", "Button", kButtonTypeFlags, kButtonPropertyCount, kButtonProperties,
+                  &ButtonUnitInterface);
     table.entries[kComObjectType - 1] = Named("对象", "ComObject");
     table.entries[kVariantType - 1] = Named("变体型", "Variant");
     return table;

@@ -10,3 +10,5 @@ _CodeNullRoutine:
 
     .globl _CodeBase
 _CodeBase:
+# Entries in the order of image/window/event_handlers.list.
+    jmp _DownloadButtonClick

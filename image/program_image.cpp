@@ -1,6 +1,8 @@
-// The downloader's ImageHeader and its DLL command lists.
+// The downloader's ImageHeader: its constant and template segments, its library and its DLL
+// command lists.
 #include "image/image_layout.h"
 #include "image/kernel_library.h"
+#include "image/window/window_template_segment.h"
 #include "program_constants.h"
 
 extern "C" void CodeBase();
@@ -34,8 +36,8 @@ const ImageHeader ProgramImageHeader = {
     reinterpret_cast<const void *>(&CodeBase),
     ConstantSegment,
     kConstantSegmentSize,
-    nullptr,
-    0,
+    kWindowTemplateSegment,
+    kWindowTemplateSegmentSize,
     1,
     kLibraries,
     kDllCommandCount,

@@ -1,6 +1,6 @@
 // Program code's DLL command call: saves ESP, pushes the argument words (last first), calls
-// service slot 1 with the command index in EAX and raises runtime error 6 when the external
-// function did not remove exactly the words it was given.
+// service slot 1 with the command index in EAX and raises runtime error 6 through service slot 0
+// when the external function did not remove exactly the words it was given.
 //   uint32_t CallDllCommandChecked(uint32_t index, uint32_t wordCount, const uint32_t *words)
     .set kStackErrorIndex, 6
     .text
@@ -20,7 +20,7 @@ _CallDllCommandChecked:
     jmp 1b
 2:
     movl 8(%ebp), %eax
-    call _CallDllCommand
+    call *(_RuntimeServiceTable + 4)
     cmpl %esi, %esp
     jne 3f
     popl %esi
@@ -29,4 +29,4 @@ _CallDllCommandChecked:
 3:
     movl %esi, %esp
     pushl $kStackErrorIndex
-    call __Z11ReportErrori
+    call *_RuntimeServiceTable

@@ -13,7 +13,7 @@ bool HiddenOwnerWindow::Create(HINSTANCE instance) {
     WNDCLASSA existing;
     if (!GetClassInfoA(instance, kClassName, &existing)) {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpfnWndProc = ::DefWindowProcA;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
@@ -29,5 +29,5 @@ LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
     if (message == kExitRequestMessage) {
         ExitProgram(static_cast<int32_t>(wParam));
     }
-    return Default(message, wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
 }

@@ -84,6 +84,10 @@ void RunMessageLoopMode(int mode) {
                 return;
             }
             if (!app.PumpMessage()) {
+                // A nested loop hands the quit message on to the loop it runs inside.
+                if (modal) {
+                    PostQuitMessage(static_cast<int>(app.m_msgCur.wParam));
+                }
                 return;
             }
             if (modal && app.modalWindowId == 0) {

@@ -23,6 +23,11 @@ void FreeMemory(void *block);
 [[noreturn]] void ReportError(int32_t index);
 // Slot 9: shutdown, then the process ends with code.
 [[noreturn]] void ExitProgram(int32_t code);
+// Slots 4 and 5: a unit's property by WindowId, UnitId (0 for the window itself), property
+// index and sub-index (-1 except for font fields); the value travels as its low and high word.
+uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex);
+void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex,
+                       uint32_t low, uint32_t high);
 // Slots 10 and 11.
 void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);

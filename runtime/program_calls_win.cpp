@@ -53,6 +53,17 @@ void ExitProgram(int32_t code) {
     __builtin_unreachable();
 }
 
+uint64_t ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex) {
+    return Slot<uint64_t (*)(uint32_t, uint32_t, int32_t, int32_t)>(kSlotReadUnitProperty)(
+        windowId, unitId, index, subIndex);
+}
+
+void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_t subIndex,
+                       uint32_t low, uint32_t high) {
+    Slot<void (*)(uint32_t, uint32_t, int32_t, int32_t, uint32_t, uint32_t)>(
+        kSlotWriteUnitProperty)(windowId, unitId, index, subIndex, low, high);
+}
+
 void RunMessageLoop() {
     Slot<void (*)()>(kSlotRunMessageLoop)();
 }

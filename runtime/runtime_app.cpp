@@ -8,9 +8,6 @@
 
 namespace {
 
-// Asks a window that the framework does not map for its unit object (unit windows answer).
-constexpr UINT kQueryUnitObjectMessage = 0x8002;
-
 RuntimeApp theRuntimeApp;
 
 std::string ModuleDirectory() {
@@ -41,25 +38,6 @@ BOOL RuntimeApp::InitInstance() {
     moduleDirectory = ModuleDirectory();
     // The program's code may change any register: it is called like every other program routine.
     return CallProgramRoutine(reinterpret_cast<uint32_t>(&ProgramEntry));
-}
-
-BOOL RuntimeApp::PreTranslateMessage(MSG *message) {
-    if (message->hwnd == nullptr && DispatchThreadMessage(message)) {
-        return TRUE;
-    }
-    for (HWND window = message->hwnd; window != nullptr; window = GetParent(window)) {
-        CWnd *object = CWnd::FromHandlePermanent(window);
-        if (object == nullptr) {
-            object = reinterpret_cast<CWnd *>(SendMessageA(window, kQueryUnitObjectMessage, 0, 0));
-        }
-        if (object != nullptr && object->PreTranslateMessage(message)) {
-            return TRUE;
-        }
-        if (m_pMainWnd != nullptr && window == m_pMainWnd->m_hWnd) {
-            break;
-        }
-    }
-    return FALSE;
 }
 
 BOOL RuntimeApp::OnIdle(LONG idleCount) {

@@ -17,13 +17,18 @@ class WindowCollection;
 // A routine of the compiled program that takes no arguments (CodeNullRoutine and the like).
 using ProgramRoutine = void (*)();
 
+// The event whose handler runs: its WindowId (0 while no handler runs) and UnitId.
+struct EventSource {
+    uint32_t windowId;
+    uint32_t unitId;
+};
+
 class RuntimeApp : public CWinApp {
 public:
     RuntimeApp();
     ~RuntimeApp() override;
 
     BOOL InitInstance() override;
-    BOOL PreTranslateMessage(MSG *message) override;
     BOOL OnIdle(LONG idleCount) override;
     int ExitInstance() override;
 
@@ -59,6 +64,11 @@ public:
     // is above zero. Interlocked: an error report may come from another thread.
     volatile LONG eventSuppressionCount = 0;
     bool loopReached = false;
+    EventSource eventSource{0, 0};
+    // Set while a unit is re-created: the old control's destruction notice is ignored.
+    bool recreatingUnit = false;
+    // The modal argument of the load whose window unit is being created (the unit reads it).
+    bool modalCreation = false;
 
     // Idle callbacks: window handle, routine and argument, in three parallel lists.
     GrowableBuffer idleWindows;

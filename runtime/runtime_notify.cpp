@@ -1,4 +1,4 @@
-// The memory, error and exit codes of RuntimeNotify.
+// RuntimeNotify: the memory, error and exit codes here, the window engine's codes behind them.
 #include "runtime/runtime_notify.h"
 
 #include "runtime/array_block.h"
@@ -7,6 +7,7 @@
 #include "runtime/process_heap.h"
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_lifecycle.h"
+#include "window/runtime_notify_window.h"
 
 int32_t __attribute__((stdcall))
 RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2) {
@@ -32,6 +33,6 @@ RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2) {
     case kNotifyProgramKind:
         return static_cast<int32_t>(Runtime().programKind);
     default:
-        return 0;
+        return WindowEngineNotify(code, argument1, argument2);
     }
 }

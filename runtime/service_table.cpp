@@ -6,6 +6,7 @@
 #include "runtime/heap.h"
 #include "runtime/internal_commands.h"
 #include "runtime/runtime_lifecycle.h"
+#include "window/property_access.h"
 
 namespace {
 
@@ -45,30 +46,16 @@ extern "C" void CallExternalPackageRoutine() {
     ReportRuntimeError("静态编译的程序不支持调用位于外部Lumo包中的子程序", 0);
 }
 
-// Slots 4 and 5 (unit properties) are filled by the window engine.
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount] = {
-    EntryOf(&ReportErrorEntry),
-    EntryOf(&CallDllCommand),
-    EntryOf(&CallKernelCommand),
-    EntryOf(&CallKernelCommand),
-    0,
-    0,
-    EntryOf(&AllocateMemoryEntry),
-    EntryOf(&ReallocateMemoryEntry),
-    EntryOf(&FreeMemoryEntry),
-    EntryOf(&ExitProgramEntry),
-    EntryOf(&RunMessageLoopEntry),
-    EntryOf(&LoadStartWindowEntry),
+    EntryOf(&ReportErrorEntry),    EntryOf(&CallDllCommand),        EntryOf(&CallKernelCommand),
+    EntryOf(&CallKernelCommand),   EntryOf(&ReadUnitProperty),      EntryOf(&WriteUnitProperty),
+    EntryOf(&AllocateMemoryEntry), EntryOf(&ReallocateMemoryEntry), EntryOf(&FreeMemoryEntry),
+    EntryOf(&ExitProgramEntry),    EntryOf(&RunMessageLoopEntry),   EntryOf(&LoadStartWindowEntry),
     EntryOf(&CallInternalCommand),
 };
 
-// Entries 4 and 5 (type properties) are filled by the window engine.
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount] = {
-    EntryOf(&FileSearchStep),
-    EntryOf(&FileSearchClose),
-    EntryOf(&MakeArrayWritable),
-    EntryOf(&RegisterExitRoutine),
-    0,
-    0,
+    EntryOf(&FileSearchStep),         EntryOf(&FileSearchClose),  EntryOf(&MakeArrayWritable),
+    EntryOf(&RegisterExitRoutine),    EntryOf(&ReadTypeProperty), EntryOf(&WriteTypeProperty),
     EntryOf(&InitializeRuntimeEntry),
 };

@@ -33,7 +33,6 @@ enum InternalCommand : int {
     kInternalInitializeRuntime = 6,
 };
 
-// Entry addresses; a slot whose service is not part of this build holds 0.
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount];
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount];
 

@@ -7,10 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/program_calls.h"
 #include "values/automation_commands.h"
-#include "values/type_codes.h"
-#include "values/value_blocks.h"
+#include "values/kernel_calls.h"
 
 // A ComObject block: an interface pointer and a record-data pointer (values/com_object.h).
 struct ComObject;
@@ -28,9 +26,6 @@ inline ArgumentRecord ObjectArgument(const ComObject *object) {
 inline ArgumentRecord VariantArgument(const VariantBlock *variant) {
     return AddressArgument(kTypeVariant, variant);
 }
-inline ArgumentRecord NameArgument(const char *name) {
-    return AddressArgument(kTypeText, name);
-}
 inline ArgumentRecord DoubleArgument(double value) {
     ArgumentRecord record{0, 0, kTypeDouble};
     std::memcpy(&record.low, &value, sizeof(value));
@@ -45,7 +40,7 @@ inline ArgumentRecord ReferenceArgument(TypeCode type, const void *variable) {
 template <typename... Args>
 ArgumentRecord CallByName(KernelCommand command, const ComObject *object, const char *name,
                           const Args &...args) {
-    const ArgumentRecord records[] = {ObjectArgument(object), NameArgument(name), args...};
+    const ArgumentRecord records[] = {ObjectArgument(object), TextArgument(name), args...};
     return InvokeKernelCommand(command, 2 + static_cast<int32_t>(sizeof...(Args)), records);
 }
 
@@ -60,9 +55,6 @@ inline double AsDouble(const ArgumentRecord &result) {
     std::memcpy(&value, &result.low, sizeof(value));
     return value;
 }
-inline Text AsOwnedText(const ArgumentRecord &result) {
-    return reinterpret_cast<Text>(static_cast<uintptr_t>(result.low));
-}
 
 inline void ObjectClear(ComObject *object) {
     const ArgumentRecord args[] = {ObjectArgument(object)};
@@ -70,7 +62,7 @@ inline void ObjectClear(ComObject *object) {
 }
 // The class route: progId is a ProgID or a CLSID string; no type library is given.
 inline bool ObjectCreate(ComObject *target, const char *progId) {
-    const ArgumentRecord args[] = {ObjectArgument(target), NameArgument(progId)};
+    const ArgumentRecord args[] = {ObjectArgument(target), TextArgument(progId)};
     return InvokeKernelCommand(::ObjectCreate, 2, args).low != 0;
 }
 // values: the property's arguments, the new value last.
@@ -92,11 +84,11 @@ inline bool ObjectIsEmpty(const ComObject *object) {
 }
 template <typename... Args>
 Text ObjectReadTextProperty(ComObject *object, const char *name, const Args &...args) {
-    return AsOwnedText(CallByName(::ObjectReadTextProperty, object, name, args...));
+    return AsText(CallByName(::ObjectReadTextProperty, object, name, args...));
 }
 template <typename... Args>
 Text ObjectCallTextMethod(ComObject *object, const char *name, const Args &...args) {
-    return AsOwnedText(CallByName(::ObjectCallTextMethod, object, name, args...));
+    return AsText(CallByName(::ObjectCallTextMethod, object, name, args...));
 }
 inline void VariantReset(VariantBlock *target) {
     const ArgumentRecord args[] = {VariantArgument(target)};
@@ -116,7 +108,7 @@ VariantBlock *ObjectReadVariantProperty(ComObject *object, const char *name, con
 }
 inline Text VariantToText(const VariantBlock *source) {
     const ArgumentRecord args[] = {VariantArgument(source)};
-    return AsOwnedText(InvokeKernelCommand(::VariantToText, 1, args));
+    return AsText(InvokeKernelCommand(::VariantToText, 1, args));
 }
 // destination is a new 8-byte block; it receives the source's interface with one more
 // reference, never its record.

@@ -7,8 +7,8 @@
 #include <span>
 
 // Where the variable-length parts of one record body lie, as offsets from the body's start.
-// Computed once by ParseUnitRecord; the runtime only writes fixed-size fields afterwards, so the
-// layout stays valid for the life of the template.
+// Computed by ParseUnitRecord, and again by the template whenever an edit changes a record's
+// length; writes of fixed-size fields leave it valid.
 struct UnitRecordLayout {
     uint32_t length = 0; // L, the body's length
     bool isMenuItem = false;
@@ -68,6 +68,14 @@ public:
     int32_t Top() const { return SignedWord(layout_->afterRemark + 8); }
     int32_t Width() const { return SignedWord(layout_->afterRemark + 12); }
     int32_t Height() const { return SignedWord(layout_->afterRemark + 16); }
+    void SetLeft(int32_t left) { SetWord(layout_->afterRemark + 4, static_cast<uint32_t>(left)); }
+    void SetTop(int32_t top) { SetWord(layout_->afterRemark + 8, static_cast<uint32_t>(top)); }
+    void SetWidth(int32_t width) {
+        SetWord(layout_->afterRemark + 12, static_cast<uint32_t>(width));
+    }
+    void SetHeight(int32_t height) {
+        SetWord(layout_->afterRemark + 16, static_cast<uint32_t>(height));
+    }
     uint32_t LivePointer() const { return Word(layout_->afterRemark + 20); }
     void SetLivePointer(uint32_t cursor) { SetWord(layout_->afterRemark + 20, cursor); }
     uint32_t Parent() const { return Word(layout_->afterRemark + 24); }
@@ -93,6 +101,7 @@ public:
     uint32_t Shortcut() const { return Word(layout_->afterRemark); }
     uint32_t MenuValue() const { return Word(layout_->afterRemark + 4); }
     uint32_t MenuFlags() const { return Word(layout_->afterRemark + 8); }
+    void SetMenuFlags(uint32_t flags) { SetWord(layout_->afterRemark + 8, flags); }
     const char *Caption() const { return reinterpret_cast<const char *>(body_ + layout_->caption); }
     uint32_t MenuHandler() const { return Word(layout_->menuHandler); }
 

@@ -1,5 +1,10 @@
-// Reading a WindowRecord, looking its records up, and the copies kept while a window is loaded.
+// Reading a WindowRecord, looking its records up, editing its variable-length fields, and the
+// copies kept while a window is loaded.
 #include "window/window_template.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
 
 #include "framework/archive.h"
 #include "runtime/error_report.h"
@@ -47,6 +52,8 @@ void WindowTemplate::ParseUnitList() {
     if (unitCount_ > size / 8) {
         throw ArchiveException("unit tables past the end of the unit list");
     }
+    bodyOffsets_.clear();
+    layouts_.clear();
     bodyOffsets_.reserve(unitCount_);
     layouts_.reserve(unitCount_);
     const uint8_t *data = unitList_.Data();
@@ -111,8 +118,95 @@ void WindowTemplate::RestorePristineCopy() {
     if (!hasPristine_) {
         return;
     }
-    // Same size and structure as the live data: the layouts stay valid.
     unitList_.Swap(pristine_);
     pristine_.Release();
     hasPristine_ = false;
+    // The copy was parsed when it was taken; a record edited meanwhile may have changed length.
+    ParseUnitList();
+}
+
+void WindowTemplate::DiscardPristineCopy() {
+    pristine_.Release();
+    hasPristine_ = false;
+}
+
+bool WindowTemplate::ReplaceTag(uint32_t index, const char *tag) {
+    const UnitRecordView record = RecordAt(index);
+    if (!record || record.IsMenuItem()) {
+        return false;
+    }
+    const uint32_t offset =
+        static_cast<uint32_t>(record.Tag() - reinterpret_cast<const char *>(record.Body()));
+    const char *text = tag != nullptr ? tag : "";
+    return ReplaceRecordBytes(
+        index, offset, static_cast<uint32_t>(std::strlen(record.Tag())),
+        {reinterpret_cast<const uint8_t *>(text), static_cast<uint32_t>(std::strlen(text))});
+}
+
+bool WindowTemplate::ReplaceMousePointer(uint32_t index, std::span<const uint8_t> block) {
+    const UnitRecordView record = RecordAt(index);
+    if (!record || record.IsMenuItem()) {
+        return false;
+    }
+    // The bytes field: its length word, then the block.
+    std::vector<uint8_t> field(4 + block.size());
+    StoreTemplateWord(field.data(), static_cast<uint32_t>(block.size()));
+    if (!block.empty()) {
+        std::memcpy(field.data() + 4, block.data(), block.size());
+    }
+    const uint32_t offset = static_cast<uint32_t>(record.MousePointer().data() - record.Body()) - 4;
+    return ReplaceRecordBytes(index, offset, 4 + record.MousePointer().size(), field);
+}
+
+bool WindowTemplate::ReplaceMenuCaption(uint32_t index, const char *caption) {
+    const UnitRecordView record = RecordAt(index);
+    if (!record || !record.IsMenuItem()) {
+        return false;
+    }
+    const uint32_t offset =
+        static_cast<uint32_t>(record.Caption() - reinterpret_cast<const char *>(record.Body()));
+    const char *text = caption != nullptr ? caption : "";
+    return ReplaceRecordBytes(
+        index, offset, static_cast<uint32_t>(std::strlen(record.Caption())),
+        {reinterpret_cast<const uint8_t *>(text), static_cast<uint32_t>(std::strlen(text))});
+}
+
+bool WindowTemplate::ReplaceRecordBytes(uint32_t index, uint32_t offset, uint32_t oldLength,
+                                        std::span<const uint8_t> bytes) {
+    const uint32_t bodyAt = bodyOffsets_[index];
+    const uint32_t length = layouts_[index].length;
+    const uint32_t newLength = length - oldLength + static_cast<uint32_t>(bytes.size());
+    const uint8_t *data = unitList_.Data();
+    std::vector<uint8_t> edited;
+    try {
+        edited.reserve(unitList_.Size() - oldLength + bytes.size());
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    edited.insert(edited.end(), data, data + bodyAt + offset);
+    edited.insert(edited.end(), bytes.begin(), bytes.end());
+    edited.insert(edited.end(), data + bodyAt + offset + oldLength, data + unitList_.Size());
+    // The record's length word, then every offset that lies behind the edited record.
+    StoreTemplateWord(edited.data() + bodyAt - 4, newLength);
+    const uint32_t editedOffset = LoadTemplateWord(data + 4 * unitCount_ + 4 * index);
+    for (uint32_t i = 0; i < unitCount_; ++i) {
+        uint8_t *slot = edited.data() + 4 * unitCount_ + 4 * i;
+        if (LoadTemplateWord(slot) > editedOffset) {
+            StoreTemplateWord(slot, LoadTemplateWord(slot) + newLength - length);
+        }
+    }
+    TemplateBlock replaced;
+    if (!replaced.Assign(edited)) {
+        return false;
+    }
+    unitList_.Swap(replaced);
+    try {
+        ParseUnitList();
+    } catch (const ArchiveException &) {
+        // The edit broke a field the walk needs: the template stays as it was.
+        unitList_.Swap(replaced);
+        ParseUnitList();
+        return false;
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 // WindowTemplate: one deserialized WindowRecord with its UnitList data, record lookup by index
-// and by UnitId, the start-up handler rewrite, and the pristine copy a loaded window restores.
+// and by UnitId, the start-up handler rewrite, the edits that change a record's length, and the
+// pristine copy a loaded window restores.
 #pragma once
 
 #include <cstdint>
@@ -41,15 +42,29 @@ public:
     // Turns the handler offsets of every record into addresses relative to codeBase.
     void RelocateHandlers(uint32_t codeBase);
 
+    // The variable-length fields of record index: each replaces the field's bytes, moves the
+    // later records and recomputes every layout, so views taken before are stale afterwards.
+    // False, with nothing changed, for an absent record, a record of the other form or when
+    // memory runs out.
+    bool ReplaceTag(uint32_t index, const char *tag);
+    bool ReplaceMousePointer(uint32_t index, std::span<const uint8_t> block);
+    bool ReplaceMenuCaption(uint32_t index, const char *caption);
+
     // Loading a window first keeps a copy of the UnitList data, which the live window then
     // writes into; destroying it puts the copy back, so a second load starts from the template.
+    // A failed load drops the copy and keeps the working data.
     void KeepPristineCopy();
     void RestorePristineCopy();
+    void DiscardPristineCopy();
     bool HasPristineCopy() const { return hasPristine_; }
 
 private:
     WindowTemplate() = default;
+    // Computes the body offsets and layouts of the UnitList data; throws ArchiveException when a
+    // record does not fit.
     void ParseUnitList();
+    bool ReplaceRecordBytes(uint32_t index, uint32_t offset, uint32_t oldLength,
+                            std::span<const uint8_t> bytes);
     uint32_t RecordsStart() const { return 8 * unitCount_; }
 
     uint32_t windowId_ = 0;

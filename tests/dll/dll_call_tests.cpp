@@ -1,6 +1,6 @@
 // Calls through service slot 1 into real libraries: arguments and results pass untouched, the
-// default search and ordinals bind against the platform, and a wrong argument count or a
-// missing library ends the program with its report and exit code -1.
+// default search and ordinals bind against the platform, release gives the library back. (The
+// calls that end the program are test programs read through their error boxes.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,13 +15,12 @@ enum Command : uint32_t {
     kCharUpperFromDefaults,
     kAnswerByOrdinal,
     kAnswerByWrappedOrdinal,
-    kMissingLibrary,
     kCommandCount
 };
 
 const char *kLibraries[kCommandCount] = {"zv_test_exports.dll", nullptr, "zv_test_exports.dll",
-                                         "zv_test_exports.dll", "zv_absent_library.dll"};
-const char *kExports[kCommandCount] = {"AddTwo", "CharUpperA", "#2", "#65538", "Anything"};
+                                         "zv_test_exports.dll"};
+const char *kExports[kCommandCount] = {"AddTwo", "CharUpperA", "#2", "#65538"};
 
 class DllCall : public ::testing::Test {
 protected:
@@ -63,17 +62,6 @@ TEST_F(DllCall, ReleaseGivesTheLibraryBack) {
     ASSERT_NE(GetModuleHandleA("zv_test_exports.dll"), nullptr);
     ReleaseDllCommandModules(lists, PlatformModuleLoader());
     EXPECT_EQ(GetModuleHandleA("zv_test_exports.dll"), nullptr);
-}
-
-TEST_F(DllCall, AWrongArgumentCountIsAStackErrorThatEndsTheProgram) {
-    const uint32_t threeWords[] = {1, 2, 3};
-    EXPECT_EXIT(CallDllCommandChecked(kAddTwo, 3, threeWords), ::testing::ExitedWithCode(-1),
-                "调用DLL命令后发现堆栈错误");
-}
-
-TEST_F(DllCall, AMissingLibraryEndsTheProgramWithItsDeclaredName) {
-    EXPECT_EXIT(CallDllCommandChecked(kMissingLibrary, 0, nullptr), ::testing::ExitedWithCode(-1),
-                "zv_absent_library.dll");
 }
 
 } // namespace

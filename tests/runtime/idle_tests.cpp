@@ -117,6 +117,36 @@ TEST(MessageLoop, AMessageStartsANewIdlePeriod) {
     DestroyWindow(gLoopWindow);
 }
 
+void ClearModalWindow(uint32_t) {
+    Runtime().modalWindowId = 0;
+}
+
+TEST(MessageLoop, ModalModeEndsWhenTheModalFieldIsCleared) {
+    HWND window = NewWindow();
+    RegisterIdleCallback(window, reinterpret_cast<uint32_t>(&ClearModalWindow), 0);
+    HANDLE watchdog = CreateThread(nullptr, 0, &QuitLater,
+                                   reinterpret_cast<void *>(GetCurrentThreadId()), 0, nullptr);
+    Runtime().modalWindowId = 0x52010002;
+    RunMessageLoopMode(1);
+    TerminateThread(watchdog, 0);
+    CloseHandle(watchdog);
+    EXPECT_EQ(Runtime().modalWindowId, 0u);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    UnregisterIdleCallback(window);
+    DestroyWindow(window);
+}
+
+TEST(MessageLoop, ModalModeHandsTheQuitMessageOnToTheOuterLoop) {
+    Runtime().modalWindowId = 0x52010002;
+    PostQuitMessage(9);
+    RunMessageLoopMode(1);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 9u);
+    Runtime().modalWindowId = 0;
+}
+
 // A unit object as a unit window hands it out through message 0x8002.
 class UnitObject : public CWnd {
 public:

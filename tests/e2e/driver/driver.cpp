@@ -9,9 +9,12 @@
 // Steps (texts may use \r \n \\; they are compared as code page 936 bytes):
 //   box CAPTION TEXT      a message box of the program with this caption and exactly this text
 //   press ID              presses the button ID (1 = OK) of the current box or window
+//   click ID              clicks control ID of the current window (BM_CLICK, as a user would)
+//   close                 asks the current window to close (WM_CLOSE, as its close box does)
 //   window CLASS TITLE    a top-level window of the program with this class and title
 //   text ID TEXT          control ID of the current window has exactly this text (0: the window)
 //   key VK                posts key down and up of virtual key VK to the focused control
+//   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
 #include <windows.h>
 
@@ -242,6 +245,34 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         HWND button = GetDlgItem(driver.current, control);
         PostMessageA(driver.current, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
+        return true;
+    }
+    if (step == L"click") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("click", "needs a current window and a control id");
+        }
+        HWND button = GetDlgItem(driver.current, static_cast<int>(std::wcstol(id, nullptr, 0)));
+        if (button == nullptr) {
+            return Fail("click", "the current window has no such control");
+        }
+        // Posted: the program may end inside the click's handler.
+        PostMessageA(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (step == L"close") {
+        if (driver.current == nullptr) {
+            return Fail("close", "needs a current window");
+        }
+        PostMessageA(driver.current, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (step == L"wait") {
+        const wchar_t *milliseconds = take();
+        if (milliseconds == nullptr) {
+            return Fail("wait", "needs a time in milliseconds");
+        }
+        Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
         return true;
     }
     if (step == L"key") {

@@ -1,0 +1,55 @@
+// Test program: declares DLL commands that cannot be bound or that are declared with the wrong
+// argument count, and calls the one ZV_FAILING_COMMAND names; each build of it is one program.
+#include "image/image_layout.h"
+#include "image/kernel_library.h"
+#include "program_constants.h"
+#include "runtime/dll_command_call.h"
+#include "runtime/program_calls.h"
+#include "runtime/program_entry.h"
+
+extern "C" void CodeBase();
+
+namespace {
+
+enum DllCommand : uint32_t {
+    kMissingExport,     // a named library without the export
+    kMissingLibrary,    // a named library that does not exist
+    kNotInDefaults,     // no library named, and no default library has the export
+    kWrongArgumentCount // lstrlenA takes one word; the program pushes two
+};
+constexpr uint32_t kDllCommandCount = 4;
+
+const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
+const char *const kLibraryNames[kDllCommandCount] = {"kernel32.dll", "zv_absent_library.dll", "",
+                                                     "kernel32.dll"};
+const char *const kExportNames[kDllCommandCount] = {"ZvNoSuchExport", "Anything", "ZvNoSuchExport",
+                                                    "lstrlenA"};
+
+// Each call would end the program with 1 if the runtime let it return.
+constexpr int32_t kReturned = 1;
+
+} // namespace
+
+const ImageHeader ProgramImageHeader = {
+    3,
+    0,
+    3000,
+    reinterpret_cast<const void *>(&CodeBase),
+    ConstantSegment,
+    kConstantSegmentSize,
+    nullptr,
+    0,
+    1,
+    kLibraries,
+    kDllCommandCount,
+    kLibraryNames,
+    kExportNames,
+};
+
+extern "C" uint32_t ProgramEntry() {
+    ProgramCall::InitializeRuntime();
+    const uint32_t words[] = {reinterpret_cast<uint32_t>(ConstantText(Constant::Greeting)), 0};
+    const uint32_t wordCount = ZV_FAILING_COMMAND == kWrongArgumentCount ? 2 : 0;
+    CallDllCommandChecked(ZV_FAILING_COMMAND, wordCount, words);
+    ProgramCall::ExitProgram(kReturned);
+}

@@ -1,0 +1,35 @@
+// The program's ten WinInet and component-library DLL commands as lists the binder takes, for
+// the executables that run FetchPage without the program's image (tests, benchmark).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "runtime/dll_binding.h"
+
+// Binds FetchPage's DLL commands for the owner's lifetime and releases them afterwards.
+class WinInetCommandLists {
+public:
+    WinInetCommandLists() { UseDllCommandLists(&lists_); }
+    ~WinInetCommandLists() {
+        ReleaseDllCommandModules(lists_, PlatformModuleLoader());
+        UseDllCommandLists(nullptr);
+    }
+    WinInetCommandLists(const WinInetCommandLists &) = delete;
+    WinInetCommandLists &operator=(const WinInetCommandLists &) = delete;
+
+private:
+    static constexpr uint32_t kCount = 10;
+    static constexpr const char *kLibraries[kCount] = {
+        "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
+        "wininet.dll", "wininet.dll", "wininet.dll", "ole32.dll",   "ole32.dll"};
+    static constexpr const char *kExports[kCount] = {
+        "InternetOpenA",    "InternetCloseHandle", "InternetConnectA", "HttpOpenRequestA",
+        "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile", "HttpQueryInfoA",
+        "CoInitialize",     "CoUninitialize"};
+
+    HMODULE modules_[kCount] = {};
+    FARPROC entries_[kCount] = {};
+    DllCommandLists lists_{kCount, kLibraries, kExports, modules_, entries_, ".", ""};
+};

@@ -1,0 +1,109 @@
+// The engine test fixture and the error report the tests use.
+#include "tests/window/engine_fixture.h"
+
+#include <cstdio>
+
+#include "framework/window.h"
+#include "image/kernel_library.h"
+#include "runtime/error_report.h"
+#include "runtime/runtime_app.h"
+#include "window/unit_type.h"
+
+[[noreturn]] void ReportRuntimeError(const char *message, int) {
+    throw ReportedError(message != nullptr ? message : "");
+}
+
+[[noreturn]] void ReportError(int index) {
+    throw ReportedError("error " + std::to_string(index));
+}
+
+[[noreturn]] void ReportMemoryFailure(uint32_t bytes) {
+    throw ReportedError("memory " + std::to_string(bytes));
+}
+
+std::vector<std::string> &EventLog() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+void EngineTest::SetUp() {
+    RuntimeApp &app = Runtime();
+    app.libraries.Free();
+    app.libraries.AppendWord(reinterpret_cast<uint32_t>(&KernelLibraryRecord));
+    app.programKind = 3;
+    app.eventSuppressionCount = 0;
+    app.loopReached = false;
+    app.modalWindowId = 0;
+    app.eventSource = {0, 0};
+    collection_ = new WindowCollection;
+    app.windowCollection = collection_;
+    EventLog().clear();
+}
+
+void EngineTest::TearDown() {
+    collection_->ReleaseAll();
+    Pump();
+    Runtime().windowCollection = nullptr;
+    delete collection_;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+void EngineTest::AddWindow(uint32_t windowId, const std::vector<UnitSpec> &units) {
+    collection_->Adopt(BuildWindow(windowId, units));
+}
+
+HWND EngineTest::WindowHandle(uint32_t windowId) {
+    CWnd *window = LiveWindowOf(*Window(windowId));
+    return window != nullptr ? window->m_hWnd : nullptr;
+}
+
+HWND EngineTest::UnitHandle(uint32_t windowId, uint32_t unitId) {
+    WindowTemplate *window = Window(windowId);
+    const int32_t index = RecordIndexOf(*window, unitId);
+    CWnd *unit = index >= 0 ? LiveUnitAt(*window, static_cast<uint32_t>(index)) : nullptr;
+    return unit != nullptr ? unit->m_hWnd : nullptr;
+}
+
+void EngineTest::Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings,
+                    std::vector<uint8_t> block) {
+    UnitSpec spec;
+    spec.unitId = kWindowRecordId;
+    spec.type = kWindowUnitType;
+    spec.left = 40;
+    spec.top = 40;
+    spec.width = 320;
+    spec.height = 200;
+    spec.bindings = std::move(bindings);
+    spec.propertyBlock = std::move(block);
+    return spec;
+}
+
+UnitSpec ButtonSpec(uint32_t unitId, const std::string &name, int32_t left,
+                    std::vector<std::pair<int32_t, const void *>> bindings) {
+    UnitSpec spec;
+    spec.unitId = unitId;
+    spec.type = kButtonUnitType;
+    spec.name = name;
+    spec.left = left;
+    spec.top = 20;
+    spec.width = 80;
+    spec.height = 30;
+    spec.flags = 5;
+    spec.bindings = std::move(bindings);
+    spec.propertyBlock = ButtonBlock(name);
+    return spec;
+}

@@ -1,0 +1,49 @@
+// The fixture of the engine tests: the runtime with the kernel library and a fresh
+// WindowCollection, a runtime error report that throws instead of ending the process, and an
+// event log.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "runtime/runtime_app.h"
+#include "tests/window/template_builder.h"
+#include "window/window_collection.h"
+
+// What the test error report throws.
+struct ReportedError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Handlers append "name:event" entries here.
+std::vector<std::string> &EventLog();
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Adds a window template to the collection.
+    void AddWindow(uint32_t windowId, const std::vector<UnitSpec> &units);
+    WindowTemplate *Window(uint32_t windowId) { return collection_->Find(windowId); }
+    HWND WindowHandle(uint32_t windowId);
+    HWND UnitHandle(uint32_t windowId, uint32_t unitId);
+    // Dispatches every queued message.
+    void Pump();
+
+    WindowCollection *collection_ = nullptr;
+};
+
+constexpr uint32_t kMainWindowId = 0x52010001;
+constexpr uint32_t kSecondWindowId = 0x52010002;
+constexpr uint32_t kWindowRecordId = 0x06010000;
+constexpr uint32_t kButton1Id = 0x16010002;
+constexpr uint32_t kButton2Id = 0x16010003;
+constexpr uint32_t kButton3Id = 0x16010004;
+
+UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings = {},
+                    std::vector<uint8_t> block = WindowBlock("测试窗口"));
+UnitSpec ButtonSpec(uint32_t unitId, const std::string &name, int32_t left,
+                    std::vector<std::pair<int32_t, const void *>> bindings = {});

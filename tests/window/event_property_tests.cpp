@@ -1,0 +1,242 @@
+// Event dispatch and property access: clicks, bindings, the event-target chain, the event
+// source, conversions, clamps and the errors of a window that is not loaded.
+#include "framework/window.h"
+#include "runtime/heap.h"
+#include "tests/window/engine_fixture.h"
+#include "window/event_dispatch.h"
+#include "window/font_property.h"
+#include "window/property_access.h"
+
+#include "window/window_collection.h"
+#include "window/window_engine.h"
+#include <cstring>
+
+namespace {
+
+EventSource g_sourceInHandler = {};
+uint32_t __stdcall LogClick() {
+    g_sourceInHandler = Runtime().eventSource;
+    EventLog().push_back("click");
+    return 0;
+}
+uint32_t __stdcall LogSecondBinding() {
+    EventLog().push_back("second");
+    return 0;
+}
+uint32_t __stdcall LogTarget() {
+    EventLog().push_back("target");
+    return 0;
+}
+uint32_t __stdcall SumArguments(uint32_t a, uint32_t b) {
+    return a + b;
+}
+
+const void *Handler(uint32_t(__stdcall *routine)()) {
+    return reinterpret_cast<const void *>(routine);
+}
+
+class EventTest : public EngineTest {};
+
+TEST_F(EventTest, ClickCallsTheBoundHandlerOnceAndClearsTheEventSource) {
+    AddWindow(kMainWindowId,
+              {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}})});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    EventLog().clear();
+    SendMessageA(UnitHandle(kMainWindowId, kButton1Id), BM_CLICK, 0, 0);
+    EXPECT_EQ(EventLog(), std::vector<std::string>{"click"});
+    EXPECT_EQ(g_sourceInHandler.windowId, kMainWindowId);
+    EXPECT_EQ(g_sourceInHandler.unitId, kButton1Id);
+    EXPECT_EQ(Runtime().eventSource.windowId, 0u);
+}
+
+TEST_F(EventTest, NoHandlerOrMissingBindingCallsNothing) {
+    AddWindow(kMainWindowId, {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, nullptr}})});
+    EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    EXPECT_EQ(FireEvent(&record), 0u);
+    EventRecord unbound = {kMainWindowId, kButton1Id, 5, 0, {}, 0, 0};
+    EXPECT_EQ(FireEvent(&unbound), 0u);
+    EXPECT_EQ(unbound.hasResult, 0u);
+}
+
+TEST_F(EventTest, FirstOfTwoBindingsWins) {
+    AddWindow(kMainWindowId, {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10,
+                                                       {{0, Handler(&LogClick)},
+                                                        {0, Handler(&LogSecondBinding)}})});
+    EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    EXPECT_EQ(FireEvent(&record), 1u);
+    EXPECT_EQ(EventLog(), std::vector<std::string>{"click"});
+}
+
+TEST_F(EventTest, EventTargetOfTheSameTypeIsFollowedOtherTypesIgnored) {
+    UnitSpec follower = ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}});
+    follower.eventTarget = kButton2Id;
+    UnitSpec ignoring = ButtonSpec(kButton3Id, "按钮3", 190, {{0, Handler(&LogClick)}});
+    ignoring.eventTarget = kWindowRecordId;
+    AddWindow(kMainWindowId,
+              {WindowSpec({{0, Handler(&LogSecondBinding)}}), follower,
+               ButtonSpec(kButton2Id, "按钮2", 100, {{0, Handler(&LogTarget)}}), ignoring});
+    EventRecord viaTarget = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    FireEvent(&viaTarget);
+    EventRecord own = {kMainWindowId, kButton3Id, 0, 0, {}, 0, 0};
+    FireEvent(&own);
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"target", "click"}));
+}
+
+TEST_F(EventTest, ArgumentsArePassedInOrderAndTheResultIsReturned) {
+    UnitSpec button =
+        ButtonSpec(kButton1Id, "按钮1", 10, {{-1, reinterpret_cast<const void *>(&SumArguments)}});
+    AddWindow(kMainWindowId, {WindowSpec(), button});
+    EventRecord record = {kMainWindowId, kButton1Id, -1, 2, {40, 2}, 0, 0};
+    EXPECT_EQ(FireEvent(&record), 1u);
+    EXPECT_EQ(record.hasResult, 1u);
+    EXPECT_EQ(record.result, 42u);
+}
+
+TEST_F(EventTest, SuppressedEventsReachNoHandler) {
+    AddWindow(kMainWindowId,
+              {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}})});
+    Runtime().eventSuppressionCount = 1;
+    EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    EXPECT_EQ(FireEvent(&record), 0u);
+    EXPECT_TRUE(EventLog().empty());
+}
+
+TEST_F(EventTest, UnknownWindowOrUnitIsReported) {
+    AddWindow(kMainWindowId, {WindowSpec()});
+    EventRecord noWindow = {0x52017777, 0, 0, 0, {}, 0, 0};
+    EXPECT_THROW(FireEvent(&noWindow), ReportedError);
+    EventRecord noUnit = {kMainWindowId, 0x16017777, 0, 0, {}, 0, 0};
+    EXPECT_THROW(FireEvent(&noUnit), ReportedError);
+}
+
+class PropertyTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        AddWindow(kMainWindowId, {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10)});
+    }
+    std::string ErrorOf(void (*action)()) {
+        try {
+            action();
+        } catch (const ReportedError &error) {
+            return error.what();
+        }
+        return "";
+    }
+};
+
+TEST_F(PropertyTest, GeometryWritesAreClamped) {
+    WriteUnitProperty(kMainWindowId, kButton1Id, 2, -1, 40000, 0);
+    WriteUnitProperty(kMainWindowId, kButton1Id, 3, -1, static_cast<uint32_t>(-5), 0);
+    WriteUnitProperty(kMainWindowId, kButton1Id, 0, -1, static_cast<uint32_t>(-40000), 0);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 2, -1), 32627u);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 3, -1), 0u);
+    EXPECT_EQ(static_cast<int32_t>(ReadUnitProperty(kMainWindowId, kButton1Id, 0, -1)), -32627);
+}
+
+TEST_F(PropertyTest, LeftWrittenWhileNotLoadedMovesOnlyTheTemplate) {
+    WriteUnitProperty(kMainWindowId, kButton1Id, 0, -1, 77, 0);
+    EXPECT_FALSE(IsWindowLoaded(*Window(kMainWindowId)));
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    RECT rect;
+    GetWindowRect(UnitHandle(kMainWindowId, kButton1Id), &rect);
+    MapWindowPoints(nullptr, WindowHandle(kMainWindowId), reinterpret_cast<POINT *>(&rect), 2);
+    EXPECT_EQ(rect.left, 77);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 0, -1), 77u);
+}
+
+TEST_F(PropertyTest, OwnPropertyOfAWindowNotLoadedIsReported) {
+    EXPECT_EQ(ErrorOf([] { ReadUnitProperty(kMainWindowId, kButton1Id, 8, -1); }),
+              "指定窗口尚未载入");
+    EXPECT_EQ(ErrorOf([] { ReadUnitProperty(0x52017777, kButton1Id, 0, -1); }),
+              "未载入欲访问窗口组件所在的窗口");
+    EXPECT_EQ(ErrorOf([] { WriteUnitProperty(0x52017777, kButton1Id, 0, -1, 1, 0); }),
+              "未载入欲访问窗口组件所在的窗口");
+}
+
+TEST_F(PropertyTest, VisibilityOnAHiddenParentReadsFalse) {
+    UnitSpec hiddenWindow = WindowSpec();
+    hiddenWindow.flags = 0;
+    AddWindow(kSecondWindowId, {hiddenWindow, ButtonSpec(kButton1Id, "按钮1", 10)});
+    ASSERT_TRUE(LoadWindow(Window(kSecondWindowId), false, false, nullptr));
+    EXPECT_EQ(ReadUnitProperty(kSecondWindowId, kButton1Id, 5, -1), 0u);
+    ShowWindow(WindowHandle(kSecondWindowId), SW_SHOWNA);
+    EXPECT_EQ(ReadUnitProperty(kSecondWindowId, kButton1Id, 5, -1), 1u);
+}
+
+TEST_F(PropertyTest, TagIsReplacedAndReadBackAsANewText) {
+    WriteUnitProperty(kMainWindowId, kButton1Id, 4, -1, reinterpret_cast<uint32_t>("长一些的标记"),
+                      0);
+    auto *tag = reinterpret_cast<char *>(ReadUnitProperty(kMainWindowId, kButton1Id, 4, -1));
+    ASSERT_NE(tag, nullptr);
+    EXPECT_STREQ(tag, "长一些的标记");
+    FreeMemory(tag);
+    // The records behind the grown one are still found.
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 2, -1), 80u);
+}
+
+TEST(PropertyConversion, LogicalReadsTrueOnlyForExactlyOne) {
+    EXPECT_EQ(FromPropertyValue(kPropertyLogical, {2, 0}), 0u);
+    EXPECT_EQ(FromPropertyValue(kPropertyLogical, {1, 0}), 1u);
+    EXPECT_EQ(ToPropertyValue(kPropertyLogical, 7, 0).low, 1u);
+}
+
+TEST(PropertyConversion, ScalarsPickIndexAndSixtyFourBitValues) {
+    EXPECT_EQ(ToPropertyValue(kPropertyPickIndex, static_cast<uint32_t>(-3), 0).low, 0u);
+    EXPECT_EQ(ToPropertyValue(kPropertyInteger2, 123, 9).high, 0u);
+    const PropertyValue wide = ToPropertyValue(kPropertyDouble, 0x11111111, 0x22222222);
+    EXPECT_EQ(FromPropertyValue(kPropertyDouble, wide), 0x2222222211111111ull);
+    EXPECT_EQ(FromPropertyValue(kPropertyColour3, {0xFF000000, 0}), 0xFF000000u);
+}
+
+TEST(PropertyConversion, TextsAndByteSetsAreCopied) {
+    EXPECT_STREQ(reinterpret_cast<const char *>(ToPropertyValue(kPropertyText, 0, 0).low), "");
+    const uint32_t text = static_cast<uint32_t>(
+        FromPropertyValue(kPropertyText, {reinterpret_cast<uint32_t>("字"), 0}));
+    EXPECT_STREQ(reinterpret_cast<const char *>(text), "字");
+    FreeMemory(reinterpret_cast<void *>(text));
+    EXPECT_EQ(FromPropertyValue(kPropertyText, {reinterpret_cast<uint32_t>(""), 0}), 0u);
+
+    const uint8_t byteSet[] = {1, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c'};
+    const PropertyValue bytes =
+        ToPropertyValue(kPropertyPicture, reinterpret_cast<uint32_t>(byteSet), 0);
+    EXPECT_EQ(bytes.high, 3u);
+    EXPECT_EQ(bytes.low, reinterpret_cast<uint32_t>(byteSet + 8));
+    auto *copy =
+        reinterpret_cast<uint8_t *>(static_cast<uint32_t>(FromPropertyValue(kPropertyIcon, bytes)));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(0, std::memcmp(copy, byteSet, sizeof(byteSet)));
+    FreeMemory(copy);
+    EXPECT_EQ(FromPropertyValue(kPropertySound, {0, 0}), 0u);
+    EXPECT_EQ(ToPropertyValue(kPropertySound, 0, 0).high, 0u);
+}
+
+TEST(PropertyConversion, MousePointerIndexesBecomeCursorIdentifiersAndBack) {
+    const uint8_t byteSet[] = {1, 0, 0, 0, 4, 0, 0, 0, 14, 0, 0, 0};
+    const PropertyValue written =
+        ToPropertyValue(kPropertyMousePointer, reinterpret_cast<uint32_t>(byteSet), 0);
+    uint32_t id;
+    std::memcpy(&id, reinterpret_cast<const void *>(written.low), 4);
+    EXPECT_EQ(id, 32649u);
+    auto *read = reinterpret_cast<uint8_t *>(
+        static_cast<uint32_t>(FromPropertyValue(kPropertyMousePointer, written)));
+    uint32_t index;
+    std::memcpy(&index, read + 8, 4);
+    EXPECT_EQ(index, 14u);
+    FreeMemory(read);
+}
+
+TEST(FontProperty, AngleIsTakenModuloAFullCircle) {
+    LOGFONTA font = {};
+    WriteFontField(&font, 0, static_cast<uint32_t>(-10));
+    EXPECT_EQ(font.lfOrientation, 3590);
+    EXPECT_EQ(font.lfEscapement, 3590);
+    WriteFontField(&font, 1, 1);
+    EXPECT_EQ(font.lfWeight, 700);
+    WriteFontField(&font, 6, reinterpret_cast<uint32_t>("this face name is far too long for it"));
+    EXPECT_STREQ(font.lfFaceName, "宋体");
+    WriteFontField(&font, 5, static_cast<uint32_t>(-4));
+    EXPECT_EQ(font.lfHeight, 0);
+}
+
+} // namespace

@@ -1,0 +1,239 @@
+// RuntimeNotify's window codes: look-ups, event firing and the running-event report, pumping,
+// idle callbacks, framework objects, the value-type relay and the codes answered with 0.
+#include <cstring>
+
+#include "framework/window.h"
+#include "runtime/heap.h"
+#include "runtime/runtime_notify.h"
+#include "tests/window/engine_fixture.h"
+#include "window/event_dispatch.h"
+#include "window/unit_type.h"
+#include "window/window_engine.h"
+
+namespace {
+
+constexpr uint32_t kMissingUnitId = 0x16017777;
+
+int32_t Notify(int32_t code, uint32_t argument1 = 0, uint32_t argument2 = 0) {
+    return RuntimeNotify(code, argument1, argument2);
+}
+
+template <typename T> uint32_t Address(T *value) {
+    return reinterpret_cast<uint32_t>(value);
+}
+
+// What the click handler saw of the running event through code 2017.
+int32_t g_runningInHandler = 0;
+EventSource g_sourceSeen = {0, 0};
+uint32_t __stdcall ReportRunningEvent() {
+    g_runningInHandler = RuntimeNotify(kNotifyRunningEvent, Address(&g_sourceSeen), 0);
+    return 0;
+}
+
+uint32_t g_idleCalls = 0;
+void IdleRoutine(uint32_t argument) {
+    g_idleCalls += argument;
+}
+
+class RuntimeNotifyTest : public EngineTest {
+protected:
+    void LoadButtonWindow() {
+        AddWindow(
+            kMainWindowId,
+            {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10,
+                                      {{0, reinterpret_cast<const void *>(&ReportRunningEvent)}})});
+        ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    }
+};
+
+TEST_F(RuntimeNotifyTest, RunningEventIsReportedInsideAHandlerAndNotAfterIt) {
+    LoadButtonWindow();
+    g_runningInHandler = 0;
+    SendMessageA(UnitHandle(kMainWindowId, kButton1Id), BM_CLICK, 0, 0);
+    EXPECT_EQ(g_runningInHandler, 1);
+    EXPECT_EQ(g_sourceSeen.windowId, kMainWindowId);
+    EXPECT_EQ(g_sourceSeen.unitId, kButton1Id);
+    EventSource after = {0x11, 0x22};
+    EXPECT_EQ(Notify(kNotifyRunningEvent, Address(&after)), 0);
+    EXPECT_EQ(after.windowId, 0x11u);
+}
+
+TEST_F(RuntimeNotifyTest, FireEventThroughCode2008) {
+    LoadButtonWindow();
+    EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    g_runningInHandler = 0;
+    EXPECT_EQ(Notify(kNotifyFireEvent, Address(&record)), 1);
+    EXPECT_EQ(g_runningInHandler, 1);
+    EXPECT_EQ(record.hasResult, 1u);
+    EventRecord unbound = {kMainWindowId, kButton1Id, 3, 0, {}, 0, 0};
+    EXPECT_EQ(Notify(kNotifyFireEvent, Address(&unbound)), 0);
+}
+
+TEST_F(RuntimeNotifyTest, UnitLookUpsAndTheirMisses) {
+    LoadButtonWindow();
+    CWnd *button = CWnd::FromHandlePermanent(UnitHandle(kMainWindowId, kButton1Id));
+    CWnd *window = CWnd::FromHandlePermanent(WindowHandle(kMainWindowId));
+    EXPECT_EQ(Notify(kNotifyFindUnit, kMainWindowId, kButton1Id),
+              static_cast<int32_t>(Address(button)));
+    EXPECT_EQ(Notify(kNotifyFindUnit, kMainWindowId, 0), static_cast<int32_t>(Address(window)));
+    EXPECT_EQ(Notify(kNotifyFindUnit, kMainWindowId, kMissingUnitId), 0);
+    EXPECT_EQ(Notify(kNotifyFindUnitOrReport, kMainWindowId, kButton1Id),
+              static_cast<int32_t>(Address(button)));
+    try {
+        Notify(kNotifyFindUnitOrReport, kMainWindowId, kMissingUnitId);
+        ADD_FAILURE() << "a miss must be reported";
+    } catch (const ReportedError &error) {
+        EXPECT_STREQ(error.what(), "指定窗口或窗口组件不存在或尚未载入");
+    }
+    EXPECT_EQ(Notify(kNotifyUnitType, kMainWindowId, kButton1Id),
+              static_cast<int32_t>(kButtonUnitType));
+    EXPECT_EQ(Notify(kNotifyUnitType, kMainWindowId, 0), static_cast<int32_t>(kWindowUnitType));
+    EXPECT_EQ(Notify(kNotifyUnitType, kMainWindowId, kMissingUnitId), 0);
+    EXPECT_EQ(Notify(kNotifyWindowHandle, kMainWindowId),
+              static_cast<int32_t>(Address(WindowHandle(kMainWindowId))));
+    EXPECT_EQ(Notify(kNotifyWindowHandle, kSecondWindowId), 0);
+    EXPECT_EQ(Notify(kNotifyWindowCount), 1);
+    EXPECT_EQ(Notify(kNotifyWindowCollection), static_cast<int32_t>(Address(collection_)));
+    EXPECT_EQ(Notify(kNotifyIsLiveUnitWindow, Address(UnitHandle(kMainWindowId, kButton1Id))), 1);
+    EXPECT_EQ(Notify(kNotifyIsLiveUnitWindow, Address(GetDesktopWindow())), 0);
+}
+
+TEST_F(RuntimeNotifyTest, UnitTypesAndTheirEventKinds) {
+    EXPECT_EQ(Notify(kNotifyUnitTypeDescriptor, kButtonUnitType),
+              static_cast<int32_t>(Address(FindUnitTypeDescriptor(kButtonUnitType))));
+    EXPECT_NE(Notify(kNotifyUnitTypeDescriptor, kButtonUnitType), 0);
+    EXPECT_EQ(Notify(kNotifyUnitTypeDescriptor, 0x00020001), 0);
+    EXPECT_EQ(Notify(kNotifyUnitTypeDescriptor, 0x00010000), 0);
+    // Window 0x800000d0 and button 0x80000840 raise events through bit 0x40, the menu item
+    // through bit 0x4.
+    EXPECT_EQ(Notify(kNotifyEventKind, kButtonUnitType), 1);
+    EXPECT_EQ(Notify(kNotifyEventKind, kWindowUnitType), 1);
+    EXPECT_EQ(Notify(kNotifyEventKind, kMenuItemUnitType), 2);
+    EXPECT_EQ(Notify(kNotifyEventKind, 0x00010002), 0);
+}
+
+TEST_F(RuntimeNotifyTest, FixedAnswersAndTheValueTypeRelay) {
+    EXPECT_EQ(Notify(kNotifyAnswerOne), 1);
+    EXPECT_EQ(Notify(kNotifyVersionWord), 0x30005);
+    EXPECT_EQ(Notify(kNotifyAnswerZero), 0);
+    EXPECT_EQ(Notify(kNotifyProgramKind), 3);
+    // The kernel library answers -1 to message 8; a type of no library is not relayed.
+    EXPECT_EQ(Notify(kNotifyDescribeValueType, 0x00010030, 0), -1);
+    EXPECT_EQ(Notify(kNotifyDescribeValueType, 0x00050001, 0), 0);
+    EXPECT_EQ(Notify(kNotifyDescribeValueType, 0x80000004, 0), 0);
+}
+
+TEST_F(RuntimeNotifyTest, CodesOfFacilitiesNotCarriedAnswerZero) {
+    uint8_t buffer[16] = {};
+    for (int32_t code : {1003, 1006, 2011, 2012, 2013, 2014, 2015, 2016, 2019, 2020, 2021, 2034,
+                         2035, 2038, 2039, 2040, 2041, 999}) {
+        EXPECT_EQ(Notify(code, Address(buffer), 0), 0) << code;
+    }
+    EXPECT_EQ(std::count(buffer, buffer + sizeof buffer, 0), 16);
+}
+
+TEST_F(RuntimeNotifyTest, ProgramDirectoryAndFileNameAreNewTexts) {
+    Runtime().programDirectory = "C:\\程序";
+    Runtime().executableName = "下载.exe";
+    auto *directory = reinterpret_cast<char *>(Notify(kNotifyProgramDirectory));
+    auto *name = reinterpret_cast<char *>(Notify(kNotifyProgramFileName));
+    ASSERT_NE(directory, nullptr);
+    ASSERT_NE(name, nullptr);
+    EXPECT_STREQ(directory, "C:\\程序");
+    EXPECT_STREQ(name, "下载.exe");
+    FreeMemory(directory);
+    FreeMemory(name);
+    Runtime().programDirectory.clear();
+    EXPECT_EQ(Notify(kNotifyProgramDirectory), 0);
+}
+
+TEST_F(RuntimeNotifyTest, MarkingTheMenuSetsBit3OfTheWindowsRecord) {
+    AddWindow(kMainWindowId, {WindowSpec()});
+    EXPECT_EQ(Window(kMainWindowId)->RecordAt(0).Flags() & 0x8, 0u);
+    Notify(kNotifyMarkWindowMenu, kMainWindowId);
+    EXPECT_EQ(Window(kMainWindowId)->RecordAt(0).Flags() & 0x8, 0x8u);
+    Notify(kNotifyMarkWindowMenu, kSecondWindowId);
+}
+
+TEST_F(RuntimeNotifyTest, SuppressionCountRisesAndFallsButNeverBelowZero) {
+    Notify(kNotifyPumpAndSuppress);
+    Notify(kNotifyPumpAndSuppress);
+    EXPECT_EQ(Runtime().eventSuppressionCount, 2);
+    Notify(kNotifyPumpAndResume);
+    Notify(kNotifyPumpAndResume);
+    Notify(kNotifyPumpAndResume);
+    EXPECT_EQ(Runtime().eventSuppressionCount, 0);
+}
+
+TEST_F(RuntimeNotifyTest, PumpingDispatchesPendingMessagesAndKeepsTheQuitMessage) {
+    LoadButtonWindow();
+    g_runningInHandler = 0;
+    PostMessageA(UnitHandle(kMainWindowId, kButton1Id), BM_CLICK, 0, 0);
+    PostQuitMessage(5);
+    Notify(kNotifyPumpMessages);
+    EXPECT_EQ(g_runningInHandler, 1);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 5u);
+}
+
+TEST_F(RuntimeNotifyTest, IdleCallbacksAreAddedOnceAndRemoved) {
+    LoadButtonWindow();
+    struct {
+        HWND window;
+        uint32_t routine;
+        uint32_t argument;
+    } record = {WindowHandle(kMainWindowId), Address(&IdleRoutine), 3};
+    Notify(kNotifyAddIdleCallback, Address(&record));
+    Notify(kNotifyAddIdleCallback, Address(&record));
+    EXPECT_EQ(Runtime().idleWindows.WordCount(), 1u);
+    EXPECT_EQ(Runtime().idleArguments.WordAt(0), 3u);
+    Notify(kNotifyRemoveIdleCallback, Address(WindowHandle(kMainWindowId)));
+    EXPECT_EQ(Runtime().idleWindows.WordCount(), 0u);
+    record.window = reinterpret_cast<HWND>(0x1234);
+    Notify(kNotifyAddIdleCallback, Address(&record));
+    EXPECT_EQ(Runtime().idleWindows.WordCount(), 0u);
+}
+
+TEST_F(RuntimeNotifyTest, FrameworkObjectsAttachDetachAndDelete) {
+    HWND foreign =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(foreign, nullptr);
+    auto *object = reinterpret_cast<CWnd *>(Notify(kNotifyNewWindowObject, Address(foreign)));
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), object);
+    EXPECT_EQ(Notify(kNotifyNewWindowObject, Address(foreign)), 0);
+    EXPECT_EQ(Notify(kNotifyWindowObjectHandle, Address(object)),
+              static_cast<int32_t>(Address(foreign)));
+    EXPECT_EQ(Notify(kNotifyDetachWindowObject, Address(object)),
+              static_cast<int32_t>(Address(foreign)));
+    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
+    EXPECT_EQ(Notify(kNotifyAttachWindowObject, Address(foreign), Address(object)), 1);
+    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), object);
+    Notify(kNotifyDeleteObject, Address(object));
+    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
+    EXPECT_TRUE(IsWindow(foreign));
+    DestroyWindow(foreign);
+}
+
+TEST_F(RuntimeNotifyTest, DestructionNoticeOfAUnitClearsItsLiveSlot) {
+    LoadButtonWindow();
+    HWND button = UnitHandle(kMainWindowId, kButton1Id);
+    DestroyWindow(button);
+    EXPECT_EQ(Window(kMainWindowId)->FindRecord(kButton1Id).LiveUnit(), 0u);
+    EXPECT_EQ(Notify(kNotifyFindUnit, kMainWindowId, kButton1Id), 0);
+}
+
+TEST_F(RuntimeNotifyTest, LoadWindowThroughCode2005) {
+    AddWindow(kMainWindowId, {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10)});
+    struct {
+        uint32_t windowId;
+        CWnd *parent;
+        uint32_t modal;
+    } record = {kMainWindowId, nullptr, 0}, missing = {kSecondWindowId, nullptr, 0};
+    EXPECT_EQ(Notify(kNotifyLoadWindow, Address(&record)), 0);
+    EXPECT_TRUE(IsWindowVisible(WindowHandle(kMainWindowId)));
+    EXPECT_EQ(Notify(kNotifyLoadWindow, Address(&missing)), -1);
+}
+
+} // namespace

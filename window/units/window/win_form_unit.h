@@ -1,0 +1,105 @@
+// CWinFormUnit: the window unit, the top-level window that hosts a template's units.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "window/picture.h"
+#include "window/unit_type.h"
+#include "window/unit_wnd.h"
+
+// The window's properties in the order of its PropertyBlock (version 6).
+struct WindowProperties {
+    uint32_t borderStyle = 2;               // 0 none .. 6 client edge
+    uint32_t pictureMode = 1;               // 0 top-left, 1 tiled, 2 centred, 3 stretched
+    uint32_t backgroundColour = 0xFF000000; // 0xFF000000: the button-face colour
+    uint32_t maximiseBox = 0;
+    uint32_t minimiseBox = 1;
+    uint32_t controlBox = 1;
+    uint32_t startPosition = 1; // 0 normal, 1 centred, 2 minimised, 3 maximised
+    uint32_t movable = 1;
+    uint32_t musicPlayMode = 0; // 0 repeat, 1 once, 2 never
+    uint32_t enterMovesFocus = 0;
+    uint32_t escCloses = 1;
+    uint32_t f1OpensHelp = 0;
+    uint32_t helpTopic = 0;
+    uint32_t showInTaskbar = 1;      // from version 2
+    uint32_t dragByClientArea = 0;   // from version 3
+    uint32_t shape = 0;              // from version 3; 0..29
+    uint32_t alwaysOnTop = 0;        // from version 4
+    uint32_t keepTitleBarActive = 0; // from version 5
+    std::string className;           // from version 6; empty: "KVWindow"
+    std::vector<uint8_t> backgroundPicture;
+    std::vector<uint8_t> icon;            // an .ico file
+    std::vector<uint8_t> backgroundMusic; // stored and handed back; not played
+    std::string title;
+    std::string helpFile;
+};
+
+constexpr uint32_t kWindowBlockVersion = 6;
+
+// Reads a block into properties; false for a version above 6 or a short block. iconAt, when
+// given, receives the address of the icon bytes inside the block.
+bool ReadWindowProperties(const uint8_t *block, uint32_t size, WindowProperties *properties,
+                          const uint8_t **iconAt = nullptr);
+HGLOBAL SaveWindowProperties(const WindowProperties &properties);
+
+class CWinFormUnit : public CUnitWnd {
+public:
+    WindowProperties properties;
+    bool childWindow = false;      // created inside another window
+    bool keep = false;             // the load's keep flag
+    bool modal = false;            // loaded as a modal window
+    bool activatedOnce = false;    // event 8 raised
+    bool firstShowPending = false; // set by the load, cleared by show-after-load
+    // Windows a modal load disabled, with their previous enabled state.
+    std::vector<std::pair<HWND, bool>> disabledByModal;
+
+    static CWnd *Create(const UnitCreateArguments &arguments);
+    // First show: maximised, minimised or normal by the start position.
+    void ShowAtStartPosition();
+    // Property operations (index counted from 8).
+    int32_t SetProperty(int32_t index, const PropertyValue &value);
+    void GetProperty(int32_t index, PropertyValue *value);
+
+    // Rebuilds the window region of the current shape.
+    void ApplyShape();
+    void ApplyFrameStyles();
+    void ApplyAlwaysOnTop();
+    void ApplyIcons();
+    void ApplyMovable();
+    void Maximise();
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+private:
+    // Event 0 of the n-th menu item of the window's list.
+    void RaiseMenuItemEvent(uint32_t item);
+    void OnPaint();
+    // Paints the background into dc over rect (client coordinates of this window).
+    void PaintBackground(HDC dc, const RECT &rect);
+    void OnClose();
+    LRESULT OnQueryEndSession();
+    void OnDestroy();
+    void RestoreModalDisabled();
+    void ReleaseResources();
+
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    DecodedPicture picture_;
+    HACCEL accelerators_ = nullptr;
+    bool helpOpened_ = false;
+};
+
+// Loads the program's default big and small icons (resource "DEFAULT_ICON") into the runtime
+// once; shutdown destroys them.
+void LoadProgramIcons();
+
+// The WindowShapeTable outline of shape n (4 to 29): points in 0..32767 ended by 65535.
+const uint16_t *WindowShapeOutline(uint32_t shape);
+// The region of a shape over a window of the given size, or null for shape 0.
+HRGN CreateShapeRegion(uint32_t shape, int width, int height);
