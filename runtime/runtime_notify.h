@@ -45,6 +45,7 @@ enum RuntimeNotifyCode : int32_t {
     kNotifyWindowHandle = 2033,
     kNotifyDescribeValueType = 2036,
     kNotifyMarkWindowMenu = 2037,
+    kNotifyRebuildWindowMenu = 2040,
 };
 
 // The memory, error and exit codes are the runtime core's; every other code goes to

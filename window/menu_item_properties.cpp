@@ -1,10 +1,12 @@
-// Menu-item properties: 0 caption, 1 flags bit 2, 2 flags bit 1, 3 flags bit 0 inverted.
+// Menu-item properties: 0 caption, 1 flags bit 2, 2 flags bit 1, 3 flags bit 0 inverted; a write
+// that changes the record rebuilds the window's menu.
 #include "window/menu_item_properties.h"
 
 #include <cstring>
 
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
+#include "window/menu_builder.h"
 #include "window/window_template.h"
 
 namespace {
@@ -65,10 +67,13 @@ void WriteMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t inde
     UnitRecordView record = window.RecordAt(recordIndex);
     if (index == kCaption) {
         const char *text = low != 0 ? reinterpret_cast<const char *>(low) : "";
-        if (std::strcmp(record.Caption(), text) != 0 &&
-            !window.ReplaceMenuCaption(recordIndex, text)) {
+        if (std::strcmp(record.Caption(), text) == 0) {
+            return;
+        }
+        if (!window.ReplaceMenuCaption(recordIndex, text)) {
             ReportMemoryFailure(static_cast<uint32_t>(window.UnitListData().size()));
         }
+        RebuildWindowMenu(window);
         return;
     }
     const FlagBit bit = FlagOf(index);
@@ -76,5 +81,9 @@ void WriteMenuItemProperty(WindowTemplate &window, uint32_t unitId, int32_t inde
         return;
     }
     const bool on = (low != 0) != bit.inverted;
-    record.SetMenuFlags(on ? (record.MenuFlags() | bit.mask) : (record.MenuFlags() & ~bit.mask));
+    const uint32_t flags = on ? (record.MenuFlags() | bit.mask) : (record.MenuFlags() & ~bit.mask);
+    if (flags != record.MenuFlags()) {
+        record.SetMenuFlags(flags);
+        RebuildWindowMenu(window);
+    }
 }

@@ -12,6 +12,7 @@
 #include "runtime/runtime_notify.h"
 #include "values/numeric_to_integer.h"
 #include "window/event_dispatch.h"
+#include "window/menu_builder.h"
 #include "window/unit_type.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
@@ -164,13 +165,21 @@ int32_t DescribeValueType(uint32_t typeCode, uint32_t argument) {
     return record->notify(kLibraryNotifyTypeEvent, type - 1, argument);
 }
 
-// Marks the window's own record for the menu builder. This program builds no menus, so there
-// is no menu to rebuild.
+// Marks the window's own record for the menu builder, which then keeps a menu bar even when no
+// item shows, and rebuilds the window's menu.
 int32_t MarkWindowMenu(uint32_t windowId) {
     WindowTemplate *window = FindWindowTemplate(windowId);
     UnitRecordView record = window != nullptr ? window->RecordAt(0) : UnitRecordView{};
     if (record && !record.IsMenuItem()) {
         record.SetFlags(record.Flags() | kWindowMenuMarked);
+        RebuildWindowMenu(*window);
+    }
+    return 0;
+}
+
+int32_t RebuildMenuOf(uint32_t windowId) {
+    if (WindowTemplate *window = FindWindowTemplate(windowId)) {
+        RebuildWindowMenu(*window);
     }
     return 0;
 }
@@ -265,10 +274,12 @@ int32_t WindowEngineNotify(int32_t code, uint32_t argument1, uint32_t argument2)
         return DescribeValueType(argument1, argument2);
     case kNotifyMarkWindowMenu:
         return MarkWindowMenu(argument1);
+    case kNotifyRebuildWindowMenu:
+        return RebuildMenuOf(argument1);
     default:
-        // 1003, 1006, 2011 to 2016, 2019 to 2021, 2034, 2035 and 2038 to 2040 serve pictures,
-        // sound, players, notification icons, automation holders, menus and multi-page
-        // containers, none of which this program carries.
+        // 1003, 1006, 2011 to 2016, 2019 to 2021, 2034, 2035, 2038 and 2039 serve pictures,
+        // sound, players, notification icons, automation holders, menu-item descriptions and
+        // multi-page containers, none of which this program carries.
         return 0;
     }
 }

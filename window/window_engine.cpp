@@ -7,6 +7,7 @@
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_lifecycle.h"
 #include "window/event_dispatch.h"
+#include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
@@ -48,8 +49,8 @@ uint32_t CreationStyle(uint32_t unitFlags, uint32_t typeFlags, bool keptWindow) 
 }
 
 CWnd *CreateUnitFromRecord(const UnitRecordView &record, const UnitTypeDescriptor *descriptor,
-                           uint32_t style, HWND parent, uint32_t controlId, uint32_t windowId,
-                           uint32_t unitId) {
+                           uint32_t style, HWND parent, uint32_t controlId, HMENU menu,
+                           uint32_t windowId, uint32_t unitId) {
     auto create =
         reinterpret_cast<UnitCreateOperation>(UnitOperationOf(descriptor, kOperationCreate));
     if (create == nullptr) {
@@ -62,6 +63,7 @@ CWnd *CreateUnitFromRecord(const UnitRecordView &record, const UnitTypeDescripto
     arguments.style = style;
     arguments.parent = parent;
     arguments.controlId = controlId;
+    arguments.menu = menu;
     arguments.left = record.Left();
     arguments.top = record.Top();
     arguments.width = record.Width();
@@ -171,7 +173,9 @@ void FirstShow(WindowTemplate &window) {
     }
 }
 
-bool FailLoad(WindowTemplate &window) {
+// A failed load destroys the accelerator table and a menu no window took.
+bool FailLoad(WindowTemplate &window, const WindowMenu &built) {
+    DestroyWindowMenu(built);
     window.DiscardPristineCopy();
     PumpAndResumeEvents();
     return false;
@@ -179,7 +183,7 @@ bool FailLoad(WindowTemplate &window) {
 
 // Steps 6 to 14: creates the window and its units, parents, orders and shows them. False when a
 // unit cannot be created; what was created stays.
-bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND parent,
+bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND parent, HMENU menu,
                           std::vector<CreatedUnit> &created) {
     RuntimeApp &app = Runtime();
     const uint32_t windowId = window.WindowId();
@@ -212,7 +216,7 @@ bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND pa
         if (index == 0) {
             const bool outerModalCreation = app.modalCreation;
             app.modalCreation = modal;
-            unit = CreateUnitFromRecord(record, descriptor, style, parent, 0, windowId,
+            unit = CreateUnitFromRecord(record, descriptor, style, parent, 0, menu, windowId,
                                         window.UnitIdAt(0));
             app.modalCreation = outerModalCreation;
             auto *windowUnit = dynamic_cast<CWinFormUnit *>(unit);
@@ -225,7 +229,7 @@ bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND pa
             windowUnit->keep = keep;
             windowHandle = unit->m_hWnd;
         } else {
-            unit = CreateUnitFromRecord(record, descriptor, style, windowHandle, controlId,
+            unit = CreateUnitFromRecord(record, descriptor, style, windowHandle, controlId, nullptr,
                                         windowId, window.UnitIdAt(index));
             controlId += kControlIdStep;
         }
@@ -300,11 +304,18 @@ bool LoadWindow(WindowTemplate *window, bool keep, bool modal, HWND parent) {
     window->KeepPristineCopy();
     const uint32_t windowId = window->WindowId();
     if (FindWindowTemplate(windowId) != window) {
-        return FailLoad(*window);
+        return FailLoad(*window, {});
     }
+    const WindowMenu built = BuildWindowMenu(*window);
     std::vector<CreatedUnit> created;
-    if (!CreateWindowAndUnits(*window, keep, modal, parent, created)) {
-        return FailLoad(*window);
+    if (!CreateWindowAndUnits(*window, keep, modal, parent, built.menu, created)) {
+        // The menu stays with a window that was created and took it.
+        HWND taker = created.empty() ? nullptr : created.front().object->m_hWnd;
+        const bool taken = taker != nullptr && IsWindow(taker) && GetMenu(taker) == built.menu;
+        return FailLoad(*window, {taken ? nullptr : built.menu, built.accelerators});
+    }
+    if (CWinFormUnit *unit = WindowUnitOf(*window)) {
+        unit->ReplaceAccelerators(built.accelerators);
     }
     PumpAndResumeEvents();
 

@@ -126,7 +126,7 @@ TEST_F(RuntimeNotifyTest, FixedAnswersAndTheValueTypeRelay) {
 TEST_F(RuntimeNotifyTest, CodesOfFacilitiesNotCarriedAnswerZero) {
     uint8_t buffer[16] = {};
     for (int32_t code : {1003, 1006, 2011, 2012, 2013, 2014, 2015, 2016, 2019, 2020, 2021, 2034,
-                         2035, 2038, 2039, 2040, 2041, 999}) {
+                         2035, 2038, 2039, 2041, 999}) {
         EXPECT_EQ(Notify(code, Address(buffer), 0), 0) << code;
     }
     EXPECT_EQ(std::count(buffer, buffer + sizeof buffer, 0), 16);

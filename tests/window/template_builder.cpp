@@ -3,7 +3,9 @@
 
 #include "framework/archive.h"
 #include "window/property_block.h"
+#include "window/template_ids.h"
 #include "window/template_reader.h"
+#include "window/unit_type.h"
 
 namespace {
 
@@ -22,6 +24,15 @@ std::vector<uint8_t> RecordBody(const UnitSpec &unit) {
         out.WriteWord(0);
     WriteZText(out, unit.name);
     WriteZText(out, "");
+    if (IsMenuItemId(unit.unitId)) {
+        out.WriteWord(unit.shortcut);
+        out.WriteWord(unit.menuValue);
+        out.WriteWord(unit.menuFlags);
+        WriteZText(out, unit.caption);
+        out.WriteWord(unit.menuHandler != nullptr ? reinterpret_cast<uint32_t>(unit.menuHandler)
+                                                  : kNoHandler);
+        return out.Bytes();
+    }
     for (uint32_t word : {0u, static_cast<uint32_t>(unit.left), static_cast<uint32_t>(unit.top),
                           static_cast<uint32_t>(unit.width), static_cast<uint32_t>(unit.height), 0u,
                           unit.parent, static_cast<uint32_t>(unit.children.size())})
@@ -77,6 +88,19 @@ WindowTemplateList BuildWindow(uint32_t windowId, const std::vector<UnitSpec> &u
     for (auto &window : windows)
         window->RelocateHandlers(0);
     return windows;
+}
+
+UnitSpec MenuItemSpec(uint32_t unitId, const std::string &caption, uint32_t menuFlags,
+                      const void *handler, uint32_t shortcut) {
+    UnitSpec spec;
+    spec.unitId = unitId;
+    spec.type = kMenuItemUnitType;
+    spec.name = caption;
+    spec.caption = caption;
+    spec.menuFlags = menuFlags;
+    spec.menuHandler = handler;
+    spec.shortcut = shortcut;
+    return spec;
 }
 
 std::vector<uint8_t> WindowBlock(const std::string &title, uint32_t shape, uint32_t colour,

@@ -24,7 +24,17 @@ struct UnitSpec {
     int32_t tabOrder = 0;
     std::vector<std::pair<int32_t, const void *>> bindings;
     std::vector<uint8_t> propertyBlock;
+    // The menu-item form (a UnitId of kind 6, class 2): these fields replace the ordinary ones.
+    uint32_t shortcut = 0;
+    uint32_t menuValue = 0;
+    uint32_t menuFlags = 0;
+    std::string caption;
+    const void *menuHandler = nullptr;
 };
+
+// A menu-item record with its caption, menu flags (level in bits 4 to 7), shortcut and handler.
+UnitSpec MenuItemSpec(uint32_t unitId, const std::string &caption, uint32_t menuFlags,
+                      const void *handler = nullptr, uint32_t shortcut = 0);
 
 // The template of one window whose unit list holds units (the window's own record first).
 WindowTemplateList BuildWindow(uint32_t windowId, const std::vector<UnitSpec> &units);

@@ -3,9 +3,11 @@
 
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "code_page.h"
 #include "property_blocks.h"
@@ -147,6 +149,20 @@ uint32_t Flags(const std::vector<Token> &tokens) {
     return flags;
 }
 
+constexpr uint32_t kMenuItemType = 0x00010003;
+constexpr uint32_t kIdKindClassMask = 0xFF000000;
+constexpr uint32_t kMenuItemKindClass = 0x26000000;
+constexpr uint32_t kMenuLevelShift = 4;
+
+uint32_t Bit(const Token &token, std::initializer_list<std::pair<const char *, uint32_t>> names) {
+    for (const auto &[name, bit] : names) {
+        if (token.text == name) {
+            return bit;
+        }
+    }
+    throw std::runtime_error("unknown word " + token.text);
+}
+
 class Parser {
 public:
     Parser(const std::string &directory, const std::map<std::string, uint32_t> &handlers)
@@ -159,6 +175,8 @@ private:
     void FinishUnit();
     UnitDescription &CurrentUnit(const std::string &keyword);
     void UnitStatement(const std::vector<Token> &tokens);
+    bool MenuItemStatement(UnitDescription &unit, const std::vector<Token> &tokens) const;
+    uint32_t Handler(const Token &name) const;
 
     const std::string &directory_;
     const std::map<std::string, uint32_t> &handlers_;
@@ -180,6 +198,13 @@ void Parser::FinishUnit() {
         return;
     }
     UnitDescription &unit = windows_.back().units.back();
+    if (unit.menuItem) {
+        if (emptyBlock_ || !properties_.empty()) {
+            throw std::runtime_error("a menuitem has no property block");
+        }
+        inUnit_ = false;
+        return;
+    }
     if (emptyBlock_ && !properties_.empty()) {
         throw std::runtime_error("unit with an empty property block also sets properties");
     }
@@ -210,7 +235,11 @@ void Parser::Statement(const std::vector<Token> &tokens, int line) {
         FinishUnit();
         UnitDescription unit;
         unit.unitId = static_cast<uint32_t>(Number(tokens[1]));
-        unit.type = UnitTypeForKeyword(tokens[2].text);
+        unit.menuItem = tokens[2].text == "menuitem";
+        if (unit.menuItem && (unit.unitId & kIdKindClassMask) != kMenuItemKindClass) {
+            throw std::runtime_error("a menuitem needs a UnitId of kind 6 and class 2");
+        }
+        unit.type = unit.menuItem ? kMenuItemType : UnitTypeForKeyword(tokens[2].text);
         unit.name = Text(tokens[3]);
         unit.line = line;
         windows_.back().units.push_back(unit);
@@ -256,11 +285,9 @@ void Parser::UnitStatement(const std::vector<Token> &tokens) {
         unit.mousePointer.assign(reinterpret_cast<const char *>(&number), 4);
     } else if (keyword == "event") {
         ExpectCount(tokens, 3);
-        const auto handler = handlers_.find(tokens[2].text);
-        if (handler == handlers_.end()) {
-            throw std::runtime_error("no handler " + tokens[2].text + " in the handler list");
-        }
-        unit.bindings.push_back({static_cast<int32_t>(Number(tokens[1])), handler->second});
+        unit.bindings.push_back({static_cast<int32_t>(Number(tokens[1])), Handler(tokens[2])});
+    } else if (unit.menuItem && MenuItemStatement(unit, tokens)) {
+        return;
     } else if (keyword == "properties") {
         if (tokens.size() != 2 || tokens[1].text != "empty") {
             throw std::runtime_error("properties takes the word empty");
@@ -271,6 +298,48 @@ void Parser::UnitStatement(const std::vector<Token> &tokens) {
     } else if (!properties_.emplace(keyword, Value(tokens, directory_)).second) {
         throw std::runtime_error("property " + keyword + " given twice");
     }
+}
+
+uint32_t Parser::Handler(const Token &name) const {
+    const auto handler = handlers_.find(name.text);
+    if (handler == handlers_.end()) {
+        throw std::runtime_error("no handler " + name.text + " in the handler list");
+    }
+    return handler->second;
+}
+
+// The statements of a menu item; false for any other keyword.
+bool Parser::MenuItemStatement(UnitDescription &unit, const std::vector<Token> &tokens) const {
+    const std::string &keyword = tokens[0].text;
+    if (keyword == "menu") {
+        if (tokens.size() < 3) {
+            throw std::runtime_error("menu needs a caption and a level");
+        }
+        unit.caption = Text(tokens[1]);
+        unit.menuFlags = static_cast<uint32_t>(Number(tokens[2])) << kMenuLevelShift;
+        for (size_t i = 3; i < tokens.size(); ++i) {
+            unit.menuFlags |=
+                Bit(tokens[i], {{"hidden", 0x1}, {"disabled", 0x2}, {"checked", 0x4}});
+        }
+    } else if (keyword == "shortcut") {
+        if (tokens.size() < 2) {
+            throw std::runtime_error("shortcut needs a key");
+        }
+        unit.shortcut = static_cast<uint32_t>(Number(tokens[1])) & 0xFFFF;
+        for (size_t i = 2; i < tokens.size(); ++i) {
+            unit.shortcut |=
+                Bit(tokens[i], {{"ctrl", 0x10000}, {"shift", 0x20000}, {"alt", 0x40000}});
+        }
+    } else if (keyword == "menu_value") {
+        ExpectCount(tokens, 2);
+        unit.menuValue = static_cast<uint32_t>(Number(tokens[1]));
+    } else if (keyword == "handler") {
+        ExpectCount(tokens, 2);
+        unit.menuHandlerOffset = Handler(tokens[1]);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 std::vector<WindowDescription> Parser::Finish() {

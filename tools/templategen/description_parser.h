@@ -5,13 +5,18 @@
 //
 //   window <WindowId>                      starts a window
 //   reserved <word> <word>                 the WindowRecord's two reserved words
-//   unit <UnitId> <type> "<name>"          starts a unit record (window, editbox, label, button)
+//   unit <UnitId> <type> "<name>"          starts a unit record (window, editbox, label, button,
+//                                          menuitem: a UnitId of kind 6, class 2)
 //   position <left> <top> <width> <height>
 //   flags <visible|disabled|tabstop>...    UnitFlags
 //   tab_order <n>  parent <UnitId>  event_target <UnitId>  children <UnitId>...
 //   remark "<text>"  tag "<text>"  mouse_pointer <number>
 //   event <number> <handler name>          binds an event to an entry of the handler list
 //   properties empty                       an empty PropertyBlock: every default
+//   menu "<caption>" <level> [hidden|disabled|checked]...
+//                                          a menu item's caption, nesting level and flags
+//   shortcut <key> [ctrl|shift|alt]...     a menu item's shortcut: a virtual-key code
+//   menu_value <word>  handler <name>      a menu item's value and handler
 //   <property> <value>                     a PropertyBlock field: a number, "<text>", none,
 //                                          file "<path>" (relative to the description), or
 //                                          font "<face>" <height> <weight> (a LOGFONT record)

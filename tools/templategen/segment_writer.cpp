@@ -31,6 +31,14 @@ std::string UnitRecordBody(const UnitDescription &unit) {
     }
     AppendZeroTerminated(body, unit.name);
     AppendZeroTerminated(body, unit.remark);
+    if (unit.menuItem) {
+        AppendWord(body, unit.shortcut);
+        AppendWord(body, unit.menuValue);
+        AppendWord(body, unit.menuFlags);
+        AppendZeroTerminated(body, unit.caption);
+        AppendWord(body, unit.menuHandlerOffset);
+        return body;
+    }
     AppendWord(body, 0); // live unit, set while the window is loaded
     AppendWord(body, static_cast<uint32_t>(unit.left));
     AppendWord(body, static_cast<uint32_t>(unit.top));

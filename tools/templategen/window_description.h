@@ -26,6 +26,13 @@ struct UnitDescription {
     int32_t tabOrder = 0;
     std::vector<EventBindingDescription> bindings;
     std::string propertyBlock;
+    // The menu-item form, written instead of the ordinary fields for a menu item.
+    bool menuItem = false;
+    uint32_t shortcut = 0;
+    uint32_t menuValue = 0;
+    uint32_t menuFlags = 0;
+    std::string caption;
+    uint32_t menuHandlerOffset = 0xFFFFFFFF;
     int line = 0; // where the unit starts in the description, for messages
 };
 

@@ -11,6 +11,8 @@
 //   press ID              presses the button ID (1 = OK) of the current box or window
 //   click ID              clicks control ID of the current window (BM_CLICK, as a user would)
 //   close                 asks the current window to close (WM_CLOSE, as its close box does)
+//   menu ID               sends command ID of the current window's menu (WM_COMMAND, as a
+//                         chosen menu item does)
 //   window CLASS TITLE    a top-level window of the program with this class and title
 //   text ID TEXT          control ID of the current window has exactly this text (0: the window)
 //   key VK                posts key down and up of virtual key VK to the focused control
@@ -330,6 +332,16 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
             return Fail("close", "needs a current window");
         }
         PostMessageA(driver.current, WM_CLOSE, 0, 0);
+        return true;
+    }
+    if (step == L"menu") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("menu", "needs a current window and a command id");
+        }
+        // Posted: the program may end inside the item's handler.
+        const auto command = static_cast<WORD>(std::wcstol(id, nullptr, 0));
+        PostMessageA(driver.current, WM_COMMAND, MAKEWPARAM(command, 0), 0);
         return true;
     }
     if (step == L"wait") {

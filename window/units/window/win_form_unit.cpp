@@ -4,6 +4,7 @@
 
 #include "runtime/runtime_app.h"
 #include "window/keyboard/window_keyboard.h"
+#include "window/menu_builder.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
 
@@ -13,7 +14,6 @@ constexpr const char *kDefaultClassName = "KVWindow";
 constexpr UINT kPaintBackgroundMessage = 0x8389;
 constexpr LRESULT kPaintBackgroundAnswer = 20141111;
 constexpr UINT kNotificationIconMessage = 0x8064;
-constexpr UINT kFirstMenuCommand = 20000;
 
 enum WindowEvent : int32_t {
     kCloseEvent = 1,
@@ -117,14 +117,18 @@ void LoadProgramIcons() {
 }
 
 void CWinFormUnit::RaiseMenuItemEvent(uint32_t item) {
+    // Also a posted command may name an item a user could not choose; that does nothing.
     WindowTemplate *window = FindWindowTemplate(windowId);
-    for (uint32_t i = 0, n = 0; window != nullptr && i < window->UnitCount(); ++i) {
-        const uint32_t id = window->UnitIdAt(i);
-        if (window->RecordAt(i).IsMenuItem() && n++ == item) {
-            RaiseUnitEvent(windowId, id, 0);
-            return;
-        }
+    const int32_t index = window != nullptr ? ChoosableMenuItem(*window, item) : -1;
+    if (index > 0) {
+        RaiseUnitEvent(windowId, window->UnitIdAt(static_cast<uint32_t>(index)), 0);
     }
+}
+
+void CWinFormUnit::ReplaceAccelerators(HACCEL accelerators) {
+    if (accelerators_ != nullptr && accelerators_ != accelerators)
+        DestroyAcceleratorTable(accelerators_);
+    accelerators_ = accelerators;
 }
 
 CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
@@ -185,6 +189,8 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
         delete unit;
         return nullptr;
     }
+    if (a.menu != nullptr && unit->childWindow)
+        DestroyMenu(a.menu); // a child window cannot carry a menu bar
     unit->ApplyFrameStyles();
     RECT outer;
     GetWindowRect(unit->m_hWnd, &outer);

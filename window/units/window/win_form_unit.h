@@ -63,6 +63,8 @@ public:
     static CWnd *Create(const UnitCreateArguments &arguments);
     // First show: maximised, minimised or normal by the start position.
     void ShowAtStartPosition();
+    // Takes the accelerator table the menu builder made and destroys the one before.
+    void ReplaceAccelerators(HACCEL accelerators);
     // Property operations (index counted from 8).
     int32_t SetProperty(int32_t index, const PropertyValue &value);
     void GetProperty(int32_t index, PropertyValue *value);
