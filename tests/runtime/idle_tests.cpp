@@ -96,23 +96,45 @@ void CountIdleRun(uint32_t) {
     }
 }
 
-DWORD WINAPI QuitLater(void *thread) {
-    // Ends a loop that would otherwise wait for ever, so that a fault fails instead of hanging.
-    Sleep(5000);
-    PostThreadMessageA(reinterpret_cast<DWORD>(thread), WM_QUIT, 0, 0);
-    return 0;
-}
+// Ends a loop that would otherwise wait for ever, so that a fault fails instead of hanging. It
+// is stopped through an event and joined: terminating a thread that may still be starting up
+// corrupts the process under Wine.
+class LoopWatchdog {
+public:
+    LoopWatchdog() : thread_(GetCurrentThreadId()) {
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        watcher_ = CreateThread(nullptr, 0, &Watch, this, 0, nullptr);
+    }
+    ~LoopWatchdog() {
+        SetEvent(stop_);
+        WaitForSingleObject(watcher_, INFINITE);
+        CloseHandle(watcher_);
+        CloseHandle(stop_);
+    }
+
+private:
+    static DWORD WINAPI Watch(void *self) {
+        auto *watchdog = static_cast<LoopWatchdog *>(self);
+        if (WaitForSingleObject(watchdog->stop_, 5000) == WAIT_TIMEOUT) {
+            PostThreadMessageA(watchdog->thread_, WM_QUIT, 0, 0);
+        }
+        return 0;
+    }
+
+    DWORD thread_;
+    HANDLE stop_;
+    HANDLE watcher_;
+};
 
 TEST(MessageLoop, AMessageStartsANewIdlePeriod) {
     gLoopWindow = NewWindow();
     gIdleRuns = 0;
     RegisterIdleCallback(gLoopWindow, reinterpret_cast<uint32_t>(&CountIdleRun), 0);
-    HANDLE watchdog = CreateThread(nullptr, 0, &QuitLater,
-                                   reinterpret_cast<void *>(GetCurrentThreadId()), 0, nullptr);
-    RunMessageLoopMode(0);
+    {
+        LoopWatchdog watchdog;
+        RunMessageLoopMode(0);
+    }
     EXPECT_EQ(gIdleRuns, 6);
-    TerminateThread(watchdog, 0);
-    CloseHandle(watchdog);
     UnregisterIdleCallback(gLoopWindow);
     DestroyWindow(gLoopWindow);
 }
@@ -124,12 +146,11 @@ void ClearModalWindow(uint32_t) {
 TEST(MessageLoop, ModalModeEndsWhenTheModalFieldIsCleared) {
     HWND window = NewWindow();
     RegisterIdleCallback(window, reinterpret_cast<uint32_t>(&ClearModalWindow), 0);
-    HANDLE watchdog = CreateThread(nullptr, 0, &QuitLater,
-                                   reinterpret_cast<void *>(GetCurrentThreadId()), 0, nullptr);
     Runtime().modalWindowId = 0x52010002;
-    RunMessageLoopMode(1);
-    TerminateThread(watchdog, 0);
-    CloseHandle(watchdog);
+    {
+        LoopWatchdog watchdog;
+        RunMessageLoopMode(1);
+    }
     EXPECT_EQ(Runtime().modalWindowId, 0u);
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -1,0 +1,54 @@
+// What the regular-expression class's program code shares: its constants, never-null texts,
+// truncation as compiled code does it, and making and freeing member blocks.
+#pragma once
+
+#include <cstdint>
+
+#include "program_constants.h"
+#include "runtime/code_helpers.h"
+#include "runtime/program_calls.h"
+#include "values/automation_calls.h"
+
+namespace Regex {
+
+inline const char *Named(uint32_t constant) {
+    return ConstantText(constant);
+}
+
+// A text as commands receive it: the constant empty text in place of null.
+inline const char *Arg(const char *text) {
+    return text != nullptr ? text : Named(Constant::EmptyText);
+}
+
+inline int32_t Whole(double value) {
+    return static_cast<int32_t>(CodeFloatToInt(value));
+}
+
+// A new Variant block as compiled code starts one: 16 zero bytes, then the type VT_I4.
+inline VariantBlock *NewVariantBlock() {
+    constexpr uint32_t kVariantBytes = 16;
+    constexpr uint32_t kTypeI4 = 3;
+    auto *words = static_cast<uint32_t *>(ProgramCall::AllocateMemory(kVariantBytes));
+    words[0] = kTypeI4;
+    words[1] = words[2] = words[3] = 0;
+    return reinterpret_cast<VariantBlock *>(words);
+}
+
+// A new empty ComObject block: both words null.
+inline ComObject *NewObjectBlock() {
+    auto *words = static_cast<uint32_t *>(ProgramCall::AllocateMemory(2 * sizeof(uint32_t)));
+    words[0] = words[1] = 0;
+    return reinterpret_cast<ComObject *>(words);
+}
+
+inline void FreeObject(ComObject *object) {
+    Kernel::ObjectClear(object);
+    ProgramCall::FreeMemory(object);
+}
+
+inline void FreeVariant(VariantBlock *variant) {
+    Kernel::VariantReset(variant);
+    ProgramCall::FreeMemory(variant);
+}
+
+} // namespace Regex
