@@ -1,5 +1,108 @@
-// DownloadButtonClick: the handler bound to the click of the "我要下载" button. The link
-// extraction it runs arrives with the downloader; until then a click does nothing and returns.
+// DownloadButtonClick: the click handler of the "我要下载" button. It fetches the play page
+// whose address is in the URL box, finds the page's track list with the regular-expression
+// class and writes the title and the m4a and mp3 download addresses into the output box.
 #include "app/download_button_click.h"
 
-extern "C" void DownloadButtonClick() {}
+#include <cstdint>
+
+#include "app/regex/regex_object.h"
+#include "app/web/fetch_page.h"
+#include "program_constants.h"
+#include "runtime/code_helpers.h"
+#include "runtime/program_calls.h"
+#include "values/kernel_calls.h"
+
+namespace {
+
+constexpr uint32_t kMainWindowId = 0x52010001;
+constexpr uint32_t kUrlBoxId = 0x16010002;
+constexpr uint32_t kOutputBoxId = 0x16010006;
+constexpr int32_t kContentProperty = 8;
+constexpr int32_t kWholeValue = -1;
+constexpr int32_t kMethodGet = 0;
+constexpr int32_t kTitleGroup = 1;
+constexpr int32_t kPathGroup = 2;
+constexpr uint32_t kLeftOut = 0;
+
+// A by-reference optional parameter left out: the address of the caller's own variable, with
+// the flag saying it was not supplied.
+OptionalArgument LeftOut(void *variable) {
+    return OptionalArgument{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(variable)), kLeftOut};
+}
+// A by-value optional parameter left out.
+constexpr OptionalArgument kLeftOutValue{0, kLeftOut};
+
+// The page at the address in the URL box, as text: the bytes up to the first zero byte, not
+// re-encoded; the empty text when the fetch failed.
+Text FetchTypedPage() {
+    Text url = reinterpret_cast<Text>(static_cast<uintptr_t>(
+        ProgramCall::ReadUnitProperty(kMainWindowId, kUrlBoxId, kContentProperty, kWholeValue)));
+    // FetchPage may write into its by-reference outputs even when they are left out, so each
+    // gets an empty variable of the handler's own, freed afterwards.
+    Text postText = nullptr, cookies = nullptr, receivedCookies = nullptr, headers = nullptr;
+    Text responseHeaders = nullptr, proxy = nullptr;
+    ByteSet postBytes = nullptr;
+    ByteSet body =
+        FetchPage(&url, kMethodGet, LeftOut(&postText), LeftOut(&cookies),
+                  LeftOut(&receivedCookies), LeftOut(&headers), LeftOut(&responseHeaders),
+                  kLeftOutValue, LeftOut(&postBytes), LeftOut(&proxy));
+    ProgramCall::FreeMemory(url);
+    for (void *temporary : {static_cast<void *>(postText), static_cast<void *>(cookies),
+                            static_cast<void *>(receivedCookies), static_cast<void *>(headers),
+                            static_cast<void *>(responseHeaders), static_cast<void *>(postBytes),
+                            static_cast<void *>(proxy)}) {
+        ProgramCall::FreeMemory(temporary);
+    }
+    const ByteSetHeader *bytes =
+        body != nullptr ? body
+                        : static_cast<const ByteSetHeader *>(ConstantBlock(Constant::EmptyByteSet));
+    Text page = Kernel::ToText(Kernel::ByteSetArgument(bytes));
+    ProgramCall::FreeMemory(body);
+    return page;
+}
+
+// The three output lines of one match: the title, the m4a address and the mp3 address.
+Text ComposeOutput(const char *title, const char *pathA, const char *pathB) {
+    const char *lineBreak = ConstantText(Constant::LineBreak);
+    return CodeConcatTexts(9, title, lineBreak, ConstantText(Constant::MixAddressStart), pathA,
+                           ConstantText(Constant::M4aSuffix), lineBreak,
+                           ConstantText(Constant::Mp3AddressStart), pathB,
+                           ConstantText(Constant::Mp3Suffix));
+}
+
+// A text as the concatenation receives it: the constant empty text in place of null.
+const char *Arg(const char *text) {
+    return text != nullptr ? text : ConstantText(Constant::EmptyText);
+}
+
+} // namespace
+
+extern "C" void DownloadButtonClick() {
+    RegexObject *regex = Regex::NewInstance();
+    Regex::Initialize(&regex);
+
+    Text page = FetchTypedPage();
+    Text pattern = const_cast<Text>(ConstantText(Constant::TrackListPattern));
+    // Every option left out: case ignored, multi-line and global on, no quote marker.
+    Regex::Create(&regex, &pattern, &page, kLeftOutValue, kLeftOutValue, kLeftOutValue,
+                  kLeftOutValue);
+    const int32_t count = Regex::MatchCount(&regex);
+    for (int32_t i = 1; i <= count; ++i) {
+        Text title = Regex::SubMatchText(&regex, i, kTitleGroup, kLeftOutValue);
+        Text pathA = Regex::SubMatchText(&regex, i, kPathGroup, kLeftOutValue);
+        Text pathB = Regex::SubMatchText(&regex, i, kPathGroup, kLeftOutValue);
+        Text output = ComposeOutput(Arg(title), Arg(pathA), Arg(pathB));
+        ProgramCall::FreeMemory(title);
+        ProgramCall::FreeMemory(pathA);
+        ProgramCall::FreeMemory(pathB);
+        // The property service keeps its own copy; each match replaces the box's whole content.
+        ProgramCall::WriteUnitProperty(kMainWindowId, kOutputBoxId, kContentProperty, kWholeValue,
+                                       static_cast<uint32_t>(reinterpret_cast<uintptr_t>(output)),
+                                       0);
+        ProgramCall::FreeMemory(output);
+    }
+
+    ProgramCall::FreeMemory(page);
+    regex->operations->dispose(regex);
+    ProgramCall::FreeMemory(regex);
+}

@@ -2,8 +2,10 @@
 // copies kept while a window is loaded.
 #include "window/window_template.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "framework/archive.h"
@@ -70,6 +72,24 @@ void WindowTemplate::ParseUnitList() {
         }
         bodyOffsets_.push_back(lengthAt + 4);
         layouts_.push_back(ParseUnitRecord(data + lengthAt + 4, length, IsMenuItemId(UnitIdAt(i))));
+    }
+    RejectOverlappingRecords();
+}
+
+void WindowTemplate::RejectOverlappingRecords() const {
+    // Records are rewritten in place (handlers relocated, live slots set), so two records that
+    // share bytes would let an edit of one change the counts the other was checked with.
+    std::vector<std::pair<uint32_t, uint32_t>> spans;
+    spans.reserve(unitCount_);
+    const uint8_t *data = unitList_.Data();
+    for (uint32_t bodyAt : bodyOffsets_) {
+        spans.emplace_back(bodyAt - 4, bodyAt + LoadTemplateWord(data + bodyAt - 4));
+    }
+    std::sort(spans.begin(), spans.end());
+    for (size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first < spans[i - 1].second) {
+            throw ArchiveException("unit records overlap");
+        }
     }
 }
 

@@ -63,6 +63,7 @@ private:
     // Computes the body offsets and layouts of the UnitList data; throws ArchiveException when a
     // record does not fit.
     void ParseUnitList();
+    void RejectOverlappingRecords() const;
     bool ReplaceRecordBytes(uint32_t index, uint32_t offset, uint32_t oldLength,
                             std::span<const uint8_t> bytes);
     uint32_t RecordsStart() const { return 8 * unitCount_; }

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -109,6 +110,17 @@ TEST(TemplateReader, HugeChildAndBindingCountsAreRejected) {
         }
         EXPECT_THROW(ReadAndWalk(segment), ArchiveException) << count;
     }
+}
+
+TEST(TemplateReader, RecordsSharingBytesAreRejected) {
+    const TestRecord own = MakeRecord(0x06010000, 0x00010001, "");
+    const TestRecord button = MakeRecord(0x16010002, 0x0001000B, "");
+    std::vector<uint8_t> segment = SegmentBuilder::Segment({{0x52010001, {own, button}}});
+    // The second record's offset, behind the 12-byte id table, the six words of the window
+    // record and the two unit ids, made to point at the first record.
+    const size_t secondOffsetAt = 12 + 24 + 8 + 4;
+    std::fill(segment.begin() + secondOffsetAt, segment.begin() + secondOffsetAt + 4, 0);
+    EXPECT_THROW(ReadAndWalk(segment), ArchiveException);
 }
 
 TEST(TemplateReader, SeededCorruptionsAreRejectedOrStayInBounds) {

@@ -10,17 +10,28 @@
 //   box CAPTION TEXT      a message box of the program with this caption and exactly this text
 //   press ID              presses the button ID (1 = OK) of the current box or window
 //   click ID              clicks control ID of the current window (BM_CLICK, as a user would)
+//   clickwait ID          clicks control ID and waits until the program has handled the click
+//                         (sent, not posted; for handlers that return)
 //   close                 asks the current window to close (WM_CLOSE, as its close box does)
 //   menu ID               sends command ID of the current window's menu (WM_COMMAND, as a
 //                         chosen menu item does)
 //   window CLASS TITLE    a top-level window of the program with this class and title
 //   text ID TEXT          control ID of the current window has exactly this text (0: the window)
+//   settext ID TEXT       sets the text of control ID of the current window (WM_SETTEXT)
+//   print ID              writes the text of control ID of the current window to standard
+//                         output as it stands (code page 936 bytes), then a line feed
+//   shot FILE             saves the current window as it is on screen as a 24-bit BMP file
 //   key VK                posts key down and up of virtual key VK to the focused control
 //   shift-key VK          as key, with Shift held down in the program's keyboard state
 //   focus ID              the keyboard focus comes to control ID of the current window (0: the
 //                         window itself) within the wait time
 //   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
+//   run                   waits until the program ends, writing the caption and text of each of
+//                         its message boxes to standard output and pressing the box's OK; the
+//                         driver then ends with the program's exit code
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -38,6 +49,9 @@ constexpr UINT kProgramCodePage = 936;
 struct Driver {
     PROCESS_INFORMATION process{};
     HWND current = nullptr;
+    // Set by the run step: the driver ends with the program's exit code.
+    bool endWithProgramCode = false;
+    DWORD programCode = 0;
 };
 
 std::string Unescape(const wchar_t *text) {
@@ -192,6 +206,112 @@ bool StartProgram(Driver &driver, const wchar_t *path) {
     return true;
 }
 
+// The current window's pixels from the screen, as a bottom-up 24-bit BMP file.
+bool SaveWindowShot(HWND window, const wchar_t *path) {
+    RECT area{};
+    GetWindowRect(window, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) {
+        return Fail("shot", "the window has no area");
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<char> pixels(rowBytes * static_cast<DWORD>(height));
+    const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                               reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != height) {
+        return Fail("shot", "cannot read the window's pixels");
+    }
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE file = CreateFileW(WindowsPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return Fail("shot", "cannot create the file");
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(file, &header, sizeof header, &written, nullptr) &&
+              WriteFile(file, &info, sizeof info, &written, nullptr) &&
+              WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok || Fail("shot", "cannot write the file");
+}
+
+// The control of the current window that a step names, or null.
+HWND StepControl(const Driver &driver, const wchar_t *id) {
+    const int control = static_cast<int>(std::wcstol(id, nullptr, 0));
+    return control == 0 ? driver.current : GetDlgItem(driver.current, control);
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM parameter) {
+    auto *search = reinterpret_cast<BoxSearch *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16];
+    GetClassNameA(window, className, sizeof className);
+    if (owner == search->processId && std::string(className) == "#32770" &&
+        IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box the program shows, or null.
+HWND ProgramBox(const Driver &driver) {
+    BoxSearch search{driver.process.dwProcessId, nullptr};
+    EnumWindows(&MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string BoxDescription(HWND box) {
+    return "\"" + WindowText(box) + "\": \"" + WindowText(GetDlgItem(box, kMessageBoxTextId)) +
+           "\"";
+}
+
+// Answers the program's message boxes until it ends; then its exit code is the driver's.
+bool RunToEnd(Driver &driver) {
+    while (WaitForSingleObject(driver.process.hProcess, kPollMilliseconds) == WAIT_TIMEOUT) {
+        HWND box = ProgramBox(driver);
+        if (box != nullptr) {
+            std::printf("%s\n", BoxDescription(box).c_str());
+            std::fflush(stdout);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            while (IsWindow(box) && IsWindowVisible(box) &&
+                   WaitForSingleObject(driver.process.hProcess, kPollMilliseconds) ==
+                       WAIT_TIMEOUT) {
+            }
+        }
+    }
+    GetExitCodeProcess(driver.process.hProcess, &driver.programCode);
+    driver.endWithProgramCode = true;
+    return true;
+}
+
 bool ExpectExit(Driver &driver, const wchar_t *codeText) {
     const auto expected = static_cast<DWORD>(std::wcstol(codeText, nullptr, 10));
     if (WaitForSingleObject(driver.process.hProcess, kWaitMilliseconds) != WAIT_OBJECT_0) {
@@ -287,7 +407,12 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         const std::string title = Unescape(box ? first : second);
         driver.current = WaitForWindow(driver, className, title);
         if (driver.current == nullptr) {
-            return Fail(box ? "box" : "window", "no window \"" + Show(title) + "\" appeared");
+            HWND shown = box ? nullptr : ProgramBox(driver);
+            return Fail(box ? "box" : "window",
+                        "no window \"" + Show(title) + "\" appeared" +
+                            (shown != nullptr
+                                 ? "; the program shows the box " + BoxDescription(shown)
+                                 : std::string()));
         }
         return !box ||
                ExpectText("box text", WindowText(GetDlgItem(driver.current, kMessageBoxTextId)),
@@ -299,9 +424,34 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         if (id == nullptr || text == nullptr || driver.current == nullptr) {
             return Fail("text", "needs a current window, a control id and a text");
         }
-        const int control = static_cast<int>(std::wcstol(id, nullptr, 0));
-        HWND window = control == 0 ? driver.current : GetDlgItem(driver.current, control);
-        return ExpectText("text", WindowText(window), Unescape(text));
+        return ExpectText("text", WindowText(StepControl(driver, id)), Unescape(text));
+    }
+    if (step == L"settext" || step == L"print") {
+        const wchar_t *id = take();
+        const wchar_t *text = step == L"settext" ? take() : L"";
+        if (id == nullptr || text == nullptr || driver.current == nullptr) {
+            return Fail("settext", "needs a current window, a control id and for settext a text");
+        }
+        HWND control = StepControl(driver, id);
+        if (control == nullptr) {
+            return Fail("settext", "the current window has no such control");
+        }
+        if (step == L"print") {
+            const std::string bytes = WindowText(control);
+            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+            std::fputc('\n', stdout);
+            return true;
+        }
+        const std::string bytes = Unescape(text);
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
+        return ExpectText("settext", WindowText(control), bytes);
+    }
+    if (step == L"shot") {
+        const wchar_t *path = take();
+        if (path == nullptr || driver.current == nullptr) {
+            return Fail("shot", "needs a current window and a file");
+        }
+        return SaveWindowShot(driver.current, path);
     }
     if (step == L"press") {
         const wchar_t *id = take();
@@ -325,6 +475,22 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         }
         // Posted: the program may end inside the click's handler.
         PostMessageA(button, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (step == L"clickwait") {
+        const wchar_t *id = take();
+        if (id == nullptr || driver.current == nullptr) {
+            return Fail("clickwait", "needs a current window and a control id");
+        }
+        HWND button = StepControl(driver, id);
+        DWORD_PTR result = 0;
+        if (button == nullptr || button == driver.current) {
+            return Fail("clickwait", "the current window has no such control");
+        }
+        if (SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &result) ==
+            0) {
+            return Fail("clickwait", "the program did not finish handling the click");
+        }
         return true;
     }
     if (step == L"close") {
@@ -367,6 +533,9 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         }
         return ExpectFocus(driver, static_cast<int>(std::wcstol(id, nullptr, 0)));
     }
+    if (step == L"run") {
+        return RunToEnd(driver);
+    }
     if (step == L"exit") {
         const wchar_t *code = take();
         return code != nullptr ? ExpectExit(driver, code) : Fail("exit", "needs an exit code");
@@ -377,6 +546,8 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
 } // namespace
 
 int main() {
+    // Texts go to standard output byte for byte: no CR is added before a line feed.
+    _setmode(_fileno(stdout), _O_BINARY);
     int count = 0;
     wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments == nullptr || count < 2) {
@@ -405,6 +576,9 @@ int main() {
     }
     CloseHandle(driver.process.hThread);
     CloseHandle(driver.process.hProcess);
+    if (ok && driver.endWithProgramCode) {
+        return static_cast<int>(driver.programCode);
+    }
     std::printf(ok ? "ok\n" : "");
     return ok ? 0 : 1;
 }
