@@ -30,6 +30,13 @@
 //                         its message boxes to standard output and pressing the box's OK; the
 //                         driver then ends with the program's exit code
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
+//   repeat COUNT          runs the step after it COUNT times
+//   frame WIDTH HEIGHT    the current window's outer rectangle is WIDTH x HEIGHT, centred on the
+//                         screen, with a fixed border, a minimize box and no maximize box
+//   memory-mark           notes the instrumented program's live heap blocks and the process's
+//                         committed private bytes, and prints them
+//   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
+//                         grown by at most KIB KiB since; prints both
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -38,6 +45,9 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include "tests/e2e/driver/memory_probe.h"
+#include "tests/e2e/driver/window_frame.h"
 
 namespace {
 
@@ -52,6 +62,9 @@ struct Driver {
     // Set by the run step: the driver ends with the program's exit code.
     bool endWithProgramCode = false;
     DWORD programCode = 0;
+    // Noted by memory-mark.
+    int32_t markedBlocks = 0;
+    uint64_t markedBytes = 0;
 };
 
 std::string Unescape(const wchar_t *text) {
@@ -391,6 +404,56 @@ bool ExpectFocus(const Driver &driver, int control) {
                              ", not on " + std::to_string(control));
 }
 
+// Reads the live blocks and committed private bytes; prints them after the label.
+bool ReadMemory(const Driver &driver, const char *label, int32_t &blocks, uint64_t &bytes) {
+    if (!ReadLiveBlocks(driver.process.dwProcessId, kWaitMilliseconds, blocks)) {
+        return Fail(label, "the program has no live-block probe (not the instrumented build?)");
+    }
+    bytes = CommittedPrivateBytes(driver.process.hProcess);
+    std::printf("%s: %ld live heap blocks, %llu committed private bytes\n", label,
+                static_cast<long>(blocks), static_cast<unsigned long long>(bytes));
+    std::fflush(stdout);
+    return true;
+}
+
+bool ExpectSameMemory(const Driver &driver, const wchar_t *kibText) {
+    const uint64_t allowed = static_cast<uint64_t>(std::wcstol(kibText, nullptr, 10)) * 1024;
+    int32_t blocks = 0;
+    uint64_t bytes = 0;
+    if (!ReadMemory(driver, "memory-same", blocks, bytes)) {
+        return false;
+    }
+    if (blocks != driver.markedBlocks) {
+        return Fail("memory-same", std::to_string(blocks) + " live heap blocks, noted " +
+                                       std::to_string(driver.markedBlocks));
+    }
+    if (bytes > driver.markedBytes + allowed) {
+        return Fail("memory-same", "committed private bytes grew by " +
+                                       std::to_string(bytes - driver.markedBytes) + ", allowed " +
+                                       std::to_string(allowed));
+    }
+    return true;
+}
+
+bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::wstring> &words,
+             size_t &next);
+
+// Runs the step after the count that many times.
+bool RepeatStep(Driver &driver, const std::vector<std::wstring> &words, size_t &next) {
+    const long count = next < words.size() ? std::wcstol(words[next++].c_str(), nullptr, 10) : 0;
+    if (count <= 0 || next >= words.size()) {
+        return Fail("repeat", "needs a positive count and a step after it");
+    }
+    const size_t first = next;
+    for (long round = 0; round < count; ++round) {
+        next = first + 1;
+        if (!RunStep(driver, words[first], words, next)) {
+            return Fail("repeat", "round " + std::to_string(round + 1) + " failed");
+        }
+    }
+    return true;
+}
+
 bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::wstring> &words,
              size_t &next) {
     auto take = [&]() -> const wchar_t * {
@@ -535,6 +598,28 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     }
     if (step == L"run") {
         return RunToEnd(driver);
+    }
+    if (step == L"repeat") {
+        return RepeatStep(driver, words, next);
+    }
+    if (step == L"frame") {
+        const wchar_t *width = take();
+        const wchar_t *height = take();
+        if (width == nullptr || height == nullptr || driver.current == nullptr) {
+            return Fail("frame", "needs a current window, a width and a height");
+        }
+        const std::string fault =
+            WindowFrameFault(driver.current, static_cast<int>(std::wcstol(width, nullptr, 10)),
+                             static_cast<int>(std::wcstol(height, nullptr, 10)));
+        return fault.empty() || Fail("frame", fault);
+    }
+    if (step == L"memory-mark") {
+        return ReadMemory(driver, "memory-mark", driver.markedBlocks, driver.markedBytes);
+    }
+    if (step == L"memory-same") {
+        const wchar_t *kib = take();
+        return kib != nullptr ? ExpectSameMemory(driver, kib)
+                              : Fail("memory-same", "needs the allowed growth in KiB");
     }
     if (step == L"exit") {
         const wchar_t *code = take();

@@ -1,0 +1,14 @@
+// What the driver reads of a program's memory: the runtime heap's live blocks (from the
+// instrumented program's probe window) and the committed private bytes of the process.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The live-block count of the instrumented program with this process id; false when the
+// program has no probe window within the wait time.
+bool ReadLiveBlocks(DWORD processId, DWORD waitMilliseconds, int32_t &liveBlocks);
+
+// The sum of the process's committed MEM_PRIVATE regions (Wine reports PrivateUsage as 0).
+uint64_t CommittedPrivateBytes(HANDLE process);
