@@ -80,30 +80,30 @@ void EngineTest::Pump() {
 
 UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings,
                     std::vector<uint8_t> block) {
-    UnitSpec spec;
-    spec.unitId = kWindowRecordId;
-    spec.type = kWindowUnitType;
-    spec.left = 40;
-    spec.top = 40;
-    spec.width = 320;
-    spec.height = 200;
-    spec.bindings = std::move(bindings);
-    spec.propertyBlock = std::move(block);
-    return spec;
+    UnitSpec unit;
+    unit.unitId = kWindowRecordId;
+    unit.type = kWindowUnitType;
+    unit.left = 40;
+    unit.top = 40;
+    unit.width = 320;
+    unit.height = 200;
+    unit.bindings = std::move(bindings);
+    unit.propertyBlock = std::move(block);
+    return unit;
 }
 
 UnitSpec ButtonSpec(uint32_t unitId, const std::string &name, int32_t left,
                     std::vector<std::pair<int32_t, const void *>> bindings) {
-    UnitSpec spec;
-    spec.unitId = unitId;
-    spec.type = kButtonUnitType;
-    spec.name = name;
-    spec.left = left;
-    spec.top = 20;
-    spec.width = 80;
-    spec.height = 30;
-    spec.flags = 5;
-    spec.bindings = std::move(bindings);
-    spec.propertyBlock = ButtonBlock(name);
-    return spec;
+    UnitSpec unit;
+    unit.unitId = unitId;
+    unit.type = kButtonUnitType;
+    unit.name = name;
+    unit.left = left;
+    unit.top = 20;
+    unit.width = 80;
+    unit.height = 30;
+    unit.flags = 5;
+    unit.bindings = std::move(bindings);
+    unit.propertyBlock = ButtonBlock(name);
+    return unit;
 }

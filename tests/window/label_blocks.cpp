@@ -33,16 +33,16 @@ std::vector<uint8_t> LabelBlock(const LabelProperties &p, uint32_t version) {
 UnitSpec LabelSpec(uint32_t unitId, const std::string &name, int32_t left, int32_t top,
                    int32_t width, int32_t height, std::vector<uint8_t> block,
                    std::vector<std::pair<int32_t, const void *>> bindings) {
-    UnitSpec spec;
-    spec.unitId = unitId;
-    spec.type = kLabelUnitType;
-    spec.name = name;
-    spec.left = left;
-    spec.top = top;
-    spec.width = width;
-    spec.height = height;
-    spec.flags = 1;
-    spec.bindings = std::move(bindings);
-    spec.propertyBlock = std::move(block);
-    return spec;
+    UnitSpec unit;
+    unit.unitId = unitId;
+    unit.type = kLabelUnitType;
+    unit.name = name;
+    unit.left = left;
+    unit.top = top;
+    unit.width = width;
+    unit.height = height;
+    unit.flags = 1;
+    unit.bindings = std::move(bindings);
+    unit.propertyBlock = std::move(block);
+    return unit;
 }

@@ -92,15 +92,15 @@ WindowTemplateList BuildWindow(uint32_t windowId, const std::vector<UnitSpec> &u
 
 UnitSpec MenuItemSpec(uint32_t unitId, const std::string &caption, uint32_t menuFlags,
                       const void *handler, uint32_t shortcut) {
-    UnitSpec spec;
-    spec.unitId = unitId;
-    spec.type = kMenuItemUnitType;
-    spec.name = caption;
-    spec.caption = caption;
-    spec.menuFlags = menuFlags;
-    spec.menuHandler = handler;
-    spec.shortcut = shortcut;
-    return spec;
+    UnitSpec unit;
+    unit.unitId = unitId;
+    unit.type = kMenuItemUnitType;
+    unit.name = caption;
+    unit.caption = caption;
+    unit.menuFlags = menuFlags;
+    unit.menuHandler = handler;
+    unit.shortcut = shortcut;
+    return unit;
 }
 
 std::vector<uint8_t> WindowBlock(const std::string &title, uint32_t shape, uint32_t colour,
