@@ -1,5 +1,6 @@
 // Times FetchPage against a plain WinInet read loop on bodies of 1, 4, 16 and 64 MiB from the
-// local nginx, and prints the medians, the time per MiB and the ratios.
+// local nginx, and prints the medians, the time per MiB and the ratios, and the median, minimum
+// and maximum of each size as rows for bench/run.
 //   bench_fetch_page SERVERS_DIR [RUNS]   (SERVERS_DIR holds servers.txt of tests' web-servers)
 #include <windows.h>
 #include <wininet.h>
@@ -87,14 +88,18 @@ size_t PlainLoopLength(int port, const std::string &path, DWORD chunk) {
     return size;
 }
 
-double Median(std::vector<double> values) {
+struct Timing {
+    double median, min, max;
+};
+
+Timing Summary(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return Timing{values[values.size() / 2], values.front(), values.back()};
 }
 
 struct Row {
     int mib;
-    double fetchPage, plainSameChunk, plainLargeChunk;
+    Timing fetchPage, plainSameChunk, plainLargeChunk;
 };
 
 } // namespace
@@ -138,21 +143,41 @@ int main(int argc, char **argv) {
                 large.push_back(Milliseconds(t2, t3));
             }
         }
-        rows.push_back({mib, Median(fetch), Median(same), Median(large)});
+        rows.push_back({mib, Summary(fetch), Summary(same), Summary(large)});
     }
     std::printf("medians of %d runs, ms (ms per MiB)\n", runs);
     std::printf("%6s %20s %20s %20s %8s %8s\n", "MiB", "FetchPage", "plain 1 KiB reads",
                 "plain 64 KiB reads", "ratio", "ratio64");
     for (const Row &row : rows) {
+        const double fetch = row.fetchPage.median;
+        const double same = row.plainSameChunk.median;
+        const double large = row.plainLargeChunk.median;
         std::printf("%6d %10.1f (%7.2f) %10.1f (%7.2f) %10.1f (%7.2f) %8.2f %8.2f\n", row.mib,
-                    row.fetchPage, row.fetchPage / row.mib, row.plainSameChunk,
-                    row.plainSameChunk / row.mib, row.plainLargeChunk,
-                    row.plainLargeChunk / row.mib, row.fetchPage / row.plainSameChunk,
-                    row.fetchPage / row.plainLargeChunk);
+                    fetch, fetch / row.mib, same, same / row.mib, large, large / row.mib,
+                    fetch / same, fetch / large);
     }
     const Row &first = rows.front();
     const Row &last = rows.back();
-    std::printf("FetchPage per-MiB time, 64 MiB over 1 MiB: %.2f\n",
-                (last.fetchPage / last.mib) / (first.fetchPage / first.mib));
+    const double linearity =
+        (last.fetchPage.median / last.mib) / (first.fetchPage.median / first.mib);
+    std::printf("FetchPage per-MiB time, %d MiB over %d MiB: %.2f\n", last.mib, first.mib,
+                linearity);
+    // The rows for bench/run's table: measurement, median, min, max, baseline median, goal.
+    for (const Row &row : rows) {
+        std::printf("ROW\tFetchPage of %d MiB, ms (baseline: plain loop, 1 KiB reads)\t%.4g\t%.4g\t"
+                    "%.4g\t%.4g\tratio<=1.2\n",
+                    row.mib, row.fetchPage.median, row.fetchPage.min, row.fetchPage.max,
+                    row.plainSameChunk.median);
+    }
+    std::printf(
+        "ROW\tFetchPage ms per MiB at %d MiB (baseline: at %d MiB)\t%.4g\t%.4g\t%.4g\t%.4g\t"
+        "ratio<=1.3\n",
+        last.mib, first.mib, last.fetchPage.median / last.mib, last.fetchPage.min / last.mib,
+        last.fetchPage.max / last.mib, first.fetchPage.median / first.mib);
+    std::printf(
+        "ROW\tPlain loop of %d MiB with 64 KiB reads, ms (baseline: 1 KiB reads)\t%.4g\t%.4g\t"
+        "%.4g\t%.4g\t-\n",
+        last.mib, last.plainLargeChunk.median, last.plainLargeChunk.min, last.plainLargeChunk.max,
+        last.plainSameChunk.median);
     return 0;
 }

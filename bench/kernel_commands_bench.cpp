@@ -1,5 +1,6 @@
 // Times the value kernel commands on a 16 MiB code page 936 text beside memmem and memcpy
-// baselines of the same run, and prints the median of several runs and their ratio.
+// baselines of the same run, and prints the median, minimum and maximum of several runs and the
+// median's ratio to its baseline's, as a table and as rows for bench/run.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -46,7 +47,11 @@ std::string MakeText() {
     return text;
 }
 
-double MedianMilliseconds(const std::function<void()> &work) {
+struct Timing {
+    double median, min, max;
+};
+
+Timing Milliseconds(const std::function<void()> &work) {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
         // <chrono> cannot be used: its micro sign has no code page 936 form.
@@ -58,7 +63,7 @@ double MedianMilliseconds(const std::function<void()> &work) {
         times.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
     }
     std::sort(times.begin(), times.end());
-    return times[kRuns / 2];
+    return Timing{times[kRuns / 2], times.front(), times.back()};
 }
 
 volatile uintptr_t gSink;
@@ -81,15 +86,15 @@ int main(int argc, char **argv) {
     byteSet[1] = static_cast<uint32_t>(text.size());
     std::memcpy(byteSet.data() + 2, t, text.size());
 
-    const double memmemMs =
-        MedianMilliseconds([&] { Keep(memmem(t, text.size(), kTail, sizeof kTail - 1)); });
-    const double memcpyMs = MedianMilliseconds([&] {
+    const Timing memmemMs =
+        Milliseconds([&] { Keep(memmem(t, text.size(), kTail, sizeof kTail - 1)); });
+    const Timing memcpyMs = Milliseconds([&] {
         std::memcpy(copy.data(), t, text.size());
         Keep(copy.data());
     });
     // The same copy into a fresh block: what any command that returns a new 16 MiB value pays
     // for page faults before it does any work.
-    const double freshCopyMs = MedianMilliseconds([&] {
+    const Timing freshCopyMs = Milliseconds([&] {
         void *block = AllocateMemory(static_cast<uint32_t>(text.size() + 1));
         std::memcpy(block, t, text.size());
         Keep(block);
@@ -97,31 +102,32 @@ int main(int argc, char **argv) {
     });
     struct Row {
         const char *name;
-        double ms;
+        Timing ms;
         double baseline;
         const char *baselineName;
+        const char *goal;
     };
     std::vector<Row> rows;
     auto measureSearch = [&](const char *name, const std::function<int32_t()> &call) {
         if (std::strstr(name, only) == nullptr) {
             return;
         }
-        rows.push_back(Row{name, MedianMilliseconds([&] {
+        rows.push_back(Row{name, Milliseconds([&] {
                                Keep(reinterpret_cast<void *>(static_cast<uintptr_t>(call())));
                            }),
-                           memmemMs, "memmem"});
+                           memmemMs.median, "memmem", "ratio<=2"});
     };
     auto measureCopy = [&](const char *name, const std::function<void *()> &call,
                            void (*release)(void *)) {
         if (std::strstr(name, only) == nullptr) {
             return;
         }
-        rows.push_back(Row{name, MedianMilliseconds([&] {
+        rows.push_back(Row{name, Milliseconds([&] {
                                void *result = call();
                                Keep(result);
                                release(result);
                            }),
-                           memcpyMs, "memcpy"});
+                           memcpyMs.median, "memcpy", "ratio<=3"});
     };
     auto freeBlock = [](void *block) { FreeMemory(block); };
     auto freeArray = [](void *array) { FreeTextArray(static_cast<TextArrayHeader *>(array)); };
@@ -164,15 +170,25 @@ int main(int argc, char **argv) {
 
     std::printf("%zu bytes, median of %d runs; memmem %.2f ms, memcpy %.2f ms, memcpy into a "
                 "fresh heap block %.2f ms\n\n",
-                text.size(), kRuns, memmemMs, memcpyMs, freshCopyMs);
-    std::printf("| command | ms | baseline | ratio | ratio to a fresh-block copy |\n"
-                "|---|---:|---|---:|---:|\n");
+                text.size(), kRuns, memmemMs.median, memcpyMs.median, freshCopyMs.median);
+    std::printf("| command | ms | min | max | baseline | ratio | ratio to a fresh-block copy |\n"
+                "|---|---:|---:|---:|---|---:|---:|\n");
     for (const Row &row : rows) {
-        std::printf("| %s | %.2f | %s | %.2f | %s |\n", row.name, row.ms, row.baselineName,
-                    row.ms / row.baseline,
-                    row.baseline == memcpyMs
-                        ? std::to_string(row.ms / freshCopyMs).substr(0, 4).c_str()
-                        : "");
+        const bool copies = row.baseline == memcpyMs.median;
+        std::printf("| %s | %.2f | %.2f | %.2f | %s | %.2f | %s |\n", row.name, row.ms.median,
+                    row.ms.min, row.ms.max, row.baselineName, row.ms.median / row.baseline,
+                    copies ? std::to_string(row.ms.median / freshCopyMs.median).substr(0, 4).c_str()
+                           : "");
     }
+    // The rows for bench/run's table: measurement, median, min, max, baseline median, goal.
+    std::printf("\n");
+    for (const Row &row : rows) {
+        std::printf("ROW\t16 MiB text: %s, ms (baseline: %s)\t%.4g\t%.4g\t%.4g\t%.4g\t%s\n",
+                    row.name, row.baselineName, row.ms.median, row.ms.min, row.ms.max, row.baseline,
+                    row.goal);
+    }
+    std::printf("ROW\t16 MiB text: memcpy into a fresh heap block, ms (baseline: "
+                "memcpy)\t%.4g\t%.4g\t%.4g\t%.4g\t-\n",
+                freshCopyMs.median, freshCopyMs.min, freshCopyMs.max, memcpyMs.median);
     return 0;
 }
