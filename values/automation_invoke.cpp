@@ -8,6 +8,7 @@
 #include "values/automation_parameter_type.h"
 #include "values/automation_status.h"
 #include "values/automation_text.h"
+#include "values/automation_type_codes.h"
 #include "values/com_object.h"
 #include "values/variant_conversion.h"
 
@@ -17,23 +18,37 @@ constexpr int32_t kLeadingArguments = 2; // the object and the member name
 
 // The argument and shadow VARIANTs of one call. Arguments stand in reverse order, as
 // DISPPARAMS wants them; the shadow of an argument holds the value a by-reference argument
-// points at.
+// points at. A lent argument shares its string with the program's Variant and is not cleared.
 class CallArguments {
 public:
     explicit CallArguments(int32_t count) : count_(count) {
-        const uint32_t bytes = static_cast<uint32_t>(count > 0 ? count : 1) * sizeof(VARIANT);
-        arguments_ = static_cast<VARIANT *>(AllocateMemory(bytes));
-        shadows_ = static_cast<VARIANT *>(AllocateMemory(bytes));
-        std::memset(arguments_, 0, bytes);
-        std::memset(shadows_, 0, bytes);
+        const uint32_t slots = static_cast<uint32_t>(count > 0 ? count : 1);
+        arguments_ = static_cast<VARIANT *>(AllocateMemory(slots * sizeof(VARIANT)));
+        shadows_ = static_cast<VARIANT *>(AllocateMemory(slots * sizeof(VARIANT)));
+        lent_ = static_cast<bool *>(AllocateMemory(slots * sizeof(bool)));
+        std::memset(arguments_, 0, slots * sizeof(VARIANT));
+        std::memset(shadows_, 0, slots * sizeof(VARIANT));
+        std::memset(lent_, 0, slots * sizeof(bool));
     }
     ~CallArguments() {
         for (int32_t i = 0; i < count_; ++i) {
-            ClearArgumentVariant(&arguments_[i]);
+            if (!lent_[i]) {
+                ClearArgumentVariant(&arguments_[i]);
+            }
             ClearArgumentVariant(&shadows_[i]);
         }
         FreeMemory(arguments_);
         FreeMemory(shadows_);
+        FreeMemory(lent_);
+    }
+
+    // Passes the program's text VARIANT itself as the by-value argument index. A by-value
+    // argument belongs to the caller, who frees it after the call; the callee may read it but
+    // neither change nor free it. So a copy, which for a page-sized subject doubles what the
+    // call holds, is not needed.
+    void Lend(int32_t index, const VARIANT &text) {
+        *Argument(index) = text;
+        lent_[count_ - 1 - index] = true;
     }
     CallArguments(const CallArguments &) = delete;
     CallArguments &operator=(const CallArguments &) = delete;
@@ -47,7 +62,17 @@ private:
     int32_t count_;
     VARIANT *arguments_;
     VARIANT *shadows_;
+    bool *lent_;
 };
+
+// The VARIANT of a Variant value that holds a string, or null.
+const VARIANT *TextVariantOf(const RuntimeValue &value) {
+    if (value.type != AutomationTypeCode::kVariant) {
+        return nullptr;
+    }
+    const auto *variant = reinterpret_cast<const VARIANT *>(static_cast<uintptr_t>(value.bits));
+    return variant != nullptr && V_VT(variant) == VT_BSTR ? variant : nullptr;
+}
 
 void PassParameterNotFound(VARIANT *argument) {
     V_VT(argument) = VT_ERROR;
@@ -152,7 +177,13 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
                 PassParameterNotFound(argument);
                 continue;
             }
-            if (!RuntimeValueToVariant(ReadArgumentValue(callArgs[i]), declared, argument)) {
+            const RuntimeValue value = ReadArgumentValue(callArgs[i]);
+            const VARIANT *text = TextVariantOf(value);
+            if (text != nullptr && (declared & VT_BYREF) == 0) {
+                arguments.Lend(i, *text);
+                continue;
+            }
+            if (!RuntimeValueToVariant(value, declared, argument)) {
                 outcome.status = kAutomationArgumentWithoutVariantForm;
                 break;
             }

@@ -18,9 +18,15 @@ wchar_t *TextToWide(const char *text) {
 }
 
 BSTR TextToBstr(const char *text) {
-    wchar_t *wide = TextToWide(text);
-    BSTR result = SysAllocString(wide);
-    FreeMemory(wide);
+    const char *source = text != nullptr ? text : "";
+    const int bytes = static_cast<int>(std::strlen(source));
+    // Measured first and converted straight into the string: a page-sized text would otherwise
+    // stand three times in memory at once (the text, a UTF-16 copy and the string made from it).
+    const int units = bytes > 0 ? MultiByteToWideChar(CP_ACP, 0, source, bytes, nullptr, 0) : 0;
+    BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(units));
+    if (result != nullptr && units > 0) {
+        MultiByteToWideChar(CP_ACP, 0, source, bytes, result, units);
+    }
     return result;
 }
 

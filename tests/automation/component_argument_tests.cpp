@@ -65,6 +65,29 @@ TEST_F(ProbeTest, VariableArgumentListPassesEveryExtraArgument) {
     EXPECT_EQ("flags=1 args=1 named=0 8", LastCall());
 }
 
+// A text Variant passed by value is handed to the component without a copy; the call must
+// still leave the program's Variant holding its own string, even when one Variant fills two
+// arguments of the same call.
+TEST_F(ProbeTest, TextVariantArgumentsStayTheProgramsOwnAfterTheCall) {
+    VariantVariable separator, part;
+    ASSERT_EQ(1u, Call(VariantAssign, {VariantValue(separator.get()), Text("中")}).low);
+    ASSERT_EQ(1u, Call(VariantAssign, {VariantValue(part.get()), Text("part")}).low);
+    const BSTR separatorString = V_BSTR(separator.get());
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ("part中part中中",
+                  TakeText(Call(ObjectCallTextMethod,
+                                {Object(probe_), Text("Join"), VariantValue(separator.get()),
+                                 VariantValue(part.get()), VariantValue(part.get()),
+                                 VariantValue(separator.get())})));
+        EXPECT_EQ(kAutomationSucceeded, GetAutomationStatus());
+        EXPECT_EQ("flags=1 args=4 named=0 8 8 8 8", LastCall());
+    }
+    EXPECT_EQ(VT_BSTR, V_VT(separator.get()));
+    EXPECT_EQ(separatorString, V_BSTR(separator.get()));
+    EXPECT_EQ("中", TakeText(Call(VariantToText, {VariantValue(separator.get())})));
+    EXPECT_EQ("part", TakeText(Call(VariantToText, {VariantValue(part.get())})));
+}
+
 TEST_F(ProbeTest, TrailingOmittedArgumentsAreNotPassed) {
     EXPECT_EQ("3", TakeText(Call(ObjectCallTextMethod,
                                  {Object(probe_), Text("Describe"), Integer(5), Omitted()})));

@@ -22,6 +22,21 @@ TEST(VariantAssign, TextComesBackAsTheSameBytes) {
     EXPECT_EQ("中文 text", TakeText(Call(VariantToText, {VariantValue(target.get())})));
 }
 
+TEST(VariantAssign, TextBecomesAStringOfExactlyItsCharacters) {
+    VariantVariable target;
+    EXPECT_EQ(1u, Call(VariantAssign, {VariantValue(target.get()), Text("中文 ab")}).low);
+    ASSERT_EQ(VT_BSTR, V_VT(target.get()));
+    EXPECT_EQ(std::wstring(L"\u4E2D\u6587 ab"),
+              std::wstring(V_BSTR(target.get()), SysStringLen(V_BSTR(target.get()))));
+    // The empty text and a null text are a real, empty string, not a null one.
+    for (const char *empty : {"", static_cast<const char *>(nullptr)}) {
+        EXPECT_EQ(1u, Call(VariantAssign, {VariantValue(target.get()), Text(empty)}).low);
+        ASSERT_EQ(VT_BSTR, V_VT(target.get()));
+        ASSERT_NE(nullptr, V_BSTR(target.get()));
+        EXPECT_EQ(0u, SysStringLen(V_BSTR(target.get())));
+    }
+}
+
 TEST(VariantAssign, LongIntegerKeepsOnlyItsLowWord) {
     VariantVariable target;
     Call(VariantAssign, {VariantValue(target.get()), LongInteger(0x100000005LL)});
