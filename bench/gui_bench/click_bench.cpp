@@ -43,6 +43,9 @@ bool BenchClick(int clicks, const ClickPage &page, const std::wstring &program,
     EndProgramProcess(measured.process);
     EndProgramProcess(minimal.process);
     if (ok) {
+        const Samples &baselineTimes = minimal.milliseconds;
+        std::printf("click of the minimal program, ms: median %.1f, min %.1f, max %.1f\n",
+                    baselineTimes.Median(), baselineTimes.Min(), baselineTimes.Max());
         PrintRow("Click on a 50 KiB page, ms", measured.milliseconds, minimal.milliseconds.Median(),
                  "ratio<=1.15");
     }
