@@ -20,5 +20,7 @@ bool BenchClickMemory(int clicks, const ClickPage &warmUp, const ClickPage &page
                       const std::wstring &program, const std::wstring &baseline);
 
 // The runtime heap's live blocks and the committed private bytes before and after many clicks
-// (the instrumented program answers the live-block count).
-bool BenchClicksLeaveNothing(int clicks, const ClickPage &page, const std::wstring &instrumented);
+// (the instrumented program answers the live-block count); the baseline's private bytes show
+// what the platform alone keeps.
+bool BenchClicksLeaveNothing(int clicks, const ClickPage &page, const std::wstring &instrumented,
+                             const std::wstring &baseline);

@@ -4,7 +4,7 @@
 //   bench_gui startup RUNS PROGRAM BASELINE
 //   bench_gui click CLICKS URL EXPECTED PROGRAM BASELINE
 //   bench_gui memory CLICKS WARM_URL WARM_EXPECTED URL EXPECTED PAGE_BYTES PROGRAM BASELINE
-//   bench_gui leak CLICKS URL EXPECTED INSTRUMENTED_PROGRAM
+//   bench_gui leak CLICKS URL EXPECTED INSTRUMENTED_PROGRAM BASELINE
 // EXPECTED is the output box's text after a click, its lines separated by '|'.
 #include <windows.h>
 
@@ -58,8 +58,8 @@ int main() {
     } else if (a[0] == L"memory" && a.size() == 9) {
         ok =
             BenchClickMemory(runs, Page(a[2], a[3]), Page(a[4], a[5]), std::stod(a[6]), a[7], a[8]);
-    } else if (a[0] == L"leak" && a.size() == 5) {
-        ok = BenchClicksLeaveNothing(runs, Page(a[2], a[3]), a[4]);
+    } else if (a[0] == L"leak" && a.size() == 6) {
+        ok = BenchClicksLeaveNothing(runs, Page(a[2], a[3]), a[4], a[5]);
     } else {
         return Usage();
     }

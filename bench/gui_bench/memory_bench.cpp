@@ -56,6 +56,56 @@ bool ClickPeakAboveIdle(const std::wstring &path, const ClickPage &warmUp, const
     return ok;
 }
 
+constexpr int kTraceEveryClicks = 100;
+
+struct ClicksMemory {
+    int32_t blocksBefore = 0, blocksAfter = 0;
+    uint64_t bytesBefore = 0, bytesAfter = 0;
+};
+
+// Clicks page clicks times in a fresh process after one unmeasured click (what the first click
+// loads and keeps for good is not a leak); notes the committed private bytes before and after,
+// and the live heap blocks when the program answers them. Prints the private bytes every few
+// clicks, so that a step shows when it happens.
+bool ClickRepeatedly(const std::wstring &path, const ClickPage &page, int clicks, bool readBlocks,
+                     ClicksMemory &memory) {
+    ProgramProcess program;
+    if (!StartProgramProcess(path, program) ||
+        (program.window = WaitForReadyMainWindow(program)) == nullptr) {
+        std::printf("bench_gui: %ls did not start\n", path.c_str());
+        EndProgramProcess(program);
+        return false;
+    }
+    const DWORD id = program.process.dwProcessId;
+    SetControlText(GetDlgItem(program.window, kUrlBoxId), page.url);
+    bool ok = ClickAndCheck(program, page, nullptr) &&
+              (!readBlocks || ReadLiveBlocks(id, kProbeWaitMilliseconds, memory.blocksBefore));
+    memory.bytesBefore = CommittedPrivateBytes(program.process.hProcess);
+    std::printf("%ls: committed private KiB", path.c_str());
+    for (int click = 1; ok && click <= clicks; ++click) {
+        ok = ClickAndCheck(program, page, nullptr);
+        if (click % kTraceEveryClicks == 0) {
+            std::printf(" %d:%.0f", click,
+                        static_cast<double>(CommittedPrivateBytes(program.process.hProcess)) /
+                            kBytesPerKiB);
+        }
+    }
+    std::printf("\n");
+    ok = ok && (!readBlocks || ReadLiveBlocks(id, kProbeWaitMilliseconds, memory.blocksAfter));
+    memory.bytesAfter = CommittedPrivateBytes(program.process.hProcess);
+    EndProgramProcess(program);
+    if (!ok) {
+        std::printf("bench_gui: the clicks or the live-block probe of %ls failed\n", path.c_str());
+    }
+    return ok;
+}
+
+Samples KiB(uint64_t bytes) {
+    Samples kib;
+    kib.Add(static_cast<double>(bytes) / kBytesPerKiB);
+    return kib;
+}
+
 } // namespace
 
 bool BenchClickMemory(int clicks, const ClickPage &warmUp, const ClickPage &page, double pageBytes,
@@ -77,36 +127,20 @@ bool BenchClickMemory(int clicks, const ClickPage &warmUp, const ClickPage &page
     return true;
 }
 
-bool BenchClicksLeaveNothing(int clicks, const ClickPage &page, const std::wstring &instrumented) {
-    ProgramProcess program;
-    if (!StartProgramProcess(instrumented, program) ||
-        (program.window = WaitForReadyMainWindow(program)) == nullptr) {
-        std::printf("bench_gui: %ls did not start\n", instrumented.c_str());
+bool BenchClicksLeaveNothing(int clicks, const ClickPage &page, const std::wstring &instrumented,
+                             const std::wstring &baseline) {
+    ClicksMemory measured, minimal;
+    if (!ClickRepeatedly(instrumented, page, clicks, true, measured) ||
+        !ClickRepeatedly(baseline, page, clicks, false, minimal)) {
         return false;
     }
-    SetControlText(GetDlgItem(program.window, kUrlBoxId), page.url);
-    int32_t blocksBefore = 0, blocksAfter = 0;
-    // One click before the mark: what the first click loads and keeps for good is not a leak.
-    bool ok = ClickAndCheck(program, page, nullptr) &&
-              ReadLiveBlocks(program.process.dwProcessId, kProbeWaitMilliseconds, blocksBefore);
-    const uint64_t bytesBefore = CommittedPrivateBytes(program.process.hProcess);
-    for (int click = 0; ok && click < clicks; ++click) {
-        ok = ClickAndCheck(program, page, nullptr);
-    }
-    ok = ok && ReadLiveBlocks(program.process.dwProcessId, kProbeWaitMilliseconds, blocksAfter);
-    const uint64_t bytesAfter = CommittedPrivateBytes(program.process.hProcess);
-    EndProgramProcess(program);
-    if (!ok) {
-        std::printf("bench_gui: the clicks or the live-block probe of %ls failed\n",
-                    instrumented.c_str());
-        return false;
-    }
-    Samples blocks, kib;
-    blocks.Add(blocksAfter);
-    kib.Add(static_cast<double>(bytesAfter) / kBytesPerKiB);
-    PrintRow("Live heap blocks after " + std::to_string(clicks) + " clicks (baseline: before)",
-             blocks, blocksBefore, "ratio=1");
-    PrintRow("Committed private KiB after " + std::to_string(clicks) + " clicks (baseline: before)",
-             kib, static_cast<double>(bytesBefore) / kBytesPerKiB, "ratio=1");
+    Samples blocks;
+    blocks.Add(measured.blocksAfter);
+    const std::string after = " after " + std::to_string(clicks) + " clicks (baseline: before)";
+    PrintRow("Live heap blocks" + after, blocks, measured.blocksBefore, "ratio=1");
+    PrintRow("Committed private KiB" + after, KiB(measured.bytesAfter),
+             static_cast<double>(measured.bytesBefore) / kBytesPerKiB, "ratio=1");
+    PrintRow("Minimal program: committed private KiB" + after, KiB(minimal.bytesAfter),
+             static_cast<double>(minimal.bytesBefore) / kBytesPerKiB, "-");
     return true;
 }

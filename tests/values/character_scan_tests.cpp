@@ -66,6 +66,28 @@ TEST(CharacterScan, FindEitherByteFindsTheFirstInEveryLane) {
     }
 }
 
+// Long texts go sixteen bytes a step where the processor allows, then word by word, then byte
+// by byte: every start, end and hit position across those steps gives the first hit.
+TEST(CharacterScan, FindEitherByteAgreesWithAPlainLoopAcrossEveryStep) {
+    std::string text(80, '.');
+    for (uint32_t hit : {3, 21, 40, 41, 63, 79}) {
+        text[hit] = hit % 2 == 0 ? 'z' : 'Z';
+    }
+    for (uint32_t from = 0; from <= text.size(); ++from) {
+        for (uint32_t end = from; end <= text.size(); ++end) {
+            uint32_t expected = from;
+            while (expected < end && text[expected] != 'z' && text[expected] != 'Z') {
+                ++expected;
+            }
+            ASSERT_EQ(FindEitherByte(Bytes(text), from, end, 'z', 'Z'), expected)
+                << "from " << from << " end " << end;
+        }
+    }
+    const std::string none(70, '.');
+    EXPECT_EQ(FindEitherByte(Bytes(none), 0, 70, 'z', 'Z'), 70u);
+    EXPECT_EQ(FindEitherByte(Bytes(none), 0, 70, 0xFF, 0x80), 70u) << "high bytes as well";
+}
+
 TEST(CharacterScan, FindEitherByteHonoursItsRange) {
     const std::string text = "Z..............z.Z";
     EXPECT_EQ(FindEitherByte(Bytes(text), 1, 18, 'z', 'Z'), 15u);
