@@ -45,6 +45,16 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
            static_cast<double>(frequency.QuadPart);
 }
 
+// Runs fetch, which returns a body's length, and notes its time in milliseconds.
+template <typename Fetch> size_t Timed(double &milliseconds, Fetch fetch) {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    const size_t length = fetch();
+    QueryPerformanceCounter(&end);
+    milliseconds = Milliseconds(start, end);
+    return length;
+}
+
 // FetchPage as program code calls it; returns the body's length.
 size_t FetchPageLength(const std::string &url) {
     TextVar address(url.c_str());
@@ -122,25 +132,36 @@ int main(int argc, char **argv) {
         const std::string url = "http://127.0.0.1:" + std::to_string(port) + path;
         const size_t expected = static_cast<size_t>(mib) << 20;
         std::vector<double> fetch, same, large;
-        // One untimed round first, then the three alternate so that they share the conditions.
+        // One untimed round first, then the three alternate so that they share the conditions;
+        // the two that are compared take turns in going first, so that neither always runs
+        // right behind the other or the large-read loop.
         for (int run = 0; run <= runs; ++run) {
-            LARGE_INTEGER t0, t1, t2, t3;
-            QueryPerformanceCounter(&t0);
-            const size_t a = FetchPageLength(url);
-            QueryPerformanceCounter(&t1);
-            const size_t b = PlainLoopLength(port, path, kFetchPageChunk);
-            QueryPerformanceCounter(&t2);
-            const size_t c = PlainLoopLength(port, path, kLargeChunk);
-            QueryPerformanceCounter(&t3);
+            double fetchMs = 0, sameMs = 0, largeMs = 0;
+            size_t a = 0, b = 0;
+            const auto timeFetchPage = [&] {
+                a = Timed(fetchMs, [&] { return FetchPageLength(url); });
+            };
+            const auto timeSameChunk = [&] {
+                b = Timed(sameMs, [&] { return PlainLoopLength(port, path, kFetchPageChunk); });
+            };
+            if (run % 2 == 0) {
+                timeFetchPage();
+                timeSameChunk();
+            } else {
+                timeSameChunk();
+                timeFetchPage();
+            }
+            const size_t c =
+                Timed(largeMs, [&] { return PlainLoopLength(port, path, kLargeChunk); });
             if (a != expected || b != expected || c != expected) {
                 std::fprintf(stderr, "bench_fetch_page: %s gave %zu, %zu and %zu bytes\n",
                              url.c_str(), a, b, c);
                 return 1;
             }
             if (run > 0) {
-                fetch.push_back(Milliseconds(t0, t1));
-                same.push_back(Milliseconds(t1, t2));
-                large.push_back(Milliseconds(t2, t3));
+                fetch.push_back(fetchMs);
+                same.push_back(sameMs);
+                large.push_back(largeMs);
             }
         }
         rows.push_back({mib, Summary(fetch), Summary(same), Summary(large)});
