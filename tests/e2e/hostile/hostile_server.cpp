@@ -185,6 +185,7 @@ void SendEndlessHeaders(int socket, const Settings &settings) {
     }
 }
 
+// The whole response, one byte a second, until the hold is over.
 void SendDrip(int socket, const Settings &settings) {
     const std::string response =
         "HTTP/1.1 200 OK\r\nContent-Length: " + PageLength() + "\r\n\r\n" + Page();
@@ -308,12 +309,13 @@ int main(int argc, char **argv) {
                             std::chrono::seconds(std::atoi(argv[3]))};
     const int listener = ListenOnLoopback(SOMAXCONN);
     int blackhole = ListenOnLoopback(0);
+    // Filled before its port is made known: no client may take the one place.
+    const int blackholeFiller = FillBlackhole(blackhole);
     {
         std::ofstream ports(settings.dir + "/ports.partial");
         ports << "port=" << PortOf(listener) << "\nblackhole_port=" << PortOf(blackhole) << '\n';
     }
     std::rename((settings.dir + "/ports.partial").c_str(), (settings.dir + "/ports").c_str());
-    int blackholeFiller = FillBlackhole(blackhole);
     const auto blackholeEnd = Clock::now() + settings.hold;
     while (Clock::now() < settings.end) {
         // After the hold the blackhole port closes: the next SYN a client retries is refused.
