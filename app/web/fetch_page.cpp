@@ -34,6 +34,8 @@ constexpr char kContentTypeLine[] = "\r\nContent-Type: application/x-www-form-ur
 constexpr char kCookieName[] = "Cookie:";
 constexpr char kCookieLine[] = "\r\nCookie: ";
 constexpr char kLineBreak[] = "\r\n";
+constexpr char kCarriageReturn[] = "\r";
+constexpr char kLineFeed[] = "\n";
 constexpr char kSetCookie[] = "Set-Cookie";
 constexpr char kSetCookieName[] = "Set-Cookie:";
 constexpr char kSemicolon[] = ";";
@@ -211,6 +213,13 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     Text *cookiesVar = TextVariable(cookies);
     Text *proxyVar = TextVariable(proxy);
     auto *postBytesVar = reinterpret_cast<ByteSet *>(static_cast<uintptr_t>(postBytes.value));
+
+    // A line break in the address would end the request line or the Referer header early and
+    // send the rest of the address as header lines of its own or as a second request: such an
+    // address names no page, and nothing is sent.
+    if (Contains(*url, kCarriageReturn) || Contains(*url, kLineFeed)) {
+        return nullptr;
+    }
 
     if (method < 0 || method > 2) {
         method = 0;

@@ -309,6 +309,25 @@ TEST_F(FetchPageTest, APortBeyondSixteenBitsFailsInsteadOfWrapping) {
     EXPECT_TRUE(LoggedRequests("/page?t=wrapped").empty());
 }
 
+TEST_F(FetchPageTest, ALineBreakInTheAddressSendsNothing) {
+    // Sent, the line breaks would end the request line and the Referer line early: the server
+    // would see an X-Injected header and a second request.
+    for (const char *lineBreak : {"\r\n", "\n", "\r"}) {
+        FetchCall split(Http("/page?t=split") + lineBreak + "X-Injected: 1" + lineBreak +
+                        lineBreak + "GET /page?t=smuggled HTTP/1.1");
+        EXPECT_TRUE(split.Run().bodyIsNull);
+        EXPECT_EQ(split.headers.str(), "");
+    }
+    FetchCall direct(Http("/page?t=split-direct"));
+    EXPECT_FALSE(direct.Run().bodyIsNull);
+    LoggedRequest("/page?t=split-direct");
+    for (const char *uri : {"/page?t=split", "/page?t=smuggled"}) {
+        for (const LogLine &line : LoggedRequests(uri)) {
+            ADD_FAILURE() << "the server saw " << line[kMethod] << " " << line[kUri];
+        }
+    }
+}
+
 TEST_F(FetchPageTest, LongResponseHeadersAndTwoHundredCookiesComeBackWhole) {
     FetchCall call(Http("/many-cookies"));
     EXPECT_EQ(call.Run().body, "many\n");

@@ -37,6 +37,7 @@
 //                         committed private bytes, and prints them
 //   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
 //                         grown by at most KIB KiB since; prints both
+//   and the steps of robustness_steps.h (timed click, either of two texts, long text)
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -47,6 +48,7 @@
 #include <vector>
 
 #include "tests/e2e/driver/memory_probe.h"
+#include "tests/e2e/driver/robustness_steps.h"
 #include "tests/e2e/driver/window_frame.h"
 
 namespace {
@@ -624,6 +626,10 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     if (step == L"exit") {
         const wchar_t *code = take();
         return code != nullptr ? ExpectExit(driver, code) : Fail("exit", "needs an exit code");
+    }
+    if (const std::optional<bool> held =
+            RunRobustnessStep({driver.current, Unescape, WindowText, Show}, step, take)) {
+        return *held;
     }
     return Fail("arguments", "unknown step");
 }

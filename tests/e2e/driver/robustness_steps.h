@@ -1,0 +1,27 @@
+// Steps for tests of unfriendly input and servers: a click timed against a limit, a text that may
+// be one of two, and a long text made by the driver (a steps line could not carry it).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// What these steps borrow from the driver: its current window and its text helpers.
+struct StepContext {
+    HWND current;
+    std::string (*unescape)(const wchar_t *);
+    std::string (*windowText)(HWND);
+    std::string (*show)(const std::string &);
+};
+
+// Runs step when it is one of these; nullopt otherwise. take hands out the step's next word
+// (null when there is none). Prints a failure as the driver does.
+//   clicktimed ID MS        clicks control ID and waits up to MS milliseconds for the program to
+//                           finish the click; prints how long it took
+//   text-either ID A B      control ID has exactly text A or exactly text B
+//   settext-long ID BYTES PREFIX   sets control ID to PREFIX followed by "a" up to BYTES bytes
+//                           and checks that the control holds all of them
+std::optional<bool> RunRobustnessStep(const StepContext &context, const std::wstring &step,
+                                      const std::function<const wchar_t *()> &take);
