@@ -24,7 +24,7 @@ constexpr wchar_t kFailVariable[] = L"ZV_FAIL_ALLOCATION";
 // One step of a run (start-up, a click, the end after OK) that takes longer is a hang.
 constexpr DWORD kStepMilliseconds = 20000;
 constexpr DWORD kPollMilliseconds = 10;
-constexpr DWORD kSetTextMilliseconds = 1000;
+constexpr DWORD kSetTextMilliseconds = 2000;
 constexpr int kAddressBox = 100;
 constexpr int kDownloadButton = 120;
 constexpr int kOutputBox = 130;
@@ -68,8 +68,15 @@ bool Ask(const ProgramRun &run, const wchar_t *question, uint32_t &answer) {
     return AskHeapProbe(run.ProcessId(), question, kStepMilliseconds, answer);
 }
 
-// Enters the address into the program's window; false when the program is busy beyond the
-// bound, which a box shown inside the edit's handling would cause.
+// Waits until the program's thread asks for messages: in its message loop, or in the loop of a
+// box it shows. False when it does not within the bound.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kStepMilliseconds, &result) != 0;
+}
+
+// Enters the address into the program's window, which answers messages; false when the program
+// is busy beyond the bound, which a box shown inside the edit's handling would cause.
 bool EnterAddress(HWND window, const std::string &address) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(GetDlgItem(window, kAddressBox), WM_SETTEXT, 0,
@@ -118,6 +125,7 @@ uint32_t CountRequests(const std::wstring &program, const std::string &address) 
         std::printf("FAIL counting run: the window did not appear\n");
         return 0;
     }
+    Answers(window);
     EnterAddress(window, address);
     ClickAndWait(run, window);
     const std::string output = ReadWindowText(GetDlgItem(window, kOutputBox), kStepMilliseconds);
@@ -195,15 +203,15 @@ std::string RunWithRefusal(const std::wstring &program, const std::string &addre
         HWND window = clicked ? nullptr : run.FindWindowNamed(kWindowClass, kWindowTitle);
         if (window != nullptr) {
             clicked = true;
-            // A box shown inside the click's handler holds the handler: when it has returned
-            // and no box is up, none will come.
+            // The click's handler has returned with nothing refused: no box can come. (A box
+            // that the dialog manager has made but not yet shown may be up otherwise: the loop
+            // waits for it.)
             uint32_t refused = 0;
-            if (EnterAddress(window, address) && ClickAndWait(run, window) &&
-                run.FindBox() == nullptr && Ask(run, L"ZvRefusedRequest", refused)) {
-                return (refused == 0 ? "start-up and the click made fewer than " +
-                                           std::to_string(n) + " requests"
-                                     : "the click's handler returned after the refusal") +
-                       "; no box; the output box shows \"" +
+            if (Answers(window) && run.FindBox() == nullptr && EnterAddress(window, address) &&
+                ClickAndWait(run, window) && run.FindBox() == nullptr &&
+                Ask(run, L"ZvRefusedRequest", refused) && refused == 0) {
+                return "start-up and the click made fewer than " + std::to_string(n) +
+                       " requests; the output box shows \"" +
                        Printable(ReadWindowText(GetDlgItem(window, kOutputBox), 1000)) + "\"";
             }
             waited = 0;
