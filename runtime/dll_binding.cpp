@@ -1,9 +1,11 @@
-// DLL command binding: default-library search, program and module folders, ordinals, caching.
+// DLL command binding: system libraries first, then the default-library search or the program
+// and module folders, ordinals, caching.
 #include "runtime/dll_binding.h"
 
 #include <cctype>
 #include <cstdio>
 
+#include "runtime/dll_system_library.h"
 #include "runtime/error_report.h"
 
 namespace {
@@ -33,11 +35,16 @@ bool IsEmpty(const char *text) {
     return text == nullptr || text[0] == '\0';
 }
 
-// Loads a named library: program folder, then module folder, unless the name holds a drive
-// colon; then the bare name, which the platform searches for.
+// Loads a named library. A library that the system directory holds is loaded from there only: a
+// file of the same name beside the program (say, one planted in a downloads folder) must not
+// stand in for the system's. Any other name is looked for in the program folder, then the module
+// folder, unless it holds a drive colon; then as given, which the platform searches for.
 HMODULE LoadNamedLibrary(const DllCommandLists &lists, const char *name,
                          const ModuleLoader &loader) {
     HMODULE module = nullptr;
+    if (loader.loadFromSystem(name, &module)) {
+        return module;
+    }
     const bool hasDrive = std::string_view(name).find(':') != std::string_view::npos;
     if (!hasDrive) {
         std::string path = lists.programDirectory ? lists.programDirectory : "";
@@ -59,7 +66,8 @@ HMODULE LoadNamedLibrary(const DllCommandLists &lists, const char *name,
 } // namespace
 
 const ModuleLoader &PlatformModuleLoader() {
-    static const ModuleLoader loader{PlatformLoad, PlatformFind, PlatformUnload, PlatformFail};
+    static const ModuleLoader loader{PlatformLoad, LoadSystemLibrary, PlatformFind, PlatformUnload,
+                                     PlatformFail};
     return loader;
 }
 
@@ -120,7 +128,11 @@ FARPROC BindDllCommand(const DllCommandLists &lists, uint32_t index, const Modul
     FARPROC entry = nullptr;
     if (IsEmpty(library)) {
         for (const char *candidate : kDefaultLibraries) {
-            module = loader.load(candidate);
+            // The default libraries are the system's; the search path would try the program's
+            // folder first.
+            if (!loader.loadFromSystem(candidate, &module)) {
+                module = loader.load(candidate);
+            }
             if (module == nullptr) {
                 continue;
             }

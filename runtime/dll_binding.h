@@ -21,6 +21,9 @@ struct DllCommandLists {
 // The platform calls that binding makes. Replaceable so that tests can watch every load.
 struct ModuleLoader {
     HMODULE (*load)(const char *path);
+    // For a bare library name that the system directory holds: true, with module the system's
+    // file loaded (null if it would not load). False when the system has no such library.
+    bool (*loadFromSystem)(const char *name, HMODULE *module);
     // exportName is a name, or an ordinal in the MAKEINTRESOURCE form.
     FARPROC (*find)(HMODULE module, const char *exportName);
     void (*unload)(HMODULE module);
@@ -28,7 +31,8 @@ struct ModuleLoader {
     void (*fail)(const char *message);
 };
 
-// LoadLibraryA, GetProcAddress, FreeLibrary and ReportRuntimeError with code 0.
+// LoadLibraryA, LoadSystemLibrary, GetProcAddress, FreeLibrary and ReportRuntimeError with
+// code 0.
 const ModuleLoader &PlatformModuleLoader();
 
 // Returns the entry of command index, binding it on its first call. On failure the loader's

@@ -46,7 +46,7 @@ uint32_t ConstantBytesFrom(const void *address) {
 }
 
 void *AllocateMemory(uint32_t bytes) {
-    void *block = HeapInstrumentation::ShouldFail() ? nullptr : ProcessHeapAlloc(bytes);
+    void *block = HeapInstrumentation::ShouldFail(bytes) ? nullptr : ProcessHeapAlloc(bytes);
     if (block == nullptr) {
         ReportMemoryFailure(bytes);
     }
@@ -63,7 +63,8 @@ void *ReallocateMemory(void *block, uint32_t bytes) {
         std::memcpy(copy, block, std::min(bytes, ConstantBytesFrom(block)));
         return copy;
     }
-    void *moved = HeapInstrumentation::ShouldFail() ? nullptr : ProcessHeapRealloc(block, bytes);
+    void *moved =
+        HeapInstrumentation::ShouldFail(bytes) ? nullptr : ProcessHeapRealloc(block, bytes);
     if (moved == nullptr) {
         ReportMemoryFailure(bytes);
     }

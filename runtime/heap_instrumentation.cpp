@@ -11,6 +11,9 @@ namespace {
 std::atomic<int32_t> gLiveBlocks{0};
 std::atomic<uint32_t> gAllocations{0};
 std::atomic<uint32_t> gFailAt{0};
+// Read by the test probe's thread while the report of the refusal is shown.
+std::atomic<uint32_t> gRefusedRequest{0};
+std::atomic<uint32_t> gRefusedBytes{0};
 
 } // namespace
 
@@ -21,10 +24,15 @@ void CountFree() {
     --gLiveBlocks;
 }
 
-bool ShouldFail() {
+bool ShouldFail(uint32_t bytes) {
     const uint32_t made = ++gAllocations;
     const uint32_t failAt = gFailAt.load();
-    return failAt != 0 && made == failAt;
+    if (failAt == 0 || made != failAt) {
+        return false;
+    }
+    gRefusedBytes = bytes;
+    gRefusedRequest = made;
+    return true;
 }
 
 int32_t LiveBlocks() {
@@ -36,7 +44,16 @@ uint32_t AllocationsMade() {
 
 void FailAllocationNumber(uint32_t n) {
     gAllocations = 0;
+    gRefusedRequest = 0;
+    gRefusedBytes = 0;
     gFailAt = n;
+}
+
+uint32_t RefusedRequest() {
+    return gRefusedRequest.load();
+}
+uint32_t RefusedBytes() {
+    return gRefusedBytes.load();
 }
 
 } // namespace HeapInstrumentation

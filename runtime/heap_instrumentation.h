@@ -1,6 +1,7 @@
-// Test instrumentation of the runtime heap: a count of live blocks and a planned failure of
-// the N-th allocation. Compiled in only with ZV_HEAP_INSTRUMENTATION; in the shipped program
-// every hook is an empty inline function and costs nothing.
+// Test instrumentation of the runtime heap: a count of live blocks, a count of allocation
+// requests and a planned failure of the N-th request. Compiled in only with
+// ZV_HEAP_INSTRUMENTATION; in the shipped program every hook is an empty inline function and
+// costs nothing.
 #pragma once
 
 #include <cstdint>
@@ -10,15 +11,21 @@ namespace HeapInstrumentation {
 #ifdef ZV_HEAP_INSTRUMENTATION
 void CountAllocation();
 void CountFree();
-bool ShouldFail();
+// Counts one allocation request of bytes; true when it is the planned failure, whose number and
+// byte count are then kept for RefusedRequest and RefusedBytes.
+bool ShouldFail(uint32_t bytes);
 int32_t LiveBlocks();
+// Allocation requests (allocations and resizes) since the last FailAllocationNumber.
 uint32_t AllocationsMade();
-// Makes allocation number n (1-based, counted from now) fail; 0 turns failing off.
+// Makes allocation request number n (1-based, counted from now) fail; 0 turns failing off.
 void FailAllocationNumber(uint32_t n);
+// The number of the request that was refused (0 while none was), and its byte count.
+uint32_t RefusedRequest();
+uint32_t RefusedBytes();
 #else
 inline void CountAllocation() {}
 inline void CountFree() {}
-inline bool ShouldFail() {
+inline bool ShouldFail(uint32_t) {
     return false;
 }
 #endif

@@ -18,7 +18,9 @@ bool TemplateBlock::Assign(std::span<const uint8_t> bytes) {
     if (bytes.empty()) {
         return true;
     }
-    void *block = HeapInstrumentation::ShouldFail() ? nullptr : ProcessHeapAlloc(bytes.size());
+    void *block = HeapInstrumentation::ShouldFail(static_cast<uint32_t>(bytes.size()))
+                      ? nullptr
+                      : ProcessHeapAlloc(bytes.size());
     if (block == nullptr) {
         return false;
     }

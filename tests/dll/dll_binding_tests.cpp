@@ -1,13 +1,16 @@
 // DLL command binding with a recording loader: which libraries are loaded, searched and
-// unloaded in which order, ordinals, caching, failure messages and release.
+// unloaded in which order, ordinals, caching, failure messages and release; and the platform's
+// system directory, from which a library of the system is always loaded.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "runtime/dll_binding.h"
+#include "runtime/dll_system_library.h"
 
 namespace {
 
@@ -15,6 +18,10 @@ namespace {
 std::map<std::string, std::vector<std::string>> g_libraries;
 std::vector<std::string> g_events;
 std::vector<std::string> g_loadedNames; // index + 1 is the fake module handle
+// Names the fake system directory holds; a file there is loaded as kSystemFolder + name and has
+// the exports g_libraries gives under that path.
+std::set<std::string> g_systemLibraries;
+constexpr char kSystemFolder[] = "S:\\sys\\";
 
 struct BindingFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -46,6 +53,14 @@ FARPROC FakeFind(HMODULE module, const char *exportName) {
     return nullptr;
 }
 
+bool FakeLoadFromSystem(const char *name, HMODULE *module) {
+    if (g_systemLibraries.count(name) == 0) {
+        return false;
+    }
+    *module = FakeLoad((kSystemFolder + std::string(name)).c_str());
+    return true;
+}
+
 void FakeUnload(HMODULE module) {
     g_events.push_back("unload " + NameOf(module));
 }
@@ -54,7 +69,7 @@ void FakeFail(const char *message) {
     throw BindingFailure(message);
 }
 
-const ModuleLoader kRecordingLoader{FakeLoad, FakeFind, FakeUnload, FakeFail};
+const ModuleLoader kRecordingLoader{FakeLoad, FakeLoadFromSystem, FakeFind, FakeUnload, FakeFail};
 
 // One declared command per test, with room for a second.
 class DllBinding : public ::testing::Test {
@@ -63,6 +78,7 @@ protected:
         g_libraries.clear();
         g_events.clear();
         g_loadedNames.clear();
+        g_systemLibraries.clear();
     }
 
     DllCommandLists Lists(const char *library, const char *exportName) {
@@ -205,6 +221,99 @@ TEST_F(DllBinding, AnIndexOutsideTheListsIsReportedNotRead) {
     const DllCommandLists lists = Lists("web.dll", "Fetch");
     EXPECT_THROW(BindDllCommand(lists, 2, kRecordingLoader), BindingFailure);
     EXPECT_TRUE(g_events.empty());
+}
+
+TEST_F(DllBinding, ALibraryTheSystemHoldsIsLoadedFromTheSystemEvenWithACopyBesideTheProgram) {
+    g_systemLibraries = {"wininet.dll"};
+    g_libraries["S:\\sys\\wininet.dll"] = {"InternetOpenA"};
+    g_libraries["C:\\prog\\wininet.dll"] = {"InternetOpenA"};
+    const DllCommandLists lists = Lists("wininet.dll", "InternetOpenA");
+    EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr);
+    const std::vector<std::string> expected{"load S:\\sys\\wininet.dll",
+                                            "find InternetOpenA in S:\\sys\\wininet.dll"};
+    EXPECT_EQ(g_events, expected);
+    EXPECT_EQ(NameOf(modules[0]), "S:\\sys\\wininet.dll");
+}
+
+TEST_F(DllBinding, ASystemLibraryThatWillNotLoadIsReportedNotReplacedByTheCopyBesideTheProgram) {
+    g_systemLibraries = {"wininet.dll"};
+    g_libraries["C:\\prog\\wininet.dll"] = {"InternetOpenA"};
+    const DllCommandLists lists = Lists("wininet.dll", "InternetOpenA");
+    try {
+        BindDllCommand(lists, 0, kRecordingLoader);
+        FAIL() << "binding succeeded";
+    } catch (const BindingFailure &failure) {
+        EXPECT_STREQ(failure.what(),
+                     "无法找到指定DLL库文件“wininet.dll”中的输出命令“InternetOpenA”");
+    }
+    EXPECT_EQ(g_events, std::vector<std::string>{"load S:\\sys\\wininet.dll"});
+}
+
+TEST_F(DllBinding, DefaultLibrariesComeFromTheSystemDirectoryWhenItHoldsThem) {
+    g_systemLibraries = {"Kernel32.dll", "Gdi32.dll"};
+    g_libraries["S:\\sys\\Kernel32.dll"] = {"Other"};
+    g_libraries["S:\\sys\\Gdi32.dll"] = {"Other"};
+    g_libraries["User32.dll"] = {"MessageBoxA"};
+    const DllCommandLists lists = Lists(nullptr, "MessageBoxA");
+    EXPECT_NE(BindDllCommand(lists, 0, kRecordingLoader), nullptr);
+    const std::vector<std::string> expected{"load S:\\sys\\Kernel32.dll",
+                                            "find MessageBoxA in S:\\sys\\Kernel32.dll",
+                                            "unload S:\\sys\\Kernel32.dll",
+                                            "load S:\\sys\\Gdi32.dll",
+                                            "find MessageBoxA in S:\\sys\\Gdi32.dll",
+                                            "unload S:\\sys\\Gdi32.dll",
+                                            "load User32.dll",
+                                            "find MessageBoxA in User32.dll"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST(SystemLibraryFileName, AddsDllToANameWithoutExtensionAndRefusesFolders) {
+    EXPECT_EQ(SystemLibraryFileName(L"wininet"), L"wininet.dll");
+    EXPECT_EQ(SystemLibraryFileName(L"WININET.DLL"), L"WININET.DLL");
+    EXPECT_EQ(SystemLibraryFileName(L"wininet."), L"wininet");
+    EXPECT_EQ(SystemLibraryFileName(L"codec.v2"), L"codec.v2");
+    EXPECT_EQ(SystemLibraryFileName(L"sub\\wininet.dll"), L"");
+    EXPECT_EQ(SystemLibraryFileName(L"sub/wininet.dll"), L"");
+    EXPECT_EQ(SystemLibraryFileName(L"C:wininet.dll"), L"");
+    EXPECT_EQ(SystemLibraryFileName(L""), L"");
+}
+
+// The platform's system directory (under Wine the prefix's, which must hold the libraries the
+// downloader binds).
+std::wstring SystemFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder, length);
+}
+
+std::wstring ModuleFile(HMODULE module) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    return std::wstring(path, length);
+}
+
+TEST(LoadSystemLibrary, LoadsTheSystemDirectorysFileForANameWithOrWithoutExtension) {
+    for (const char *name : {"wininet.dll", "WININET", "ole32.dll", "Mpr.dll", "kernel32"}) {
+        HMODULE module = nullptr;
+        ASSERT_TRUE(LoadSystemLibrary(name, &module)) << name;
+        ASSERT_NE(module, nullptr) << name;
+        const std::wstring file = ModuleFile(module);
+        const std::wstring folder = SystemFolder() + L"\\";
+        EXPECT_EQ(CompareStringOrdinal(file.c_str(), static_cast<int>(folder.size()),
+                                       folder.c_str(), -1, TRUE),
+                  CSTR_EQUAL)
+            << name;
+        FreeLibrary(module);
+    }
+}
+
+TEST(LoadSystemLibrary, LeavesOtherNamesToTheDeclaredSearch) {
+    for (const char *name : {"zv_test_exports.dll", "zv_absent_library.dll", "sub\\kernel32.dll",
+                             "C:\\windows\\system32\\kernel32.dll", ""}) {
+        HMODULE module = reinterpret_cast<HMODULE>(1);
+        EXPECT_FALSE(LoadSystemLibrary(name, &module)) << name;
+        EXPECT_EQ(module, reinterpret_cast<HMODULE>(1)) << name;
+    }
 }
 
 TEST_F(DllBinding, ReleaseUnloadsEveryBoundModuleOnceAndEmptiesTheLists) {

@@ -1,4 +1,5 @@
-// Reads a program's live heap blocks through its probe window and its committed private memory.
+// Reads a program's runtime heap figures through its probe window and its committed private
+// memory.
 #include "tests/e2e/driver/memory_probe.h"
 
 namespace {
@@ -19,19 +20,29 @@ HWND FindProbe(DWORD processId) {
 
 } // namespace
 
-bool ReadLiveBlocks(DWORD processId, DWORD waitMilliseconds, int32_t &liveBlocks) {
-    const UINT question = RegisterWindowMessageW(L"ZvLiveBlocks");
+bool AskHeapProbe(DWORD processId, const wchar_t *question, DWORD waitMilliseconds,
+                  uint32_t &answer) {
+    const UINT message = RegisterWindowMessageW(question);
     for (DWORD waited = 0; waited <= waitMilliseconds; waited += kPollMilliseconds) {
         HWND probe = FindProbe(processId);
-        DWORD_PTR answer = 0;
-        if (probe != nullptr && SendMessageTimeoutW(probe, question, 0, 0, SMTO_NORMAL,
-                                                    waitMilliseconds, &answer) != 0) {
-            liveBlocks = static_cast<int32_t>(answer);
+        DWORD_PTR result = 0;
+        if (probe != nullptr && SendMessageTimeoutW(probe, message, 0, 0, SMTO_NORMAL,
+                                                    waitMilliseconds, &result) != 0) {
+            answer = static_cast<uint32_t>(result);
             return true;
         }
         Sleep(kPollMilliseconds);
     }
     return false;
+}
+
+bool ReadLiveBlocks(DWORD processId, DWORD waitMilliseconds, int32_t &liveBlocks) {
+    uint32_t answer = 0;
+    if (!AskHeapProbe(processId, L"ZvLiveBlocks", waitMilliseconds, answer)) {
+        return false;
+    }
+    liveBlocks = static_cast<int32_t>(answer);
+    return true;
 }
 
 uint64_t CommittedPrivateBytes(HANDLE process) {

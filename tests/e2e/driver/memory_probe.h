@@ -6,6 +6,12 @@
 
 #include <cstdint>
 
+// The answer of the instrumented program with this process id to a registered question of its
+// heap probe ("ZvLiveBlocks", "ZvAllocationsMade", "ZvRefusedRequest", "ZvRefusedBytes"); false
+// when the program has no probe window within the wait time.
+bool AskHeapProbe(DWORD processId, const wchar_t *question, DWORD waitMilliseconds,
+                  uint32_t &answer);
+
 // The live-block count of the instrumented program with this process id; false when the
 // program has no probe window within the wait time.
 bool ReadLiveBlocks(DWORD processId, DWORD waitMilliseconds, int32_t &liveBlocks);

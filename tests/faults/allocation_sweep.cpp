@@ -1,0 +1,283 @@
+// zv_allocation_sweep: fault injection over start-up and one click of the downloader. Runs the
+// fault-injection variant once without a failure to count the runtime heap's allocation requests
+// that start-up and one click on a page of the test site make, then once for every N from 1 to
+// that count with request N refused. Each of those runs must end in the memory-failure box that
+// names the refused request's byte count, and, once OK is pressed, with exit code -1: nothing
+// else, no crash, no hang. Prints every run that ends otherwise and a summary; exits 0 when
+// every run held.
+//   zv_allocation_sweep PROGRAM [FIRST LAST]   (FIRST..LAST limit N, for looking at a few runs)
+// The test site's folder comes from ZV_WEB_SERVERS (its servers.txt names the HTTP port).
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "tests/e2e/driver/memory_probe.h"
+#include "tests/faults/program_run.h"
+
+namespace {
+
+constexpr wchar_t kFailVariable[] = L"ZV_FAIL_ALLOCATION";
+// One step of a run (start-up, a click, the end after OK) that takes longer is a hang.
+constexpr DWORD kStepMilliseconds = 20000;
+constexpr DWORD kPollMilliseconds = 10;
+constexpr DWORD kSetTextMilliseconds = 2000;
+constexpr int kAddressBox = 100;
+constexpr int kDownloadButton = 120;
+constexpr int kOutputBox = 130;
+constexpr DWORD kReportExitCode = 0xFFFFFFFF;
+// A fault usually repeats over many neighbouring N, and each failing run may take the full
+// bound: the sweep stops after this many, which are enough to look into.
+constexpr uint32_t kFaultsShown = 3;
+// A run that never reaches request N (a fetch of the test page that failed under load leaves
+// the output box empty and makes fewer requests) is made again, this many times at most.
+constexpr int kRunsPerRequest = 3;
+
+const std::string kWindowClass = "KVWindow";
+const std::string kWindowTitle = "Zorvin网音乐下载器-Varo";
+const std::string kPagePath = "/dance/play/one.html";
+const std::string kOutput = "Song One\r\nhttp://mix.zorvin.cn/mix/2024/03/song-one.m4a\r\n"
+                            "http://mp3.zorvin.cn/mp3/2024/03/song-one.mp3";
+
+std::string RefusalBox(uint32_t bytes) {
+    return "运行时出错!\r\n\r\n错误信息：分配 " + std::to_string(bytes) + " 字节内存失败!\r\n";
+}
+
+// The page's address on the test site: the HTTP port from servers.txt of ZV_WEB_SERVERS.
+std::string PageAddress() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ZV_WEB_SERVERS", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};
+    }
+    const std::wstring path = std::wstring(folder) + L"\\servers.txt";
+    FILE *file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr) {
+        return {};
+    }
+    char line[256];
+    unsigned port = 0;
+    while (port == 0 && std::fgets(line, sizeof line, file) != nullptr) {
+        std::sscanf(line, "http_port=%u", &port);
+    }
+    std::fclose(file);
+    return port == 0 ? std::string() : "http://127.0.0.1:" + std::to_string(port) + kPagePath;
+}
+
+bool Ask(const ProgramRun &run, const wchar_t *question, uint32_t &answer) {
+    return AskHeapProbe(run.ProcessId(), question, kStepMilliseconds, answer);
+}
+
+// Waits until the program's thread asks for messages: in its message loop, or in the loop of a
+// box it shows. False when it does not within the bound.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kStepMilliseconds, &result) != 0;
+}
+
+// Enters the address into the program's window, which answers messages; false when the program
+// is busy beyond the bound, which a box shown inside the edit's handling would cause.
+bool EnterAddress(HWND window, const std::string &address) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(GetDlgItem(window, kAddressBox), WM_SETTEXT, 0,
+                               reinterpret_cast<LPARAM>(address.c_str()), SMTO_NORMAL,
+                               kSetTextMilliseconds, &result) != 0;
+}
+
+void CALLBACK NoteClickHandled(HWND, UINT, ULONG_PTR handled, LRESULT) {
+    *reinterpret_cast<bool *>(handled) = true;
+}
+
+// Clicks the button as a user would and waits until the program has handled the click (true),
+// or shows a box, or ends. The click is sent with a callback, not waited for: a box shown inside
+// its handler would hold a plain send until the box is closed.
+bool ClickAndWait(const ProgramRun &run, HWND window) {
+    bool handled = false;
+    if (!SendMessageCallbackA(GetDlgItem(window, kDownloadButton), BM_CLICK, 0, 0,
+                              &NoteClickHandled, reinterpret_cast<ULONG_PTR>(&handled))) {
+        return false;
+    }
+    DWORD code = 0;
+    for (DWORD waited = 0;
+         !handled && waited < kStepMilliseconds && run.FindBox() == nullptr && !run.Ended(code);
+         waited += kPollMilliseconds) {
+        MSG message;
+        // The callback is called while the driver's thread looks for messages.
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&message);
+        }
+        Sleep(kPollMilliseconds);
+    }
+    return handled;
+}
+
+// Start-up and one click without a failure: their number of allocation requests, or 0 after
+// printing what went wrong.
+uint32_t CountRequests(const std::wstring &program, const std::string &address) {
+    ProgramRun run(program, kFailVariable, L"");
+    HWND window = nullptr;
+    for (DWORD waited = 0; run.Started() && window == nullptr && waited < kStepMilliseconds;
+         waited += kPollMilliseconds) {
+        window = run.FindWindowNamed(kWindowClass, kWindowTitle);
+        Sleep(window == nullptr ? kPollMilliseconds : 0);
+    }
+    if (window == nullptr) {
+        std::printf("FAIL counting run: the window did not appear\n");
+        return 0;
+    }
+    Answers(window);
+    EnterAddress(window, address);
+    ClickAndWait(run, window);
+    const std::string output = ReadWindowText(GetDlgItem(window, kOutputBox), kStepMilliseconds);
+    uint32_t made = 0;
+    uint32_t refused = 0;
+    if (output != kOutput || !Ask(run, L"ZvAllocationsMade", made) ||
+        !Ask(run, L"ZvRefusedRequest", refused) || refused != 0 || made == 0) {
+        std::printf("FAIL counting run: output \"%s\", %u requests, %u refused\n",
+                    Printable(output).c_str(), made, refused);
+        return 0;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    if (!run.WaitForEnd(kStepMilliseconds, code) || code != 0) {
+        std::printf("FAIL counting run: the program did not end with 0 after closing\n");
+        return 0;
+    }
+    return made;
+}
+
+// What the box of run n shows, checked against the refused request; empty when it is the
+// memory-failure box of request n.
+std::string CheckBox(const ProgramRun &run, HWND box, uint32_t n) {
+    uint32_t refused = 0;
+    uint32_t bytes = 0;
+    if (!Ask(run, L"ZvRefusedRequest", refused) || !Ask(run, L"ZvRefusedBytes", bytes)) {
+        return "the probe does not answer";
+    }
+    const std::string caption = BoxCaption(box, kStepMilliseconds);
+    const std::string message = BoxMessage(box, kStepMilliseconds);
+    if (refused != n || caption != "错误" || message != RefusalBox(bytes)) {
+        return "request " + std::to_string(refused) + " of " + std::to_string(bytes) +
+               " bytes refused; the box \"" + Printable(caption) + "\": \"" + Printable(message) +
+               "\"";
+    }
+    return {};
+}
+
+// After OK: the program must end with -1 and show nothing more.
+std::string CheckEnd(const ProgramRun &run, HWND firstBox) {
+    DWORD code = 0;
+    for (DWORD waited = 0; waited < kStepMilliseconds; waited += kPollMilliseconds) {
+        if (run.WaitForEnd(kPollMilliseconds, code)) {
+            return code == kReportExitCode ? std::string()
+                                           : "ended with exit code " + std::to_string(code);
+        }
+        HWND box = run.FindBox();
+        if (box != nullptr && box != firstBox) {
+            return "after OK, another box \"" + Printable(BoxMessage(box, kStepMilliseconds)) +
+                   "\"";
+        }
+    }
+    return "did not end after OK";
+}
+
+// How a run with request n refused ended: as it must, before request n was made, or otherwise.
+struct Outcome {
+    enum { kHeld, kNotReached, kFault } kind;
+    std::string detail;
+};
+
+// Runs start-up and one click with request n refused.
+Outcome RunWithRefusal(const std::wstring &program, const std::string &address, uint32_t n) {
+    ProgramRun run(program, kFailVariable, std::to_wstring(n));
+    if (!run.Started()) {
+        return {Outcome::kFault, "cannot start the program"};
+    }
+    bool clicked = false;
+    DWORD code = 0;
+    for (DWORD waited = 0; waited < kStepMilliseconds; waited += kPollMilliseconds) {
+        HWND box = run.FindBox();
+        if (box != nullptr) {
+            std::string fault = CheckBox(run, box, n);
+            PressOk(box);
+            fault = fault.empty() ? CheckEnd(run, box) : fault;
+            return {fault.empty() ? Outcome::kHeld : Outcome::kFault, fault};
+        }
+        if (run.Ended(code)) {
+            return {Outcome::kFault,
+                    "ended with exit code " + std::to_string(code) + " and no box"};
+        }
+        HWND window = clicked ? nullptr : run.FindWindowNamed(kWindowClass, kWindowTitle);
+        if (window != nullptr) {
+            clicked = true;
+            // The click's handler has returned with nothing refused: no box can come. (A box
+            // that the dialog manager has made but not yet shown may be up otherwise: the loop
+            // waits for it.)
+            uint32_t refused = 0;
+            uint32_t made = 0;
+            if (Answers(window) && run.FindBox() == nullptr && EnterAddress(window, address) &&
+                ClickAndWait(run, window) && run.FindBox() == nullptr &&
+                Ask(run, L"ZvRefusedRequest", refused) && refused == 0 &&
+                Ask(run, L"ZvAllocationsMade", made)) {
+                return {Outcome::kNotReached,
+                        "start-up and the click made " + std::to_string(made) +
+                            " requests; the output box shows \"" +
+                            Printable(ReadWindowText(GetDlgItem(window, kOutputBox), 1000)) + "\""};
+            }
+            waited = 0;
+        }
+        Sleep(kPollMilliseconds);
+    }
+    return {Outcome::kFault, "no box within " + std::to_string(kStepMilliseconds) + " ms"};
+}
+
+} // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argv == nullptr || (argc != 2 && argc != 4)) {
+        std::printf("usage: zv_allocation_sweep PROGRAM [FIRST LAST]\n");
+        return 2;
+    }
+    const std::wstring program = argv[1];
+    const std::string address = PageAddress();
+    if (address.empty()) {
+        std::printf("FAIL: no test site (ZV_WEB_SERVERS with servers.txt)\n");
+        return 1;
+    }
+    const DWORD start = GetTickCount();
+    const uint32_t count = CountRequests(program, address);
+    if (count == 0) {
+        return 1;
+    }
+    const uint32_t first =
+        argc == 4 ? static_cast<uint32_t>(std::wcstoul(argv[2], nullptr, 10)) : 1;
+    const uint32_t last =
+        argc == 4 ? static_cast<uint32_t>(std::wcstoul(argv[3], nullptr, 10)) : count;
+    uint32_t runs = 0;
+    uint32_t repeated = 0;
+    uint32_t failed = 0;
+    for (uint32_t n = first; n >= 1 && n <= last && failed < kFaultsShown; ++n, ++runs) {
+        Outcome outcome = RunWithRefusal(program, address, n);
+        for (int again = 1; outcome.kind == Outcome::kNotReached && again < kRunsPerRequest;
+             ++again, ++repeated) {
+            std::printf("request %u not reached (%s); run again\n", n, outcome.detail.c_str());
+            outcome = RunWithRefusal(program, address, n);
+        }
+        if (outcome.kind != Outcome::kHeld) {
+            ++failed;
+            std::printf("FAIL request %u refused: %s\n", n, outcome.detail.c_str());
+        }
+        std::fflush(stdout);
+    }
+    std::printf("allocation sweep: start-up and one click make %u allocation requests; %u runs "
+                "with one refused (%u made again), %u ended otherwise%s; %lu s\n",
+                count, runs, repeated, failed,
+                failed < kFaultsShown ? "" : " (the sweep stopped there)",
+                (GetTickCount() - start) / 1000);
+    return failed == 0 && runs > 0 ? 0 : 1;
+}
