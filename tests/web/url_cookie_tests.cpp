@@ -4,7 +4,7 @@
 #include "app/web/cookie_merge.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
-#include "runtime/heap_instrumentation.h"
+#include "tests/web/heap_checked_test.h"
 #include "tests/web/web_test_values.h"
 
 namespace {
@@ -18,18 +18,6 @@ Url Decompose(const char *address) {
     TextVar url(address);
     return {Take(UrlHost(&url.value)), Take(UrlPath(&url.value)), UrlPort(&url.value)};
 }
-
-#ifdef ZV_HEAP_INSTRUMENTATION
-// Every test leaves the heap as it found it.
-class Web : public ::testing::Test {
-protected:
-    void SetUp() override { before = HeapInstrumentation::LiveBlocks(); }
-    void TearDown() override { EXPECT_EQ(HeapInstrumentation::LiveBlocks(), before); }
-    int32_t before = 0;
-};
-#else
-class Web : public ::testing::Test {};
-#endif
 
 TEST_F(Web, UrlWithoutSchemeGetsHttp) {
     const Url u = Decompose("a.b/x");
