@@ -59,6 +59,18 @@ TEST_F(Web, FragmentStaysInThePath) {
     EXPECT_EQ(Decompose("http://a.b/p#frag").path, "/p#frag");
 }
 
+TEST_F(Web, ThePathBeginsBehindTheHostEvenWhenTheHostAlsoStandsEarlier) {
+    // Hosts that are also text of the scheme, or of what stands before it.
+    EXPECT_EQ(Decompose("http://t/x").path, "/x");
+    EXPECT_EQ(Decompose("HTTP://H:8080/x?y=1").path, "/x?y=1");
+    EXPECT_EQ(Decompose("https://s/x").path, "/x");
+    EXPECT_EQ(Decompose("http://http/x").path, "/x");
+    EXPECT_EQ(Decompose("c.x/see http://c/d").path, "/d");
+    // An empty host: the path is still what follows it, never the scheme's slashes.
+    EXPECT_EQ(Decompose("https://").path, "/");
+    EXPECT_EQ(Decompose("http:///x").path, "/x");
+}
+
 TEST_F(Web, PortOutsideSixteenBitsIsReportedAsWritten) {
     EXPECT_EQ(Decompose("http://127.0.0.1:99999/x").port, 99999);
     EXPECT_EQ(Decompose("http://127.0.0.1:-1/x").port, -1);
