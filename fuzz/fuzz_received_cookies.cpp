@@ -38,15 +38,6 @@ bool IsSetCookieLine(std::string_view line) {
     return AsciiLower(line.substr(0, kSetCookieName.size())) == kSetCookieName;
 }
 
-bool IsPlainAscii(std::string_view text) {
-    for (char c : text) {
-        if (IsLeadByte(static_cast<uint8_t>(c))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string WithoutOuterSpaces(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
@@ -69,7 +60,7 @@ std::string CookieOfLine(std::string_view line) {
     const std::string cookie = ReadCookies(std::string(line), nullptr);
     fuzz::Check(AsciiLower(line).find(AsciiLower(cookie)) != std::string::npos,
                 "a cookie that is not text of its line");
-    if (IsPlainAscii(line)) {
+    if (fuzz::IsPlainAscii(line)) {
         const std::string_view value = line.substr(kSetCookieName.size());
         fuzz::Check(cookie == WithoutOuterSpaces(value.substr(0, value.find(';'))),
                     "a plain line does not give its first name=value pair");

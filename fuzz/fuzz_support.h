@@ -42,17 +42,32 @@ inline std::string Take(Text text) {
     return bytes;
 }
 
-// Whether some character of text (stepping over double-byte characters whole) is this byte.
-inline bool HasCharacter(std::string_view text, char sought) {
+// Calls visit(offset) at the first byte of every character of text, stepping over a lead byte
+// and its trail byte as one character.
+template <typename Visit> void ForEachCharacter(std::string_view text, Visit visit) {
     for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == sought) {
-            return true;
-        }
+        visit(at);
         if (IsLeadByte(static_cast<uint8_t>(text[at]))) {
             ++at;
         }
     }
-    return false;
+}
+
+// Whether some character of text is this single byte.
+inline bool HasCharacter(std::string_view text, char sought) {
+    bool found = false;
+    ForEachCharacter(text, [&](size_t at) { found = found || text[at] == sought; });
+    return found;
+}
+
+// Text without double-byte characters, where bytes and characters are one.
+inline bool IsPlainAscii(std::string_view text) {
+    for (char c : text) {
+        if (IsLeadByte(static_cast<uint8_t>(c))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A program variable holding a heap copy of a text, freed at the end of its scope.

@@ -27,38 +27,21 @@ struct Parts {
     std::string path;
 };
 
-bool IsPlainAscii(std::string_view text) {
-    for (char c : text) {
-        if (IsLeadByte(static_cast<uint8_t>(c))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool HasUpperCaseLetter(std::string_view text) {
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] >= 'A' && text[at] <= 'Z') {
-            return true;
-        }
-        if (IsLeadByte(static_cast<uint8_t>(text[at]))) {
-            ++at;
-        }
-    }
-    return false;
+    bool found = false;
+    fuzz::ForEachCharacter(
+        text, [&](size_t at) { found = found || (text[at] >= 'A' && text[at] <= 'Z'); });
+    return found;
 }
 
 // The offset of the last character of text that is this byte, or npos.
 size_t LastCharacter(std::string_view text, char sought) {
     size_t found = std::string_view::npos;
-    for (size_t at = 0; at < text.size(); ++at) {
+    fuzz::ForEachCharacter(text, [&](size_t at) {
         if (text[at] == sought) {
             found = at;
         }
-        if (IsLeadByte(static_cast<uint8_t>(text[at]))) {
-            ++at;
-        }
-    }
+    });
     return found;
 }
 
@@ -117,7 +100,7 @@ void CheckDefaultForm(const std::string &typed) {
         fuzz::Check(got.port == std::stoi(digits), "the port is not the number written");
     }
 
-    if (IsPlainAscii(typed)) {
+    if (fuzz::IsPlainAscii(typed)) {
         const Parts expected = ExpectedParts(typed);
         fuzz::Check(got.host == expected.host && got.hostWithPort == expected.hostWithPort,
                     "the host of a plain URL");
