@@ -1,6 +1,8 @@
 // ReadReceivedCookies, written as program code over the kernel commands.
 #include "app/web/received_cookies.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "app/web/program_text.h"
@@ -16,10 +18,22 @@ constexpr char kLineEnds[] = "\r\n";
 constexpr char kSemicolon[] = ";";
 constexpr char kCookieSeparator[] = "; ";
 
+// A new text holding these bytes (null when there are none). Slicing the value out of the block
+// directly keeps each line's cost to its own length; a text command would measure the whole
+// rest of the block for every line.
+Text TextOfBytes(std::string_view bytes) {
+    if (bytes.empty()) {
+        return nullptr;
+    }
+    Text text = static_cast<Text>(AllocateMemory(static_cast<uint32_t>(bytes.size()) + 1));
+    std::memcpy(text, bytes.data(), bytes.size());
+    text[bytes.size()] = '\0';
+    return text;
+}
+
 // The first name=value pair of a Set-Cookie value: the bytes up to its first ";", trimmed.
-Text CookieOfValue(const char *block, size_t offset, size_t length) {
-    Text value =
-        Kernel::MiddleText(block, static_cast<int32_t>(offset + 1), static_cast<int32_t>(length));
+Text CookieOfValue(std::string_view setCookieValue) {
+    Text value = TextOfBytes(setCookieValue);
     const int32_t semicolon = Kernel::FindText(Arg(value), kSemicolon, {}, false);
     if (semicolon != -1) {
         Store(&value, Kernel::LeftText(Arg(value), Whole(static_cast<double>(semicolon) - 1)));
@@ -28,6 +42,53 @@ Text CookieOfValue(const char *block, size_t offset, size_t length) {
     FreeMemory(value);
     return cookie;
 }
+
+// The received cookies joined by "; ", built in one heap block that grows geometrically: a
+// response with tens of thousands of Set-Cookie lines costs time in proportion to its size, where
+// concatenating the list anew for every cookie would cost its square.
+class CookieList {
+public:
+    CookieList() = default;
+    CookieList(const CookieList &) = delete;
+    CookieList &operator=(const CookieList &) = delete;
+    ~CookieList() { FreeMemory(block_); }
+
+    void Add(const char *cookie) {
+        if (!empty_) {
+            Append(kCookieSeparator);
+        }
+        Append(Arg(cookie));
+        empty_ = false;
+    }
+
+    // The list, or null when it is the empty text; the block then belongs to the caller.
+    Text Finish() {
+        if (length_ == 0) {
+            return nullptr;
+        }
+        Text list = static_cast<Text>(ReallocateMemory(block_, length_ + 1));
+        list[length_] = '\0';
+        block_ = nullptr;
+        return list;
+    }
+
+private:
+    void Append(const char *text) {
+        const uint32_t bytes = static_cast<uint32_t>(std::strlen(text));
+        if (length_ + bytes + 1 > capacity_) {
+            capacity_ = std::max({kFirstCapacity, capacity_ * 2, length_ + bytes + 1});
+            block_ = static_cast<char *>(ReallocateMemory(block_, capacity_));
+        }
+        std::memcpy(block_ + length_, text, bytes);
+        length_ += bytes;
+    }
+
+    static constexpr uint32_t kFirstCapacity = 256;
+    char *block_ = nullptr;
+    uint32_t length_ = 0;
+    uint32_t capacity_ = 0; // bytes of block_, room for the NUL included
+    bool empty_ = true;     // no cookie added yet (an added cookie may be the empty text)
+};
 
 } // namespace
 
@@ -40,23 +101,20 @@ Text CookieOfValue(const char *block, size_t offset, size_t length) {
 Text ReadReceivedCookies(Text *responseHeaders) {
     Store(responseHeaders,
           Kernel::ReplaceSubtext(Arg(*responseHeaders), kSetCookie, kSetCookie, {}, {}, false));
-    const char *block = Arg(*responseHeaders);
-    const std::string_view headers(block);
-    Text cookies = nullptr;
+    const std::string_view headers(Arg(*responseHeaders));
+    CookieList cookies;
     for (size_t start = 0; start < headers.size();) {
         size_t end = headers.find_first_of(kLineEnds, start);
         if (end == std::string_view::npos) {
             end = headers.size();
         }
-        if (headers.substr(start, end - start).starts_with(kSetCookieName)) {
-            const size_t value = start + kSetCookieName.size();
-            Text cookie = CookieOfValue(block, value, end - value);
-            Store(&cookies, CodeConcatTexts(3, Arg(cookies), Arg(cookie), kCookieSeparator));
+        const std::string_view line = headers.substr(start, end - start);
+        if (line.starts_with(kSetCookieName)) {
+            Text cookie = CookieOfValue(line.substr(kSetCookieName.size()));
+            cookies.Add(cookie);
             FreeMemory(cookie);
         }
         start = end + 1;
     }
-    const double kept = static_cast<double>(Kernel::TextLength(Arg(cookies))) - 2;
-    Store(&cookies, Kernel::LeftText(Arg(cookies), Whole(kept)));
-    return cookies;
+    return cookies.Finish();
 }
