@@ -28,17 +28,26 @@ Text Between(Text *text, const char *left, const char *right) {
     return result;
 }
 
-// The host written after the scheme, up to the first "/".
-void CutHostAfterScheme(Text *t) {
+// Appends "/" unless the text already ends in one, so that the host always has an end.
+void EndWithSlash(Text *t) {
     Text last = Kernel::RightText(Arg(*t), 1);
     if (!TextsEqual(last, kSlash)) {
         Store(t, CodeConcatTexts(2, Arg(*t), kSlash));
     }
     FreeMemory(last);
-    Text first8 = Kernel::LeftText(Arg(*t), 8);
+}
+
+bool BeginsWithHttps(const char *t) {
+    Text first8 = Kernel::LeftText(Arg(t), 8);
     const bool secure = TextsEqual(first8, kHttps);
     FreeMemory(first8);
-    if (secure) {
+    return secure;
+}
+
+// The host written after the scheme, up to the first "/".
+void CutHostAfterScheme(Text *t) {
+    EndWithSlash(t);
+    if (BeginsWithHttps(*t)) {
         Store(t, Between(t, kHttps, kSlash));
         return;
     }
@@ -53,19 +62,13 @@ void CutHostAfterScheme(Text *t) {
 // else at the start of a URL that names no scheme.
 int32_t HostStart(const char *url) {
     Text t = Kernel::ToLowerCase(url);
-    Text last = Kernel::RightText(Arg(t), 1);
-    if (!TextsEqual(last, kSlash)) {
-        Store(&t, CodeConcatTexts(2, Arg(t), kSlash));
-    }
-    FreeMemory(last);
-    Text first8 = Kernel::LeftText(Arg(t), 8);
+    EndWithSlash(&t);
     int32_t start = 1;
-    if (TextsEqual(first8, kHttps)) {
+    if (BeginsWithHttps(t)) {
         start = Whole(1.0 + Kernel::TextLength(kHttps));
     } else if (const int32_t http = Kernel::FindText(Arg(t), kHttp, {}, false); http != -1) {
         start = Whole(static_cast<double>(http) + Kernel::TextLength(kHttp));
     }
-    FreeMemory(first8);
     FreeMemory(t);
     return start;
 }
