@@ -6,6 +6,7 @@
 
 #include "app/web/cookie_merge.h"
 #include "app/web/program_text.h"
+#include "app/web/received_cookies.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
 #include "app/web/wininet_commands.h"
@@ -36,10 +37,6 @@ constexpr char kCookieLine[] = "\r\nCookie: ";
 constexpr char kLineBreak[] = "\r\n";
 constexpr char kCarriageReturn[] = "\r";
 constexpr char kLineFeed[] = "\n";
-constexpr char kSetCookie[] = "Set-Cookie";
-constexpr char kSetCookieName[] = "Set-Cookie:";
-constexpr char kSemicolon[] = ";";
-constexpr char kCookieSeparator[] = "; ";
 
 constexpr uint32_t kOpenDirect = 1;                // INTERNET_OPEN_TYPE_DIRECT
 constexpr uint32_t kOpenProxy = 3;                 // INTERNET_OPEN_TYPE_PROXY
@@ -160,43 +157,6 @@ void QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
             FreeMemory(larger);
         }
     }
-    Store(responseHeaders,
-          Kernel::ReplaceSubtext(Arg(*responseHeaders), kSetCookie, kSetCookie, {}, {}, false));
-}
-
-Text CookieOfLine(Text *line) {
-    if (Contains(*line, kSemicolon)) {
-        Text left = CopyText(kSetCookieName);
-        Text right = CopyText(kSemicolon);
-        Text between = TextBetween(line, &left, &right, {0, 0}, {0, 0});
-        Text cookie = Kernel::TrimSpaces(Arg(between));
-        FreeMemory(between);
-        FreeMemory(right);
-        FreeMemory(left);
-        return cookie;
-    }
-    Text bare = Kernel::ReplaceSubtext(Arg(*line), kSetCookieName, nullptr, {}, {}, false);
-    Text cookie = Kernel::TrimSpaces(Arg(bare));
-    FreeMemory(bare);
-    return cookie;
-}
-
-void CollectReceivedCookies(Text *responseHeaders, Text *receivedCookies) {
-    TextArrayHeader *lines = Kernel::SplitText(Arg(*responseHeaders), kLineBreak, {});
-    Store(receivedCookies, nullptr);
-    const int32_t count = static_cast<int32_t>(CodeArrayCountOrZero(lines).count);
-    for (int32_t i = 1; i <= count; ++i) {
-        Text *line = static_cast<Text *>(CheckedElementAddress(lines, i, sizeof(Text)));
-        if (Contains(*line, kSetCookie)) {
-            Text cookie = CookieOfLine(line);
-            Store(receivedCookies,
-                  CodeConcatTexts(3, Arg(*receivedCookies), Arg(cookie), kCookieSeparator));
-            FreeMemory(cookie);
-        }
-    }
-    FreeTextArray(lines);
-    const double kept = static_cast<double>(Kernel::TextLength(Arg(*receivedCookies))) - 2;
-    Store(receivedCookies, Kernel::LeftText(Arg(*receivedCookies), Whole(kept)));
 }
 
 Text *TextVariable(OptionalArgument argument) {
@@ -305,7 +265,7 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     CallDll(kInternetCloseHandle, session);
 
     Text *receivedVar = TextVariable(receivedCookies);
-    CollectReceivedCookies(TextVariable(responseHeaders), receivedVar);
+    Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));
     if (cookies.givenFlag == 1) {
         Store(receivedVar, MergeCookies(cookiesVar, receivedVar));
     }

@@ -28,17 +28,26 @@ Text Between(Text *text, const char *left, const char *right) {
     return result;
 }
 
-// The host written after the scheme, up to the first "/".
-void CutHostAfterScheme(Text *t) {
+// Appends "/" unless the text already ends in one, so that the host always has an end.
+void EndWithSlash(Text *t) {
     Text last = Kernel::RightText(Arg(*t), 1);
     if (!TextsEqual(last, kSlash)) {
         Store(t, CodeConcatTexts(2, Arg(*t), kSlash));
     }
     FreeMemory(last);
-    Text first8 = Kernel::LeftText(Arg(*t), 8);
+}
+
+bool BeginsWithHttps(const char *t) {
+    Text first8 = Kernel::LeftText(Arg(t), 8);
     const bool secure = TextsEqual(first8, kHttps);
     FreeMemory(first8);
-    if (secure) {
+    return secure;
+}
+
+// The host written after the scheme, up to the first "/".
+void CutHostAfterScheme(Text *t) {
+    EndWithSlash(t);
+    if (BeginsWithHttps(*t)) {
         Store(t, Between(t, kHttps, kSlash));
         return;
     }
@@ -46,6 +55,22 @@ void CutHostAfterScheme(Text *t) {
         Store(t, CodeConcatTexts(2, kHttp, Arg(*t)));
     }
     Store(t, Between(t, kHttp, kSlash));
+}
+
+// Where the host begins in the URL (1-based), as CutHostAfterScheme finds it: behind "https://"
+// at the start, else behind the first "http://" (the lower-cased URL ending in "/" is searched),
+// else at the start of a URL that names no scheme.
+int32_t HostStart(const char *url) {
+    Text t = Kernel::ToLowerCase(url);
+    EndWithSlash(&t);
+    int32_t start = 1;
+    if (BeginsWithHttps(t)) {
+        start = Whole(1.0 + Kernel::TextLength(kHttps));
+    } else if (const int32_t http = Kernel::FindText(Arg(t), kHttp, {}, false); http != -1) {
+        start = Whole(static_cast<double>(http) + Kernel::TextLength(kHttp));
+    }
+    FreeMemory(t);
+    return start;
 }
 
 // The last two labels of a host, when it has more than one.
@@ -127,11 +152,12 @@ int32_t UrlPort(Text *url) {
     return port;
 }
 
+// The path begins at the first "/" behind the host's start, which is where the host ends.
+// Searching the URL for the host's text instead would find a host that also stands earlier,
+// inside the scheme ("t" or "http" in "http://t/x") or before it, or an empty host anywhere, and
+// would send the scheme's "//" and all behind it as the object path.
 Text UrlPath(Text *url) {
-    Text host = UrlHost(url);
-    const int32_t p = Kernel::FindText(Arg(*url), Arg(host), 1, true);
-    const int32_t s = Kernel::FindText(Arg(*url), kSlash, p, true);
-    FreeMemory(host);
+    const int32_t s = Kernel::FindText(Arg(*url), kSlash, HostStart(Arg(*url)), true);
     if (s > 0) {
         return Kernel::RightText(Arg(*url),
                                  Whole(static_cast<double>(Kernel::TextLength(Arg(*url))) - s + 1));

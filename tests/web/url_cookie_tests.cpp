@@ -4,7 +4,7 @@
 #include "app/web/cookie_merge.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
-#include "runtime/heap_instrumentation.h"
+#include "tests/web/heap_checked_test.h"
 #include "tests/web/web_test_values.h"
 
 namespace {
@@ -18,18 +18,6 @@ Url Decompose(const char *address) {
     TextVar url(address);
     return {Take(UrlHost(&url.value)), Take(UrlPath(&url.value)), UrlPort(&url.value)};
 }
-
-#ifdef ZV_HEAP_INSTRUMENTATION
-// Every test leaves the heap as it found it.
-class Web : public ::testing::Test {
-protected:
-    void SetUp() override { before = HeapInstrumentation::LiveBlocks(); }
-    void TearDown() override { EXPECT_EQ(HeapInstrumentation::LiveBlocks(), before); }
-    int32_t before = 0;
-};
-#else
-class Web : public ::testing::Test {};
-#endif
 
 TEST_F(Web, UrlWithoutSchemeGetsHttp) {
     const Url u = Decompose("a.b/x");
@@ -69,6 +57,18 @@ TEST_F(Web, QueryWithoutPathStaysInTheHost) {
 
 TEST_F(Web, FragmentStaysInThePath) {
     EXPECT_EQ(Decompose("http://a.b/p#frag").path, "/p#frag");
+}
+
+TEST_F(Web, ThePathBeginsBehindTheHostEvenWhenTheHostAlsoStandsEarlier) {
+    // Hosts that are also text of the scheme, or of what stands before it.
+    EXPECT_EQ(Decompose("http://t/x").path, "/x");
+    EXPECT_EQ(Decompose("HTTP://H:8080/x?y=1").path, "/x?y=1");
+    EXPECT_EQ(Decompose("https://s/x").path, "/x");
+    EXPECT_EQ(Decompose("http://http/x").path, "/x");
+    EXPECT_EQ(Decompose("c.x/see http://c/d").path, "/d");
+    // An empty host: the path is still what follows it, never the scheme's slashes.
+    EXPECT_EQ(Decompose("https://").path, "/");
+    EXPECT_EQ(Decompose("http:///x").path, "/x");
 }
 
 TEST_F(Web, PortOutsideSixteenBitsIsReportedAsWritten) {

@@ -1,0 +1,120 @@
+// ReadReceivedCookies, written as program code over the kernel commands.
+#include "app/web/received_cookies.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "app/web/program_text.h"
+#include "values/kernel_calls.h"
+
+using namespace web;
+
+namespace {
+
+constexpr char kSetCookie[] = "Set-Cookie";
+constexpr std::string_view kSetCookieName = "Set-Cookie:";
+constexpr char kLineEnds[] = "\r\n";
+constexpr char kSemicolon[] = ";";
+constexpr char kCookieSeparator[] = "; ";
+
+// A new text holding these bytes (null when there are none). Slicing the value out of the block
+// directly keeps each line's cost to its own length; a text command would measure the whole
+// rest of the block for every line.
+Text TextOfBytes(std::string_view bytes) {
+    if (bytes.empty()) {
+        return nullptr;
+    }
+    Text text = static_cast<Text>(AllocateMemory(static_cast<uint32_t>(bytes.size()) + 1));
+    std::memcpy(text, bytes.data(), bytes.size());
+    text[bytes.size()] = '\0';
+    return text;
+}
+
+// The first name=value pair of a Set-Cookie value: the bytes up to its first ";", trimmed.
+Text CookieOfValue(std::string_view setCookieValue) {
+    Text value = TextOfBytes(setCookieValue);
+    const int32_t semicolon = Kernel::FindText(Arg(value), kSemicolon, {}, false);
+    if (semicolon != -1) {
+        Store(&value, Kernel::LeftText(Arg(value), Whole(static_cast<double>(semicolon) - 1)));
+    }
+    Text cookie = Kernel::TrimSpaces(Arg(value));
+    FreeMemory(value);
+    return cookie;
+}
+
+// The received cookies joined by "; ", built in one heap block that grows geometrically: a
+// response with tens of thousands of Set-Cookie lines costs time in proportion to its size, where
+// concatenating the list anew for every cookie would cost its square.
+class CookieList {
+public:
+    CookieList() = default;
+    CookieList(const CookieList &) = delete;
+    CookieList &operator=(const CookieList &) = delete;
+    ~CookieList() { FreeMemory(block_); }
+
+    void Add(const char *cookie) {
+        if (!empty_) {
+            Append(kCookieSeparator);
+        }
+        Append(Arg(cookie));
+        empty_ = false;
+    }
+
+    // The list, or null when it is the empty text; the block then belongs to the caller.
+    Text Finish() {
+        if (length_ == 0) {
+            return nullptr;
+        }
+        Text list = static_cast<Text>(ReallocateMemory(block_, length_ + 1));
+        list[length_] = '\0';
+        block_ = nullptr;
+        return list;
+    }
+
+private:
+    void Append(const char *text) {
+        const uint32_t bytes = static_cast<uint32_t>(std::strlen(text));
+        if (length_ + bytes + 1 > capacity_) {
+            capacity_ = std::max({kFirstCapacity, capacity_ * 2, length_ + bytes + 1});
+            block_ = static_cast<char *>(ReallocateMemory(block_, capacity_));
+        }
+        std::memcpy(block_ + length_, text, bytes);
+        length_ += bytes;
+    }
+
+    static constexpr uint32_t kFirstCapacity = 256;
+    char *block_ = nullptr;
+    uint32_t length_ = 0;
+    uint32_t capacity_ = 0; // bytes of block_, room for the NUL included
+    bool empty_ = true;     // no cookie added yet (an added cookie may be the empty text)
+};
+
+} // namespace
+
+// Lines end at every CR or LF byte, whatever byte stands before it. HTTP frames its lines in
+// bytes; a character-aware split would take a value's last lone lead byte and the CR behind it
+// for one character, so the next header would hide inside this line, and a cookie holding a line
+// break would inject a header line when the caller sends it back. Only a line whose field name
+// is Set-Cookie sets a cookie: other headers mention it too (Cache-Control: no-cache="set-cookie",
+// Vary: Set-Cookie), and their text must not turn into a cookie.
+Text ReadReceivedCookies(Text *responseHeaders) {
+    Store(responseHeaders,
+          Kernel::ReplaceSubtext(Arg(*responseHeaders), kSetCookie, kSetCookie, {}, {}, false));
+    const std::string_view headers(Arg(*responseHeaders));
+    CookieList cookies;
+    for (size_t start = 0; start < headers.size();) {
+        size_t end = headers.find_first_of(kLineEnds, start);
+        if (end == std::string_view::npos) {
+            end = headers.size();
+        }
+        const std::string_view line = headers.substr(start, end - start);
+        if (line.starts_with(kSetCookieName)) {
+            Text cookie = CookieOfValue(line.substr(kSetCookieName.size()));
+            cookies.Add(cookie);
+            FreeMemory(cookie);
+        }
+        start = end + 1;
+    }
+    return cookies.Finish();
+}
