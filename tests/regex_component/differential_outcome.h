@@ -1,0 +1,68 @@
+// One case of the differential test, what a component made of it, and the platform deviations
+// that the program's own component deliberately does not copy.
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <string>
+#include <vector>
+
+namespace RegExpTest {
+
+struct Case {
+    std::wstring pattern;
+    std::wstring subject;
+    std::wstring replacement;
+    bool global = false;
+    bool ignoreCase = false;
+    bool multiline = false;
+};
+
+struct MatchSeen {
+    std::wstring value;
+    long firstIndex = 0;
+    long length = 0;
+    // Each group as "" for Empty, or "=" followed by its text.
+    std::vector<std::wstring> groups;
+    bool operator==(const MatchSeen &) const = default;
+};
+
+struct Outcome {
+    bool executeFailed = false;
+    std::vector<MatchSeen> matches;
+    bool replaceFailed = false;
+    std::wstring replaced;
+    bool operator==(const Outcome &) const = default;
+};
+
+// Runs the case on a component through IDispatch.
+Outcome Run(IDispatch *component, const Case &one);
+// One line describing an outcome.
+std::wstring Describe(const Outcome &outcome);
+
+// New instances, owned by the caller; null when the component cannot be made.
+IDispatch *NewPlatformRegExp();
+IDispatch *NewOwnRegExp();
+
+// Wine's component never returns from a Global Execute that meets an empty match (it searches
+// again at the same place), and fails such a Replace; the documented behaviour, which ours
+// follows, moves on by one character. Cases where ours finds an empty match with Global on are
+// therefore compared with Global off.
+inline constexpr char kGlobalEmptyMatchDeviation[] = "WineGlobalEmptyMatchNeverEnds";
+bool HasEmptyMatch(const Outcome &outcome);
+
+// Where the platform's component under Wine departs from the documented dialect; our component
+// follows the documentation, so the difference is expected.
+struct PlatformDeviation {
+    const char *name;
+    bool (*applies)(const Case &one, const Outcome &platform, const Outcome &own);
+};
+extern const PlatformDeviation kPlatformDeviations[];
+extern const size_t kPlatformDeviationCount;
+
+// The index of the deviation that explains the difference, or -1.
+int KnownDeviation(const Case &one, const Outcome &platform, const Outcome &own);
+
+} // namespace RegExpTest
