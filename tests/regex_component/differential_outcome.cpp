@@ -89,13 +89,44 @@ MatchSeen ReadMatch(IDispatch *match) {
     return seen;
 }
 
-} // namespace
-
-Outcome Run(IDispatch *component, const Case &one) {
+void Configure(IDispatch *component, const Case &one) {
     PutText(component, L"Pattern", one.pattern);
     PutFlag(component, L"Global", one.global);
     PutFlag(component, L"IgnoreCase", one.ignoreCase);
     PutFlag(component, L"Multiline", one.multiline);
+}
+
+// Replace of the case's subject and replacement; the result goes to replaced.
+HRESULT CallReplace(IDispatch *component, const Case &one, std::wstring &replaced) {
+    // DISPPARAMS hold the arguments last first: the replacement, then the subject.
+    VARIANT arguments[2];
+    V_VT(&arguments[0]) = VT_BSTR;
+    V_BSTR(&arguments[0]) =
+        SysAllocStringLen(one.replacement.data(), static_cast<UINT>(one.replacement.size()));
+    V_VT(&arguments[1]) = VT_BSTR;
+    V_BSTR(&arguments[1]) =
+        SysAllocStringLen(one.subject.data(), static_cast<UINT>(one.subject.size()));
+    VARIANT result;
+    VariantInit(&result);
+    const HRESULT called =
+        CallByName(component, L"Replace", DISPATCH_METHOD, arguments, 2, &result);
+    replaced = TextOf(result);
+    VariantClear(&result);
+    VariantClear(&arguments[0]);
+    VariantClear(&arguments[1]);
+    return called;
+}
+
+} // namespace
+
+bool ReplaceFails(IDispatch *component, const Case &one) {
+    Configure(component, one);
+    std::wstring replaced;
+    return FAILED(CallReplace(component, one, replaced));
+}
+
+Outcome RunCase(IDispatch *component, const Case &one) {
+    Configure(component, one);
     Outcome outcome;
     VARIANT subject;
     V_VT(&subject) = VT_BSTR;
@@ -117,20 +148,8 @@ Outcome Run(IDispatch *component, const Case &one) {
         }
     }
     VariantClear(&matches);
-    // DISPPARAMS hold the arguments last first: the replacement, then the subject.
-    VARIANT arguments[2];
-    V_VT(&arguments[0]) = VT_BSTR;
-    V_BSTR(&arguments[0]) =
-        SysAllocStringLen(one.replacement.data(), static_cast<UINT>(one.replacement.size()));
-    arguments[1] = subject;
-    VARIANT replaced;
-    VariantInit(&replaced);
-    outcome.replaceFailed =
-        FAILED(CallByName(component, L"Replace", DISPATCH_METHOD, arguments, 2, &replaced));
-    outcome.replaced = TextOf(replaced);
-    VariantClear(&replaced);
-    VariantClear(&arguments[0]);
-    VariantClear(&arguments[1]);
+    VariantClear(&subject);
+    outcome.replaceFailed = FAILED(CallReplace(component, one, outcome.replaced));
     return outcome;
 }
 

@@ -38,7 +38,7 @@ struct Outcome {
 };
 
 // Runs the case on a component through IDispatch.
-Outcome Run(IDispatch *component, const Case &one);
+Outcome RunCase(IDispatch *component, const Case &one);
 // One line describing an outcome.
 std::wstring Describe(const Outcome &outcome);
 
@@ -49,9 +49,12 @@ IDispatch *NewOwnRegExp();
 // Wine's component never returns from a Global Execute that meets an empty match (it searches
 // again at the same place), and fails such a Replace; the documented behaviour, which ours
 // follows, moves on by one character. Cases where ours finds an empty match with Global on are
-// therefore compared with Global off.
+// therefore compared with Global off, and so are cases where the platform's Global Replace
+// fails: it meets an empty match that ours does not find (one of the deviations below), and its
+// Execute would not return.
 inline constexpr char kGlobalEmptyMatchDeviation[] = "WineGlobalEmptyMatchNeverEnds";
 bool HasEmptyMatch(const Outcome &outcome);
+bool ReplaceFails(IDispatch *component, const Case &one);
 
 // Where the platform's component under Wine departs from the documented dialect; our component
 // follows the documentation, so the difference is expected.
