@@ -211,9 +211,8 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
                 break; // the remaining threads have lower priority
             }
             if (Consumes(instruction, pos)) {
-                int32_t *row = current_->Slots(pc);
-                std::copy(row, row + program_.slotCount, scratch_.begin());
-                AddThread(*next_, pc + 1, pos + 1, scratch_.data());
+                // AddThread restores every slot it changes, so the row can serve directly.
+                AddThread(*next_, pc + 1, pos + 1, current_->Slots(pc));
             }
         }
         if (pos >= subject_.size()) {
