@@ -34,4 +34,14 @@ TEST(RegexEngineReplacement, TwoDigitReferencesOnlyWhenThatGroupExists) {
     EXPECT_EQ(Expand(u"(a)", u"a", u"$x$"), u"$x$");
 }
 
+TEST(RegexEngineReplacement, CapturesOfNoMatchGiveEmptyReferencesNotACrash) {
+    RegexEngine::Captures none;
+    EXPECT_EQ(RegexEngine::ExpandReplacement(u"<$&|$`|$'|$1>", u"abc", none, 1), u"<|||>");
+    none.slots.assign(4, -1);
+    EXPECT_EQ(RegexEngine::ExpandReplacement(u"<$&|$`|$'|$1>", u"abc", none, 1), u"<|||>");
+    RegexEngine::Captures stale;
+    stale.slots = {5, 9, 6, 7}; // from a longer subject
+    EXPECT_EQ(RegexEngine::ExpandReplacement(u"<$&$1>", u"abc", stale, 1), u"<>");
+}
+
 } // namespace

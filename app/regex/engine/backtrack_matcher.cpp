@@ -4,9 +4,8 @@
 // nothing backtracks into them), on a stack of its own.
 #include "app/regex/engine/backtrack_matcher.h"
 
-#include "app/regex/engine/case_folding.h"
+#include "app/regex/engine/instruction_steps.h"
 #include "app/regex/engine/start_scan.h"
-#include "app/regex/engine/subject_assertions.h"
 
 namespace RegexEngine {
 
@@ -59,16 +58,9 @@ SearchResult BacktrackMatcher::TryAt(size_t start, uint32_t begin, int32_t *slot
         bool ok = true;
         switch (instruction.op) {
         case Op::Unit:
-            ok = pos < subject_.size() &&
-                 (instruction.flag ? Canonicalize(subject_[pos]) : subject_[pos]) == instruction.a;
-            ++pos;
-            break;
         case Op::AnyButLineFeed:
-            ok = pos < subject_.size() && subject_[pos] != u'\n';
-            ++pos;
-            break;
         case Op::Class:
-            ok = pos < subject_.size() && program_.classes[instruction.a].Contains(subject_[pos]);
+            ok = pos < subject_.size() && UnitMatches(program_, instruction, subject_[pos]);
             ++pos;
             break;
         case Op::Split:
@@ -80,20 +72,10 @@ SearchResult BacktrackMatcher::TryAt(size_t start, uint32_t begin, int32_t *slot
             continue;
         case Op::Save:
         case Op::LoopStart:
-            set(instruction.a, position);
-            break;
         case Op::ClearSlots:
-            for (uint32_t slot = instruction.a; slot < instruction.b; ++slot) {
-                if (slots[slot] != -1) {
-                    set(slot, -1);
-                }
-            }
-            break;
         case Op::LoopCheck:
-            ok = slots[instruction.a] != position;
-            break;
         case Op::Assert:
-            ok = AssertionHolds(static_cast<AssertKind>(instruction.flag), subject_, pos);
+            ok = StepInPlace(instruction, subject_, pos, slots, set);
             break;
         case Op::Lookahead: {
             std::vector<int32_t> inner(slots, slots + program_.slotCount);

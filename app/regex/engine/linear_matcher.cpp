@@ -2,8 +2,10 @@
 // sparse set of program states in priority order with one row of slots per waiting state, all
 // allocated once per search. Adding a thread follows its epsilon moves with an explicit stack
 // in priority order; a state reached a second time at one position is dropped, since the
-// first arrival has the higher priority and the same future. That bounds the work per subject
-// unit by the program size.
+// first arrival has the higher priority and the same future. A state is an instruction plus
+// the number of enclosing loop iterations that began at this position: those iterations must
+// still consume, so two threads differing there do not share a future. That bounds the work
+// per subject unit by the program size times the loop nesting.
 //
 // A lookahead is evaluated by a nested, anchored run of the same machine over its body, and
 // its outcome (with the groups it sets) is remembered per position. Each evaluation may read
@@ -11,9 +13,8 @@
 // O(subject length^2 x program size); one without runs in O(subject length x program size).
 #include "app/regex/engine/linear_matcher.h"
 
-#include "app/regex/engine/case_folding.h"
+#include "app/regex/engine/instruction_steps.h"
 #include "app/regex/engine/start_scan.h"
-#include "app/regex/engine/subject_assertions.h"
 
 #include <algorithm>
 
@@ -56,20 +57,7 @@ LinearMatcher::LinearMatcher(const Program &program, std::u16string_view subject
 LinearMatcher::~LinearMatcher() = default;
 
 bool LinearMatcher::Consumes(const Instruction &instruction, size_t pos) const {
-    if (pos >= subject_.size()) {
-        return false;
-    }
-    char16_t c = subject_[pos];
-    switch (instruction.op) {
-    case Op::Unit:
-        return (instruction.flag ? Canonicalize(c) : c) == instruction.a;
-    case Op::AnyButLineFeed:
-        return c != u'\n';
-    case Op::Class:
-        return program_.classes[instruction.a].Contains(c);
-    default:
-        return false;
-    }
+    return pos < subject_.size() && UnitMatches(program_, instruction, subject_[pos]);
 }
 
 bool LinearMatcher::Lookahead(uint32_t pc, size_t pos, const int32_t *slots, LookaheadMemo *&memo) {
@@ -133,20 +121,10 @@ void LinearMatcher::AddThread(ThreadList &list, uint32_t startPc, size_t pos, in
                 continue;
             case Op::Save:
             case Op::LoopStart:
-                set(instruction.a, position);
-                break;
             case Op::ClearSlots:
-                for (uint32_t slot = instruction.a; slot < instruction.b; ++slot) {
-                    if (slots[slot] != -1) {
-                        set(slot, -1);
-                    }
-                }
-                break;
             case Op::LoopCheck:
-                alive = slots[instruction.a] != position;
-                break;
             case Op::Assert:
-                alive = AssertionHolds(static_cast<AssertKind>(instruction.flag), subject_, pos);
+                alive = StepInPlace(instruction, subject_, pos, slots, set);
                 break;
             case Op::Lookahead: {
                 LookaheadMemo *memo = nullptr;
@@ -211,9 +189,8 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
                 break; // the remaining threads have lower priority
             }
             if (Consumes(instruction, pos)) {
-                int32_t *row = current_->Slots(pc);
-                std::copy(row, row + program_.slotCount, scratch_.begin());
-                AddThread(*next_, pc + 1, pos + 1, scratch_.data());
+                // AddThread restores every slot it changes, so the row can serve directly.
+                AddThread(*next_, pc + 1, pos + 1, current_->Slots(pc));
             }
         }
         if (pos >= subject_.size()) {
