@@ -21,8 +21,11 @@
 
 #include "app/regex/component/regexp_component.h"
 #include "app/regex/engine/regex_engine.h"
+#include "tests/regex_component/regexp_instances.h"
 
 namespace {
+
+using RegExpTest::CallByName;
 
 // The downloader's TrackListPattern as the component receives it.
 constexpr wchar_t kTrackListPattern[] =
@@ -38,21 +41,6 @@ double Now() {
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-HRESULT CallByName(IDispatch *object, const wchar_t *name, WORD flags, VARIANT *args, UINT count,
-                   VARIANT *result) {
-    DISPID id = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
-        return DISP_E_UNKNOWNNAME;
-    }
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool isPut = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{args, isPut ? &put : nullptr, count, isPut ? 1u : 0u};
-    UINT argumentError = 0;
-    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
-                          &argumentError);
 }
 
 void Configure(IDispatch *regex, const wchar_t *pattern, bool flags) {
@@ -145,26 +133,6 @@ Summary TimeTrackList(IDispatch *regex, BSTR page, int runs) {
     return {times[times.size() / 2], times.front(), times.back(), matches};
 }
 
-IDispatch *NewPlatform() {
-    CLSID classId{};
-    IDispatch *instance = nullptr;
-    if (SUCCEEDED(CLSIDFromProgID(L"VBScript.RegExp", &classId))) {
-        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                         reinterpret_cast<void **>(&instance));
-    }
-    return instance;
-}
-
-IDispatch *NewOwn() {
-    IUnknown *created = RegExpComponent::CreateRegExp();
-    IDispatch *instance = nullptr;
-    if (created != nullptr) {
-        created->QueryInterface(IID_IDispatch, reinterpret_cast<void **>(&instance));
-        created->Release();
-    }
-    return instance;
-}
-
 // The engine's own count of matcher steps for one search of (a*)*b over letters: a measure of
 // its work that the machine's load does not disturb.
 uint64_t PathologicalSteps(size_t letters) {
@@ -195,7 +163,7 @@ struct PlatformRun {
 DWORD WINAPI RunPlatformPathological(void *parameter) {
     auto *run = static_cast<PlatformRun *>(parameter);
     CoInitialize(nullptr);
-    IDispatch *platform = NewPlatform();
+    IDispatch *platform = RegExpTest::NewPlatformRegExp();
     if (platform != nullptr) {
         run->milliseconds = PathologicalOnce(platform, 30, &run->matches);
         platform->Release();
@@ -215,8 +183,8 @@ int main(int argc, char **argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const double limitSeconds = argc > 2 ? std::atof(argv[2]) : 20.0;
     CoInitialize(nullptr);
-    IDispatch *platform = NewPlatform();
-    IDispatch *own = NewOwn();
+    IDispatch *platform = RegExpTest::NewPlatformRegExp();
+    IDispatch *own = RegExpTest::NewOwnRegExp();
     if (own == nullptr) {
         std::printf("the program's own component cannot be created\n");
         return 1;

@@ -42,10 +42,6 @@ Outcome RunCase(IDispatch *component, const Case &one);
 // One line describing an outcome.
 std::wstring Describe(const Outcome &outcome);
 
-// New instances, owned by the caller; null when the component cannot be made.
-IDispatch *NewPlatformRegExp();
-IDispatch *NewOwnRegExp();
-
 // Wine's component never returns from a Global Execute that meets an empty match (it searches
 // again at the same place), and fails such a Replace; the documented behaviour, which ours
 // follows, moves on by one character. Cases where ours finds an empty match with Global on are
@@ -54,6 +50,9 @@ IDispatch *NewOwnRegExp();
 // Execute would not return.
 inline constexpr char kGlobalEmptyMatchDeviation[] = "WineGlobalEmptyMatchNeverEnds";
 bool HasEmptyMatch(const Outcome &outcome);
+// Patterns where Wine's component may find empty matches that ours rightly does not (see
+// WineLazyQuantifierInLookahead) and then loop even in Replace: compared without Global too.
+bool HasLazyQuantifierAndLookahead(const std::wstring &pattern);
 bool ReplaceFails(IDispatch *component, const Case &one);
 
 // Where the platform's component under Wine departs from the documented dialect; our component

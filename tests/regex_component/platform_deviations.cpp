@@ -76,9 +76,7 @@ bool CapturesNotRestored(const Case &, const Outcome &platform, const Outcome &o
 // count, so (?=a??) fails and (?!a??) succeeds where the documented look-ahead body matches
 // the empty text.
 bool LazyQuantifierInLookahead(const Case &one, const Outcome &, const Outcome &) {
-    return (Contains(one.pattern, L"(?=") || Contains(one.pattern, L"(?!")) &&
-           (Contains(one.pattern, L"??") || Contains(one.pattern, L"*?") ||
-            Contains(one.pattern, L"+?") || Contains(one.pattern, L"}?"));
+    return HasLazyQuantifierAndLookahead(one.pattern);
 }
 
 // True when a back-reference stands inside the group it refers to, as in (a\1)+.
@@ -142,6 +140,12 @@ bool EngineRangeWithClassEscape(const Case &one, const Outcome &, const Outcome 
 }
 
 } // namespace
+
+bool HasLazyQuantifierAndLookahead(const std::wstring &pattern) {
+    return (Contains(pattern, L"(?=") || Contains(pattern, L"(?!")) &&
+           (Contains(pattern, L"??") || Contains(pattern, L"*?") || Contains(pattern, L"+?") ||
+            Contains(pattern, L"}?"));
+}
 
 const PlatformDeviation kPlatformDeviations[] = {
     {"WineDotRefusesCarriageReturn", DotRefusesCarriageReturn},

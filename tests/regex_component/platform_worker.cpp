@@ -2,6 +2,8 @@
 // at a time handed over through two events.
 #include "tests/regex_component/platform_worker.h"
 
+#include "tests/regex_component/regexp_instances.h"
+
 namespace RegExpTest {
 
 PlatformWorker::PlatformWorker() {
