@@ -2,6 +2,7 @@
 // and what the component makes of the last subject.
 #include "app/regex/regex_object.h"
 
+#include "app/regex/component/regexp_component.h"
 #include "app/regex/regex_program.h"
 #include "values/kernel_calls.h"
 
@@ -38,7 +39,11 @@ bool Create(RegexObject **self, Text *pattern, Text *subject, OptionalArgument c
 
     Kernel::ObjectClear(instance->regex);
     Kernel::ObjectClear(instance->matches);
-    Kernel::ObjectCreate(instance->regex, Named(Constant::RegexProgId));
+    if (!Kernel::ObjectCreate(instance->regex, Named(Constant::RegexProgId))) {
+        // Windows without the scripting component (VBScript is being retired): the program's
+        // own component, created in-process, takes the platform's place in the regex member.
+        RegExpComponent::CreateRegExpInto(instance->regex);
+    }
     Kernel::ObjectWriteProperty(instance->regex, Named(Constant::NameIgnoreCase),
                                 Kernel::ReferenceArgument(kTypeBoolean, &ignoreCase));
     Kernel::ObjectWriteProperty(instance->regex, Named(Constant::NameMultiline),

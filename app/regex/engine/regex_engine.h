@@ -28,11 +28,11 @@ struct Options {
 // Why a pattern was refused, one reason per message of the platform component.
 enum class CompileError {
     None,
-    Syntax,              // "Syntax error in regular expression"
+    Syntax,               // "Syntax error in regular expression"
     UnexpectedQuantifier, // a quantifier with nothing to repeat, or quantifier after quantifier
-    ExpectedBracket,     // "Expected ']' in regular expression"
-    ExpectedParenthesis, // "Expected ')' in regular expression"
-    InvalidRange,        // "Invalid range in character set"
+    ExpectedBracket,      // "Expected ']' in regular expression"
+    ExpectedParenthesis,  // "Expected ')' in regular expression"
+    InvalidRange,         // "Invalid range in character set"
 };
 
 class Program;
@@ -46,6 +46,9 @@ CompileResult Compile(std::u16string_view pattern, Options options);
 
 // Number of capturing groups of a compiled pattern (not counting the whole match).
 uint32_t GroupCount(const Program &program);
+
+// Whether the pattern has back-references (and so runs on the backtracking matcher).
+bool HasBackReferences(const Program &program);
 
 // Where a match and its groups lie: begin/end pairs in UTF-16 units, group 0 first;
 // -1 for a group that took no part in the match.
@@ -65,6 +68,32 @@ enum class SearchResult {
 // visible, so ^, \b and \B see the text before `start`).
 SearchResult Search(const Program &program, std::u16string_view subject, size_t start,
                     Captures &captures);
+
+// Which matcher runs a search. Automatic picks the linear matcher unless the pattern has
+// back-references; the other two force one matcher (tests compare them on the same pattern).
+enum class Matcher {
+    Automatic,
+    Linear, // refused (NotFound) for a pattern with back-references
+    Backtracking,
+};
+
+// The back-reference matcher's default step budget: far more than any sound pattern needs on
+// a page of several MiB, yet a bound on the work of a hostile pattern.
+constexpr uint64_t kDefaultStepBudget = 100'000'000;
+
+struct SearchControl {
+    Matcher matcher = Matcher::Automatic;
+    uint64_t stepBudget = kDefaultStepBudget; // backtracking matcher only
+};
+
+// What a search cost: machine steps (instructions the matcher executed, including those of
+// lookahead runs). Tests use it to show linear growth without measuring time.
+struct SearchStats {
+    uint64_t steps = 0;
+};
+
+SearchResult Search(const Program &program, std::u16string_view subject, size_t start,
+                    Captures &captures, const SearchControl &control, SearchStats *stats);
 
 // The replacement text for one match: $1..$99 (a two-digit group when the pattern has that
 // many, else one digit), $& the match, $` the text before it, $' the text after it, $$ a

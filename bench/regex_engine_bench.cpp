@@ -1,0 +1,97 @@
+// Times the regular-expression engine natively: the downloader's pattern over a 4 MiB page
+// with the track list at its end, and the linear matcher on 10 MiB subjects, beside a baseline
+// of the same run (std::u16string_view::find of the list's opening over the same page).
+// Prints the median of several runs in milliseconds. Build without sanitizers for figures
+// that mean anything (build/bench, as bench/run-kernel configures it).
+#include "app/regex/engine/regex_engine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <time.h>
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr size_t kPageUnits = 4u << 20;  // mostly ASCII markup: about one unit a byte
+constexpr size_t kLargeUnits = 5u << 20; // 10 MiB of UTF-16
+
+constexpr std::u16string_view kTrackListPattern =
+    u"var list=\\[\\{title:\"(.*?)\",artist:\"-\",m4a: s_str\\+\"(.*?).m4a\"\\}\\]";
+
+std::u16string MakePage() {
+    std::u16string page = u"<html><head><title>\u821e\u66f2</title></head><body>\n";
+    for (size_t i = 0; page.size() < kPageUnits; ++i) {
+        page += u"<li><a href=\"/dance/play/" + std::u16string(1, u'0' + i % 10) +
+                u".html\" title=\"\u4e0b\u8f7d DJ\">mix " + std::u16string(1, u'a' + i % 26) +
+                u"</a> var s=\"x\";</li>\r\n";
+    }
+    page += u"<script>var list=[{title:\"DJ \u821e\u66f2\",artist:\"-\",m4a: "
+            u"s_str+\"/2024/01/abc123.m4a\"}];</script></body></html>\n";
+    return page;
+}
+
+double MedianMilliseconds(const std::function<void()> &work) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        timespec start;
+        timespec end;
+        clock_gettime(CLOCK_MONOTONIC, &start);
+        work();
+        clock_gettime(CLOCK_MONOTONIC, &end);
+        times.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void TimePattern(const char *name, std::u16string_view pattern, std::u16string_view subject,
+                 RegexEngine::Options options, double baseline) {
+    RegexEngine::CompileResult compiled = RegexEngine::Compile(pattern, options);
+    if (!compiled.program) {
+        std::printf("%-44s refused\n", name);
+        return;
+    }
+    RegexEngine::SearchResult result = RegexEngine::SearchResult::NotFound;
+    double ms = MedianMilliseconds([&] {
+        RegexEngine::Captures captures;
+        result = RegexEngine::Search(*compiled.program, subject, 0, captures);
+    });
+    const char *outcome = result == RegexEngine::SearchResult::Found      ? "found"
+                          : result == RegexEngine::SearchResult::NotFound ? "not found"
+                                                                          : "budget exhausted";
+    std::printf("%-44s %9.2f ms  %7.2f x baseline  %s\n", name, ms, ms / baseline, outcome);
+}
+
+} // namespace
+
+int main() {
+    const std::u16string page = MakePage();
+    size_t found = 0;
+    double baseline = MedianMilliseconds([&] { found = page.find(u"var list=[{title:\""); });
+    std::printf("baseline: find of the list's opening in %zu units: %.2f ms (at %zu)\n",
+                page.size(), baseline, found);
+    TimePattern("downloader pattern, 4 MiB page", kTrackListPattern, page, {}, baseline);
+    TimePattern("downloader pattern, IgnoreCase + Multiline", kTrackListPattern, page,
+                {.ignoreCase = true, .multiline = true}, baseline);
+
+    std::u16string ab(kLargeUnits, u'a');
+    for (size_t i = 1; i < ab.size(); i += 2) {
+        ab[i] = u'b';
+    }
+    ab.back() = u'c';
+    std::u16string y(kLargeUnits, u'y');
+    y.back() = u'x';
+    std::u16string quoted(kLargeUnits, u'y');
+    quoted.back() = u'"';
+    TimePattern("(a|b)*c, 10 MiB", u"(a|b)*c", ab, {}, baseline);
+    TimePattern("(.*?)x, 10 MiB", u"(.*?)x", y, {}, baseline);
+    TimePattern("([^\"]*)\", 10 MiB", u"([^\"]*)\"", quoted, {}, baseline);
+    // How long the default step budget lets a hostile back-reference pattern run.
+    TimePattern("(a*)*\\1b on 30 a, default budget", u"(a*)*\\1b", std::u16string(30, u'a'), {},
+                baseline);
+    return 0;
+}
