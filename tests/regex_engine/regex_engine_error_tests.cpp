@@ -71,6 +71,18 @@ TEST(RegexEngineCompileErrors, HugeCountedRepetitionIsRefusedNotExpanded) {
     EXPECT_EQ(ErrorOf(u"a{0,1000}"), CompileError::None);
 }
 
+TEST(RegexEngineCompileErrors, PatternsWhoseMatcherStateWouldBeHugeAreRefused) {
+    auto groupsThenDots = [](int groups) {
+        std::u16string pattern;
+        for (int i = 0; i < groups; ++i) {
+            pattern += u"(a)";
+        }
+        return pattern + u".{3000}";
+    };
+    EXPECT_EQ(ErrorOf(groupsThenDots(100)), CompileError::None);
+    EXPECT_EQ(ErrorOf(groupsThenDots(400)), CompileError::Syntax);
+}
+
 TEST(RegexEngineCompileErrors, GroupCountCountsCapturingGroupsOnly) {
     RegexEngine::CompileResult result = RegexEngine::Compile(u"(a)(?:b)(?=(c))[(]\\(", {});
     ASSERT_NE(result.program, nullptr);
