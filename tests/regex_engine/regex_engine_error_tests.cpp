@@ -42,6 +42,8 @@ TEST(RegexEngineCompileErrors, NameTheReasonOfEachSyntaxError) {
         {u"a{3,1}", CompileError::Syntax},
         {u"[z-a]", CompileError::InvalidRange},
         {u"[\\x42-\\x41]", CompileError::InvalidRange},
+        {u"[1-\\d]", CompileError::InvalidRange},
+        {u"[a-\\W]", CompileError::InvalidRange},
         {u"a\\", CompileError::Syntax},
         {u"(?<a)", CompileError::Syntax},
         {u"(?", CompileError::Syntax},
