@@ -49,6 +49,7 @@ TEST(RegexEngineClasses, MatchRangesNegationAndEscapes) {
         {u"[\\d.]+", u"a1.2b", "1.2"},
         {u"[\\w-]+", u"a-b c", "a-b"},
         {u"[\\d-z]+", u"5-zq", "5-z"},
+        {u"[\\d-a-c]+", u"x-b5c", "-b5c"},
         {u"[a-]+", u"-a-b", "-a-"},
         {u"[\\b]", u"\b", "\\u0008"},
         {u"[\\x41-\\x43]+", u"ABCD", "ABC"},
@@ -159,7 +160,10 @@ TEST(RegexEngineBackReferences, MatchTheGroupsTextOrEmptyWhenUnset) {
 
 TEST(RegexEngineBackReferences, NumbersBeyondTheGroupsAreOctalOrLiteral) {
     ExpectTable({
-        {u"(a)\\12", u"aa2", "aa2|a"},
+        {u"(a)\\12", u"a\n", "a\\u000A|a"},
+        {u"(a)\\11", u"a\t", "a\\u0009|a"},
+        {u"\\141|(x)", u"a", "a|(unset)"},
+        {u"(a)\\18", u"a\u00018", "a\\u00018|a"},
         {u"\\12", u"\n", "\\u000A"},
         {u"(a)\\8", u"a8", "a8|a"},
         {u"\\1", u"\u0001", "\\u0001"},

@@ -42,6 +42,8 @@ TEST(RegexEngineCompileErrors, NameTheReasonOfEachSyntaxError) {
         {u"a{3,1}", CompileError::Syntax},
         {u"[z-a]", CompileError::InvalidRange},
         {u"[\\x42-\\x41]", CompileError::InvalidRange},
+        {u"[1-\\d]", CompileError::InvalidRange},
+        {u"[a-\\W]", CompileError::InvalidRange},
         {u"a\\", CompileError::Syntax},
         {u"(?<a)", CompileError::Syntax},
         {u"(?", CompileError::Syntax},
@@ -69,6 +71,18 @@ TEST(RegexEngineCompileErrors, HugeCountedRepetitionIsRefusedNotExpanded) {
     EXPECT_EQ(ErrorOf(u"a{99999999999999999999}"), CompileError::Syntax);
     EXPECT_EQ(ErrorOf(u"a{1000}"), CompileError::None);
     EXPECT_EQ(ErrorOf(u"a{0,1000}"), CompileError::None);
+}
+
+TEST(RegexEngineCompileErrors, PatternsWhoseMatcherStateWouldBeHugeAreRefused) {
+    auto groupsThenDots = [](int groups) {
+        std::u16string pattern;
+        for (int i = 0; i < groups; ++i) {
+            pattern += u"(a)";
+        }
+        return pattern + u".{3000}";
+    };
+    EXPECT_EQ(ErrorOf(groupsThenDots(100)), CompileError::None);
+    EXPECT_EQ(ErrorOf(groupsThenDots(400)), CompileError::Syntax);
 }
 
 TEST(RegexEngineCompileErrors, GroupCountCountsCapturingGroupsOnly) {

@@ -2,15 +2,17 @@
 //
 // Legacy rules of ECMAScript 3 browsers that the dialect keeps:
 // - "{" that does not begin a well-formed quantifier, and a lone "]" or "}", are literals.
-// - \N and \NM outside a class: NM (two digits) is a back-reference when the pattern has at
-//   least NM capturing groups (counted over the whole pattern, as ECMAScript counts them);
-//   otherwise N alone is a back-reference when there are at least N groups and M is read as
-//   the next literal; otherwise, when N is an octal digit, the digits are an octal escape (up
-//   to three digits, at most \377); otherwise (\8, \9) the digit itself. Inside a class digits
-//   are always an octal escape or the digit itself.
+// - \N and \NM outside a class (groups counted over the whole pattern, as ECMAScript counts
+//   them): the escape's number is all of its decimal digits, at most two. It is a
+//   back-reference when the pattern has at least that many capturing groups; otherwise, when
+//   N is an octal digit, the digits are an octal escape (up to three digits, at most \377),
+//   and otherwise (\8, \9) the digit itself. So \11 with one group is the tab and \141 the
+//   letter "a", as the platform's component reads them. Inside a class digits are always an
+//   octal escape or the digit itself.
+// - In a class, a class escape never bounds a range: "-" behind one (as in [\d-z]) is a
+//   literal "-", and a range that would end in one (as in [1-\d]) is refused.
 // - \xhh and \uhhhh without enough hex digits stand for "x" and "u"; \c not followed by a
 //   letter stands for a backslash followed by "c"; any other escaped unit stands for itself.
-// - In a class, "-" next to a class escape (as in [\d-z]) is a literal "-".
 #include "app/regex/engine/pattern_parser.h"
 
 #include <utility>
@@ -457,9 +459,11 @@ private:
         if (c >= u'1' && c <= u'9') {
             uint32_t one = c - u'0';
             uint32_t two = HasAhead(1) && IsDigit(Peek(1)) ? one * 10 + (Peek(1) - u'0') : 0;
-            if (two != 0 && two <= totalGroups_) {
-                node.value = two;
-                pos_ += 2;
+            if (two != 0) {
+                if (two <= totalGroups_) {
+                    node.value = two;
+                    pos_ += 2;
+                }
             } else if (one <= totalGroups_) {
                 node.value = one;
                 pos_ += 1;
@@ -527,7 +531,7 @@ private:
             if (!ParseClassAtom(first)) {
                 return false;
             }
-            if (Peek() != u'-' || !HasAhead(1) || Peek(1) == u']') {
+            if (first.isClass || Peek() != u'-' || !HasAhead(1) || Peek(1) == u']') {
                 AddAtom(cls, first);
                 continue;
             }
@@ -536,11 +540,7 @@ private:
             if (!ParseClassAtom(last)) {
                 return false;
             }
-            if (first.isClass || last.isClass) {
-                AddAtom(cls, first);
-                cls.AddRange(u'-', u'-');
-                AddAtom(cls, last);
-            } else if (first.unit > last.unit) {
+            if (last.isClass || first.unit > last.unit) {
                 return Fail(CompileError::InvalidRange);
             } else {
                 cls.AddRange(first.unit, last.unit);
