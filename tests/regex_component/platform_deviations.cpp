@@ -1,9 +1,6 @@
 // Where the platform's component under Wine departs from the documented dialect, each named
 // with its reason; our component follows the documentation, so these differences are expected.
-// Then the engine's own open faults, reported to its maintainer and listed here until fixed.
 #include "tests/regex_component/differential_outcome.h"
-
-#include <cwctype>
 
 namespace RegExpTest {
 namespace {
@@ -111,34 +108,6 @@ bool NoCaptureResetPerIteration(const Case &one, const Outcome &, const Outcome 
     return BackReferenceInsideItsGroup(one.pattern);
 }
 
-// Engine fault: a decimal escape of two or more digits that names no group (\\11 with one
-// group, \\141) is read by the engine as a back-reference followed by digits; the platform, as
-// JScript, reads it as an octal character escape (\\11 the tab, \\141 the letter a).
-bool EngineEscapeBeyondGroupCount(const Case &one, const Outcome &, const Outcome &) {
-    for (size_t i = 0; i + 2 < one.pattern.size(); ++i) {
-        if (one.pattern[i] == L'\\' && iswdigit(one.pattern[i + 1]) &&
-            iswdigit(one.pattern[i + 2])) {
-            return true;
-        }
-        if (one.pattern[i] == L'\\') {
-            ++i;
-        }
-    }
-    return false;
-}
-
-// Engine fault: a class range with a class escape at one end ([1-\\d], [\\d-a-c]) is a syntax
-// error or a union of the escape, '-' and the rest for the platform, and something else for
-// the engine.
-bool EngineRangeWithClassEscape(const Case &one, const Outcome &, const Outcome &) {
-    for (const wchar_t *piece : {L"-\\d", L"-\\s", L"-\\w", L"\\d-", L"\\s-", L"\\w-"}) {
-        if (Contains(one.pattern, piece)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 bool HasLazyQuantifierAndLookahead(const std::wstring &pattern) {
@@ -153,8 +122,6 @@ const PlatformDeviation kPlatformDeviations[] = {
     {"WineCapturesNotRestored", CapturesNotRestored},
     {"WineLazyQuantifierInLookahead", LazyQuantifierInLookahead},
     {"WineNoCaptureResetPerIteration", NoCaptureResetPerIteration},
-    {"open engine fault EngineEscapeBeyondGroupCount", EngineEscapeBeyondGroupCount},
-    {"open engine fault EngineRangeWithClassEscape", EngineRangeWithClassEscape},
 };
 const size_t kPlatformDeviationCount = std::size(kPlatformDeviations);
 
