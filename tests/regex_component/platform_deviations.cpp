@@ -108,6 +108,36 @@ bool NoCaptureResetPerIteration(const Case &one, const Outcome &, const Outcome 
     return BackReferenceInsideItsGroup(one.pattern);
 }
 
+// True when the pattern has no capturing group and an escape of two or more decimal digits
+// outside a class, as in \1410.
+bool MultiDigitEscapeWithoutGroups(const std::wstring &pattern) {
+    bool escape = false;
+    bool inClass = false;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const wchar_t c = pattern[i];
+        if (c == L'\\' && i + 1 < pattern.size()) {
+            const wchar_t next = pattern[++i];
+            const bool digits = next >= L'1' && next <= L'9' && i + 1 < pattern.size() &&
+                                pattern[i + 1] >= L'0' && pattern[i + 1] <= L'9';
+            escape = escape || (digits && !inClass);
+        } else if (c == L'[') {
+            inClass = true;
+        } else if (c == L']') {
+            inClass = false;
+        } else if (c == L'(' && !inClass && (i + 1 >= pattern.size() || pattern[i + 1] != L'?')) {
+            return false;
+        }
+    }
+    return escape;
+}
+
+// Documented, an escape like \141 that names no group is an octal escape (the letter a). In
+// a pattern without any capturing group, Wine's component reads a run of digits such as \1410
+// as a back-reference to a group that does not exist and matches the empty text there.
+bool DecimalEscapeWithoutGroups(const Case &one, const Outcome &, const Outcome &) {
+    return MultiDigitEscapeWithoutGroups(one.pattern);
+}
+
 } // namespace
 
 bool HasLazyQuantifierAndLookahead(const std::wstring &pattern) {
@@ -122,6 +152,7 @@ const PlatformDeviation kPlatformDeviations[] = {
     {"WineCapturesNotRestored", CapturesNotRestored},
     {"WineLazyQuantifierInLookahead", LazyQuantifierInLookahead},
     {"WineNoCaptureResetPerIteration", NoCaptureResetPerIteration},
+    {"WineDecimalEscapeWithoutGroups", DecimalEscapeWithoutGroups},
 };
 const size_t kPlatformDeviationCount = std::size(kPlatformDeviations);
 
