@@ -8,8 +8,8 @@
 #include "app/regex/regex_object.h"
 #include "app/web/fetch_page.h"
 #include "program_constants.h"
-#include "runtime/code_helpers.h"
 #include "runtime/program_calls.h"
+#include "values/code_helpers.h"
 #include "values/kernel_calls.h"
 
 namespace {

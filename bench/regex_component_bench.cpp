@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/regex/component/regexp_component.h"
-#include "app/regex/engine/regex_engine.h"
-#include "tests/regex_component/regexp_instances.h"
+#include "regex/component/regexp_component.h"
+#include "regex/engine/regex_engine.h"
+#include "tests/regex/component/regexp_instances.h"
 
 namespace {
 

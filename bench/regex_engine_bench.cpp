@@ -3,7 +3,7 @@
 // of the same run (std::u16string_view::find of the list's opening over the same page).
 // Prints the median of several runs in milliseconds. Build without sanitizers for figures
 // that mean anything (build/bench, as bench/run-kernel configures it).
-#include "app/regex/engine/regex_engine.h"
+#include "regex/engine/regex_engine.h"
 
 #include <algorithm>
 #include <cstdio>

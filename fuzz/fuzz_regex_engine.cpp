@@ -4,7 +4,7 @@
 //   alphabet; for patterns without back-references the linear matcher and the backtracking
 //   matcher must find the same match with the same captures at every start position the
 //   component's global search would use.
-#include "app/regex/engine/regex_engine.h"
+#include "regex/engine/regex_engine.h"
 
 #include <cstddef>
 #include <cstdint>

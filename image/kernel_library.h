@@ -2,7 +2,7 @@
 // table and its notification routine.
 #pragma once
 
-#include "image/image_layout.h"
+#include "runtime/image_layout.h"
 
 inline constexpr uint32_t kKernelDataTypeCount = 51;
 

@@ -1,9 +1,9 @@
 // The downloader's ImageHeader: its constant and template segments, its library and its DLL
 // command lists.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "image/window/window_template_segment.h"
 #include "program_constants.h"
+#include "runtime/image_layout.h"
 
 extern "C" void CodeBase();
 

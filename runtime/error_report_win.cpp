@@ -5,7 +5,7 @@
 #include "runtime/error_messages.h"
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The hidden owner window and its one message: an exit request from another thread.
 #include "runtime/hidden_owner_window.h"
 
-#include "runtime/runtime_lifecycle.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

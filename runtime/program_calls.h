@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 // Calls a kernel command through service slot 3 (CallKernelCommand) with count records laid out
 // in argument order, and returns the result record (which starts zeroed).

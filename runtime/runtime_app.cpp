@@ -3,8 +3,8 @@
 
 #include "runtime/program_entry.h"
 #include "runtime/program_routine_call.h"
-#include "runtime/runtime_lifecycle.h"
 #include "window/window_engine.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The kernel commands on automation objects and variants (command table entries 20 to 34).
 #pragma once
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 void ObjectClear(ArgumentRecord *result, int32_t count, ArgumentRecord *args);
 void ObjectCreate(ArgumentRecord *result, int32_t count, ArgumentRecord *args);

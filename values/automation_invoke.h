@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 #include "values/automation_member.h"
 
 // args[0] is the ComObject, args[1] the member name, the rest the member's arguments. Invokes

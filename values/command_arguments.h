@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 #include "values/type_codes.h"
 #include "values/value_blocks.h"
 

@@ -2,7 +2,7 @@
 // command's position is its index; program code calls the same routines by address.
 #pragma once
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 inline constexpr int kKernelCommandCount = 35;
 

@@ -3,7 +3,7 @@
 // values that belong to the caller (null for empty) and never frees or keeps an argument.
 #pragma once
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 void ToText(ArgumentRecord *result, int32_t count, ArgumentRecord *args);           // 0
 void LeftText(ArgumentRecord *result, int32_t count, ArgumentRecord *args);         // 1

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "runtime/code_helpers.h"
 #include "runtime/error_report.h"
+#include "values/code_helpers.h"
 
 bool TryNumericToInteger(uint32_t value, uint32_t high, TypeCode type, int32_t *out) {
     switch (type) {

@@ -1,8 +1,8 @@
 // Checked element access and selection for program code.
 #include "values/program_conventions.h"
 
-#include "runtime/code_helpers.h"
 #include "runtime/error_report.h"
+#include "values/code_helpers.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 struct RawBytes {
     const uint8_t *bytes;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "values/argument_record.h"
+#include "runtime/argument_record.h"
 
 // A runtime value as the automation code sees it: its type code (reference bit removed) and
 // its eight value bytes.

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "image/image_layout.h"
+#include "runtime/image_layout.h"
 
 inline constexpr uint32_t kWindowTypeFlags = 0x800000D0;
 inline constexpr uint32_t kMenuItemTypeFlags = 0x00000004;

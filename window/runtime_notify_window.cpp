@@ -4,11 +4,10 @@
 #include <cstring>
 
 #include "framework/window.h"
-#include "image/image_layout.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
+#include "runtime/image_layout.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
 #include "runtime/runtime_notify.h"
 #include "values/numeric_to_integer.h"
 #include "window/event_dispatch.h"
@@ -17,6 +16,7 @@
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "image/image_layout.h"
+#include "runtime/image_layout.h"
 
 class CWnd;
 

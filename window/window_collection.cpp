@@ -3,7 +3,7 @@
 #include "window/window_collection.h"
 
 #include "framework/window.h"
-#include "image/image_layout.h"
+#include "runtime/image_layout.h"
 #include "runtime/runtime_app.h"
 #include "window/template_ids.h"
 #include "window/template_reader.h"

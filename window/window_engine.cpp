@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
@@ -13,6 +12,7 @@
 #include "window/unit_wnd.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

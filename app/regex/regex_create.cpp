@@ -2,8 +2,8 @@
 // and what the component makes of the last subject.
 #include "app/regex/regex_object.h"
 
-#include "app/regex/component/regexp_component.h"
 #include "app/regex/regex_program.h"
+#include "regex/component/regexp_component.h"
 #include "values/kernel_calls.h"
 
 namespace Regex {

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "program_constants.h"
-#include "runtime/code_helpers.h"
 #include "runtime/program_calls.h"
 #include "values/automation_calls.h"
+#include "values/code_helpers.h"
 
 namespace Regex {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "runtime/code_helpers.h"
 #include "runtime/heap.h"
+#include "values/code_helpers.h"
 #include "values/value_blocks.h"
 
 namespace web {

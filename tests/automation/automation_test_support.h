@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/argument_record.h"
 #include "runtime/heap.h"
-#include "values/argument_record.h"
 #include "values/automation_type_codes.h"
 #include "values/com_object.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "automation_test_support.h"
-#include "tests/regex_component/component_selection.h"
+#include "tests/regex/component/component_selection.h"
 #include "values/automation_commands.h"
 #include "values/automation_status.h"
 

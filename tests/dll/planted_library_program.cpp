@@ -3,10 +3,10 @@
 // the export through three DLL commands: "wininet.dll", "WININET" (no extension, other case)
 // and "zv_beside.dll", and ends with the three answers as the digits of its exit code: 7 when
 // the first two came from the system and the third from the library beside the program.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "program_constants.h"
 #include "runtime/dll_command_call.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/download_button_click.h"
-#include "image/image_layout.h"
 #include "image/window/window_template_segment.h"
+#include "runtime/image_layout.h"
 #include "window/template_reader.h"
 
 extern "C" void CodeBase();

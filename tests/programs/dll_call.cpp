@@ -2,10 +2,10 @@
 // named library and one found by the default search, and ends with a code made of both results.
 #include <windows.h>
 
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "program_constants.h"
 #include "runtime/dll_command_call.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

@@ -1,9 +1,9 @@
 // Test program: declares DLL commands that cannot be bound or that are declared with the wrong
 // argument count, and calls the one ZV_FAILING_COMMAND names; each build of it is one program.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "program_constants.h"
 #include "runtime/dll_command_call.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

@@ -12,10 +12,10 @@
 
 #include "app/regex/regex_object.h"
 #include "program_constants.h"
-#include "runtime/code_helpers.h"
 #include "runtime/dll_binding.h"
 #include "runtime/heap.h"
 #include "runtime/heap_instrumentation.h"
+#include "values/code_helpers.h"
 
 namespace RegexTest {
 

@@ -9,7 +9,7 @@
 
 #include "framework/window.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

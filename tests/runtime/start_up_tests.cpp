@@ -9,8 +9,8 @@
 #include "runtime/heap.h"
 #include "runtime/program_calls.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
 #include "runtime/runtime_notify.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

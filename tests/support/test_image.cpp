@@ -1,8 +1,8 @@
 // The ImageHeader of a test program: the kernel library, its own constant segment, no window
 // templates and no DLL commands.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "program_constants.h"
+#include "runtime/image_layout.h"
 
 extern "C" void CodeBase();
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "runtime/code_helpers.h"
 #include "tests/values/value_test_support.h"
+#include "values/code_helpers.h"
 #include "values/program_conventions.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // reloads from the template, closing, the quit message and modal windows.
 #include "framework/window.h"
 #include "runtime/runtime_app.h"
-#include "runtime/runtime_lifecycle.h"
 #include "tests/window/engine_fixture.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "wiring/runtime_lifecycle.h"
 
 namespace {
 

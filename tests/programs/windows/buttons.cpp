@@ -1,9 +1,9 @@
 // Test program: a window with two buttons. A click on "改标题" writes the window's title through
 // service slot 5 ("已点击1", then "已点击2"); a click on "退出" ends the program with code 7.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "image/window/window_template_segment.h"
 #include "program_constants.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

@@ -1,10 +1,10 @@
 // Test program: the first close of its window is refused by event 12, which retitles the window
 // "拒绝关闭"; event 1, which would retitle it "事件1", must not run then. The second close is
 // allowed and, the loop having been reached, ends the program with exit code 0.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "image/window/window_template_segment.h"
 #include "program_constants.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

@@ -1,10 +1,10 @@
 // Test program: a window with a menu. "改标题" writes the window's title through service slot 5
 // ("已点击1", then "已点击2"); "启用退出" clears the disabled property of "退出", which ends the
 // program with code 7.
-#include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "image/window/window_template_segment.h"
 #include "program_constants.h"
+#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
 

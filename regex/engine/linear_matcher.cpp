@@ -1,0 +1,219 @@
+// The automaton simulation. Threads live in two lists (this position, next position), each a
+// sparse set of program states in priority order with one row of slots per waiting state, all
+// allocated once per search. Adding a thread follows its epsilon moves with an explicit stack
+// in priority order; a state reached a second time at one position is dropped, since the
+// first arrival has the higher priority and the same future. A state is an instruction plus
+// the number of enclosing loop iterations that began at this position: those iterations must
+// still consume, so two threads differing there do not share a future. That bounds the work
+// per subject unit by the program size times the loop nesting.
+//
+// A lookahead is evaluated by a nested, anchored run of the same machine over its body, and
+// its outcome (with the groups it sets) is remembered per position. Each evaluation may read
+// to the end of the subject, so a pattern with lookaheads costs at most
+// O(subject length^2 x program size); one without runs in O(subject length x program size).
+#include "regex/engine/linear_matcher.h"
+
+#include "regex/engine/instruction_steps.h"
+#include "regex/engine/start_scan.h"
+
+#include <algorithm>
+
+namespace RegexEngine {
+
+class LinearMatcher::ThreadList {
+public:
+    ThreadList(const Program &program)
+        : program_(program), dense_(program.code.size()), sparse_(program.code.size()),
+          slots_(size_t{program.threadStates} * program.slotCount) {}
+
+    void Clear() { count_ = 0; }
+    bool Contains(uint32_t pc) const { return sparse_[pc] < count_ && dense_[sparse_[pc]] == pc; }
+    bool Empty() const { return count_ == 0; }
+    uint32_t Size() const { return count_; }
+    uint32_t At(uint32_t i) const { return dense_[i]; }
+    int32_t *Slots(uint32_t pc) {
+        return slots_.data() + size_t{program_.threadIndex[pc]} * program_.slotCount;
+    }
+    void Add(uint32_t pc, const int32_t *slots) {
+        sparse_[pc] = count_;
+        dense_[count_++] = pc;
+        std::copy(slots, slots + program_.slotCount, Slots(pc));
+    }
+
+private:
+    const Program &program_;
+    std::vector<uint32_t> dense_;
+    std::vector<uint32_t> sparse_;
+    std::vector<int32_t> slots_;
+    uint32_t count_ = 0;
+};
+
+LinearMatcher::LinearMatcher(const Program &program, std::u16string_view subject, uint64_t &steps)
+    : program_(program), subject_(subject), steps_(steps),
+      current_(std::make_unique<ThreadList>(program)), next_(std::make_unique<ThreadList>(program)),
+      visitedDense_(program.stateCount), visitedSparse_(program.stateCount),
+      scratch_(program.slotCount), memos_(program.lookaheads.size()) {}
+
+LinearMatcher::~LinearMatcher() = default;
+
+bool LinearMatcher::Consumes(const Instruction &instruction, size_t pos) const {
+    return pos < subject_.size() && UnitMatches(program_, instruction, subject_[pos]);
+}
+
+bool LinearMatcher::Lookahead(uint32_t pc, size_t pos, const int32_t *slots, LookaheadMemo *&memo) {
+    const Instruction &instruction = program_.code[pc];
+    const LookaheadInfo &info = program_.lookaheads[instruction.b];
+    memo = &memos_[instruction.b];
+    if (memo->position != pos) {
+        if (!nested_) {
+            nested_ = std::make_unique<LinearMatcher>(program_, subject_, steps_);
+        }
+        std::vector<int32_t> inner(slots, slots + program_.slotCount);
+        memo->matched = nested_->Run(pos, true, pc + 1, inner);
+        memo->slots.assign(inner.begin() + info.firstSlot, inner.begin() + info.endSlot);
+        memo->position = pos;
+    }
+    return memo->matched != (instruction.flag != 0);
+}
+
+void LinearMatcher::AddThread(ThreadList &list, uint32_t startPc, size_t pos, int32_t *slots) {
+    int32_t position = static_cast<int32_t>(pos);
+    auto visit = [&](uint32_t pc) {
+        uint32_t state = program_.stateBase[pc];
+        for (uint32_t span = program_.enclosingLoop[pc];
+             span != UINT32_MAX && slots[program_.loopSpans[span].loopRegister] == position;
+             span = program_.loopSpans[span].parent) {
+            ++state; // one more enclosing iteration that began here
+        }
+        uint32_t index = visitedSparse_[state];
+        if (index < visitedCount_ && visitedDense_[index] == state) {
+            return false;
+        }
+        visitedSparse_[state] = visitedCount_;
+        visitedDense_[visitedCount_++] = state;
+        return true;
+    };
+    auto set = [&](uint32_t slot, int32_t value) {
+        stack_.push_back({slot, slots[slot], true});
+        slots[slot] = value;
+    };
+    stack_.clear();
+    stack_.push_back({startPc, 0, false});
+    while (!stack_.empty()) {
+        StackEntry entry = stack_.back();
+        stack_.pop_back();
+        if (entry.restore) {
+            slots[entry.target] = entry.value;
+            continue;
+        }
+        uint32_t pc = entry.target;
+        while (visit(pc)) {
+            ++steps_;
+            const Instruction &instruction = program_.code[pc];
+            bool alive = true;
+            switch (instruction.op) {
+            case Op::Jump:
+                pc = instruction.a;
+                continue;
+            case Op::Split:
+                stack_.push_back({instruction.b, 0, false});
+                pc = instruction.a;
+                continue;
+            case Op::Save:
+            case Op::LoopStart:
+            case Op::ClearSlots:
+            case Op::LoopCheck:
+            case Op::Assert:
+                alive = StepInPlace(instruction, subject_, pos, slots, set);
+                break;
+            case Op::Lookahead: {
+                LookaheadMemo *memo = nullptr;
+                alive = Lookahead(pc, pos, slots, memo);
+                if (alive && instruction.flag == 0) {
+                    const LookaheadInfo &info = program_.lookaheads[instruction.b];
+                    for (uint32_t slot = info.firstSlot; slot < info.endSlot; ++slot) {
+                        set(slot, memo->slots[slot - info.firstSlot]);
+                    }
+                }
+                pc = instruction.a;
+                break;
+            }
+            case Op::BackReference:
+                alive = false; // such programs go to the backtracking matcher
+                break;
+            case Op::Unit:
+            case Op::AnyButLineFeed:
+            case Op::Class:
+            case Op::Match:
+            case Op::LookaheadEnd:
+                // After this unit every iteration has consumed, so one thread per state suffices.
+                if (!list.Contains(pc)) {
+                    list.Add(pc, slots);
+                }
+                alive = false;
+                break;
+            }
+            if (!alive) {
+                break;
+            }
+            ++pc;
+        }
+    }
+}
+
+bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector<int32_t> &slots) {
+    const std::vector<int32_t> initial = slots;
+    bool matched = false;
+    size_t pos = start;
+    if (!anchored) {
+        pos = FindCandidate(program_.start, subject_, pos);
+    }
+    if (pos > subject_.size()) {
+        return false;
+    }
+    current_->Clear();
+    visitedCount_ = 0;
+    std::copy(initial.begin(), initial.end(), scratch_.begin());
+    AddThread(*current_, begin, pos, scratch_.data());
+    for (;;) {
+        next_->Clear();
+        visitedCount_ = 0;
+        for (uint32_t i = 0; i < current_->Size(); ++i) {
+            uint32_t pc = current_->At(i);
+            const Instruction &instruction = program_.code[pc];
+            ++steps_;
+            if (instruction.op == Op::Match || instruction.op == Op::LookaheadEnd) {
+                const int32_t *found = current_->Slots(pc);
+                std::copy(found, found + program_.slotCount, slots.begin());
+                matched = true;
+                break; // the remaining threads have lower priority
+            }
+            if (Consumes(instruction, pos)) {
+                // AddThread restores every slot it changes, so the row can serve directly.
+                AddThread(*next_, pc + 1, pos + 1, current_->Slots(pc));
+            }
+        }
+        if (pos >= subject_.size()) {
+            break;
+        }
+        ++pos;
+        if (!matched && !anchored) {
+            if (next_->Empty()) {
+                pos = FindCandidate(program_.start, subject_, pos);
+                if (pos > subject_.size()) {
+                    break;
+                }
+                visitedCount_ = 0;
+            }
+            std::copy(initial.begin(), initial.end(), scratch_.begin());
+            AddThread(*next_, begin, pos, scratch_.data());
+        }
+        if (next_->Empty() && (matched || anchored)) {
+            break;
+        }
+        std::swap(current_, next_);
+    }
+    return matched;
+}
+
+} // namespace RegexEngine

@@ -1,0 +1,115 @@
+// Cost bounds without timing: the linear matcher's steps grow in proportion to the subject on
+// patterns that make backtracking explode, the backtracking matcher stops at its budget, and
+// a 10 MiB subject needs no deep stack.
+#include "regex/engine/regex_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using RegexEngine::SearchResult;
+
+struct Measured {
+    SearchResult result;
+    uint64_t steps;
+    RegexEngine::Captures captures;
+};
+
+Measured Measure(std::u16string_view pattern, std::u16string_view subject,
+                 RegexEngine::SearchControl control = {}) {
+    RegexEngine::CompileResult compiled = RegexEngine::Compile(pattern, {});
+    EXPECT_NE(compiled.program, nullptr);
+    Measured measured{};
+    RegexEngine::SearchStats stats;
+    measured.result =
+        RegexEngine::Search(*compiled.program, subject, 0, measured.captures, control, &stats);
+    measured.steps = stats.steps;
+    return measured;
+}
+
+TEST(RegexEngineLinearTime, PathologicalPatternsTakeStepsProportionalToTheSubject) {
+    struct Case {
+        std::u16string_view pattern;
+        char16_t filler;
+    };
+    const Case cases[] = {
+        {u"(a*)*b", u'a'},   {u"(a|a)*b", u'a'}, {u"(a|aa)*c", u'a'},
+        {u"(x+x+)+y", u'x'}, {u"(.*)*x", u'a'},  {u"^(a?){25}a{25}$", u'a'},
+    };
+    for (const Case &c : cases) {
+        const size_t n = 2000;
+        Measured small = Measure(c.pattern, std::u16string(n, c.filler));
+        Measured large = Measure(c.pattern, std::u16string(2 * n, c.filler));
+        EXPECT_EQ(small.result, SearchResult::NotFound);
+        EXPECT_EQ(large.result, SearchResult::NotFound);
+        EXPECT_GT(small.steps, n);
+        EXPECT_LE(large.steps, 2.2 * small.steps + 1000)
+            << std::string(c.pattern.begin(), c.pattern.end()) << ": " << small.steps << " then "
+            << large.steps;
+    }
+}
+
+TEST(RegexEngineLinearTime, StepsOfTheClassicExplosionArePrinted) {
+    // The figures behind the proportionality above, for the record of a run.
+    Measured n = Measure(u"(a*)*b", std::u16string(1000, u'a'));
+    Measured twice = Measure(u"(a*)*b", std::u16string(2000, u'a'));
+    std::printf("(a*)*b: %llu steps on 1000 units, %llu on 2000\n",
+                static_cast<unsigned long long>(n.steps),
+                static_cast<unsigned long long>(twice.steps));
+    EXPECT_LE(twice.steps, 2.2 * n.steps + 1000);
+}
+
+TEST(RegexEngineBudget, BackReferenceExplosionStopsAtTheBudget) {
+    RegexEngine::SearchControl control;
+    control.stepBudget = 100'000;
+    Measured exploded = Measure(u"(a*)*\\1b", std::u16string(30, u'a'), control);
+    EXPECT_EQ(exploded.result, SearchResult::BudgetExhausted);
+    EXPECT_LE(exploded.steps, 100'001u);
+
+    Measured fine = Measure(u"(a+)\\1b", u"aaaab", control);
+    EXPECT_EQ(fine.result, SearchResult::Found);
+    EXPECT_EQ(fine.captures.begin(0), 0);
+    EXPECT_EQ(fine.captures.end(1), 2);
+}
+
+TEST(RegexEngineBudget, LinearMatcherRefusesBackReferences) {
+    RegexEngine::SearchControl control;
+    control.matcher = RegexEngine::Matcher::Linear;
+    EXPECT_EQ(Measure(u"(a)\\1", u"aa", control).result, SearchResult::NotFound);
+    EXPECT_EQ(Measure(u"(a)\\1", u"aa").result, SearchResult::Found);
+}
+
+TEST(RegexEngineLargeSubject, TenMebibytesNeedNoDeepStack) {
+    const size_t units = 10 * 1024 * 1024 / 2;
+    std::u16string ab(units, u'a');
+    for (size_t i = 1; i < units; i += 2) {
+        ab[i] = u'b';
+    }
+    ab.back() = u'c';
+    Measured alternation = Measure(u"(a|b)*c", ab);
+    ASSERT_EQ(alternation.result, SearchResult::Found);
+    EXPECT_EQ(alternation.captures.end(0), static_cast<int32_t>(units));
+    EXPECT_EQ(alternation.captures.begin(1), static_cast<int32_t>(units - 2));
+
+    std::u16string text(units, u'y');
+    text.back() = u'x';
+    Measured lazy = Measure(u"(.*?)x", text);
+    ASSERT_EQ(lazy.result, SearchResult::Found);
+    EXPECT_EQ(lazy.captures.end(1), static_cast<int32_t>(units - 1));
+
+    text.back() = u'"';
+    Measured quoted = Measure(u"([^\"]*)\"", text);
+    ASSERT_EQ(quoted.result, SearchResult::Found);
+    EXPECT_EQ(quoted.captures.end(1), static_cast<int32_t>(units - 1));
+
+    // The backtracking matcher on the same subject: its choice points live on the heap.
+    RegexEngine::SearchControl backtrack;
+    backtrack.matcher = RegexEngine::Matcher::Backtracking;
+    Measured deep = Measure(u"(y|z)*x", std::u16string(1'000'000, u'y') + u"x", backtrack);
+    ASSERT_EQ(deep.result, SearchResult::Found);
+    EXPECT_EQ(deep.captures.end(0), 1'000'001);
+}
+
+} // namespace
