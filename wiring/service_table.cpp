@@ -1,5 +1,5 @@
 // The service table and the internal command table in slot order.
-#include "runtime/service_table.h"
+#include "wiring/service_table.h"
 
 #include "runtime/dll_command_call.h"
 #include "runtime/error_report.h"

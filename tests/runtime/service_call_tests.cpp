@@ -8,7 +8,7 @@
 #include "runtime/heap.h"
 #include "runtime/program_calls.h"
 #include "runtime/runtime_notify.h"
-#include "runtime/service_table.h"
+#include "wiring/service_table.h"
 
 extern "C" uint64_t ProgramCallInternalCommand(int32_t index, uint32_t wordCount,
                                                const uint32_t *words);

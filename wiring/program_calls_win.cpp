@@ -2,7 +2,7 @@
 // RuntimeServiceTable, as compiled code makes it.
 #include "runtime/program_calls.h"
 
-#include "runtime/service_table.h"
+#include "wiring/service_table.h"
 
 extern "C" void ProgramCallKernelCommand(KernelCommand routine, int32_t count,
                                          const ArgumentRecord *records, ArgumentRecord *result);
