@@ -5,7 +5,7 @@
 #include "runtime/error_messages.h"
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
-#include "wiring/runtime_lifecycle.h"
+#include "runtime/wiring_routines.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void ReportRuntimeError(const char *message, int code) {
         DebugBreak();
     }
     app.exitRoutines.Free();
-    ExitProgram(kErrorExitCode);
+    ShutDownAndExit(kErrorExitCode);
 }
 
 void ReportError(int index) {

@@ -1,7 +1,7 @@
 // The hidden owner window and its one message: an exit request from another thread.
 #include "runtime/hidden_owner_window.h"
 
-#include "wiring/runtime_lifecycle.h"
+#include "runtime/wiring_routines.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ bool HiddenOwnerWindow::Create(HINSTANCE instance) {
 
 LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kExitRequestMessage) {
-        ExitProgram(static_cast<int32_t>(wParam));
+        ShutDownAndExit(static_cast<int32_t>(wParam));
     }
     return DefWindowProc(message, wParam, lParam);
 }

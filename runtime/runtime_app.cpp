@@ -3,8 +3,7 @@
 
 #include "runtime/program_entry.h"
 #include "runtime/program_routine_call.h"
-#include "window/window_engine.h"
-#include "wiring/runtime_lifecycle.h"
+#include "runtime/wiring_routines.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ RuntimeApp::RuntimeApp() {
 
 RuntimeApp::~RuntimeApp() {
     // Everything the first shutdown released is already empty, so this releases nothing twice.
-    RuntimeShutdown(0);
+    Wiring().shutdown(0);
     DeleteCriticalSection(&auxiliaryLock);
 }
 
@@ -53,10 +52,10 @@ BOOL RuntimeApp::OnIdle(LONG idleCount) {
     if (idleCount < 2) {
         return TRUE;
     }
-    return RaiseWindowIdleEvents(GetTickCount() - idlePeriodStart, idleDoneWindows);
+    return Wiring().raiseIdleEvents(GetTickCount() - idlePeriodStart, idleDoneWindows);
 }
 
 int RuntimeApp::ExitInstance() {
-    RuntimeShutdown(0);
+    Wiring().shutdown(0);
     return CWinApp::ExitInstance();
 }

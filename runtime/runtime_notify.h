@@ -48,7 +48,8 @@ enum RuntimeNotifyCode : int32_t {
     kNotifyRebuildWindowMenu = 2040,
 };
 
-// The memory, error and exit codes are the runtime core's; every other code goes to
-// WindowEngineNotify. Codes not listed above answer 0.
+// Defined by the wiring (wiring/runtime_notify.cpp), which answers the memory, error, exit and
+// idle callback codes itself; every other code goes to WindowEngineNotify. Codes not listed
+// above answer 0.
 int32_t __attribute__((stdcall))
 RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2);

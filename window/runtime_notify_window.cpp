@@ -16,7 +16,6 @@
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
-#include "wiring/runtime_lifecycle.h"
 
 namespace {
 
@@ -28,13 +27,6 @@ struct LoadWindowRecord {
     uint32_t windowId;
     CWnd *parent; // a framework window object, or null
     uint32_t modal;
-};
-
-// RuntimeNotify 1012's record.
-struct IdleCallbackRecord {
-    HWND window;
-    uint32_t routine;
-    uint32_t argument;
 };
 
 // RuntimeNotify 2001's numeric value record.
@@ -211,14 +203,6 @@ int32_t WindowEngineNotify(int32_t code, uint32_t argument1, uint32_t argument2)
     case kNotifyAttachWindowObject:
         return AttachWindowObject(reinterpret_cast<HWND>(argument1),
                                   reinterpret_cast<CWnd *>(argument2));
-    case kNotifyAddIdleCallback:
-        if (const auto *record = reinterpret_cast<const IdleCallbackRecord *>(argument1)) {
-            RegisterIdleCallback(record->window, record->routine, record->argument);
-        }
-        return 0;
-    case kNotifyRemoveIdleCallback:
-        UnregisterIdleCallback(reinterpret_cast<HWND>(argument1));
-        return 0;
     case kNotifyIsLiveUnitWindow:
         return IsLiveUnitWindow(reinterpret_cast<HWND>(argument1)) ? 1 : 0;
     case kNotifyUnitDestroyed:

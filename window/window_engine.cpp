@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/runtime_app.h"
+#include "runtime/wiring_routines.h"
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
@@ -12,7 +13,6 @@
 #include "window/unit_wnd.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
-#include "wiring/runtime_lifecycle.h"
 
 namespace {
 
@@ -386,7 +386,7 @@ void ShowAfterLoad(uint32_t windowId, bool show) {
         RuntimeApp &app = Runtime();
         const uint32_t outerModal = app.modalWindowId;
         app.modalWindowId = windowId;
-        RunMessageLoopMode(kModalLoopMode);
+        Wiring().runMessageLoop(kModalLoopMode);
         app.modalWindowId = outerModal;
     }
 }

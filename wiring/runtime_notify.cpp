@@ -1,4 +1,5 @@
-// RuntimeNotify: the memory, error and exit codes here, the window engine's codes behind them.
+// RuntimeNotify: the memory, error, exit and idle callback codes here, the window engine's
+// codes behind them.
 #include "runtime/runtime_notify.h"
 
 #include "runtime/array_block.h"
@@ -8,6 +9,17 @@
 #include "runtime/runtime_app.h"
 #include "window/runtime_notify_window.h"
 #include "wiring/runtime_lifecycle.h"
+
+namespace {
+
+// RuntimeNotify 1012's record.
+struct IdleCallbackRecord {
+    HWND window;
+    uint32_t routine;
+    uint32_t argument;
+};
+
+} // namespace
 
 int32_t __attribute__((stdcall))
 RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2) {
@@ -30,6 +42,14 @@ RuntimeNotify(int32_t code, uint32_t argument1, uint32_t argument2) {
         ReportRuntimeError(reinterpret_cast<const char *>(argument1), 0);
     case kNotifyExitProgram:
         ExitProgram(static_cast<int32_t>(argument1));
+    case kNotifyAddIdleCallback:
+        if (const auto *record = reinterpret_cast<const IdleCallbackRecord *>(argument1)) {
+            RegisterIdleCallback(record->window, record->routine, record->argument);
+        }
+        return 0;
+    case kNotifyRemoveIdleCallback:
+        UnregisterIdleCallback(reinterpret_cast<HWND>(argument1));
+        return 0;
     case kNotifyProgramKind:
         return static_cast<int32_t>(Runtime().programKind);
     default:
