@@ -49,3 +49,17 @@ function(zv_window_template_segment library description handler_list)
     COMMENT "Generating the window template segment of ${description}")
   add_library(${library} STATIC ${generated})
 endfunction()
+
+# Writes a program's code file at configure time: the code start every program shares
+# (image/code_base.inc), then the entry table, one jmp per handler of the handler list in its
+# order. A change of the list configures again.
+#   zv_program_code(OUTPUT HANDLER_LIST)
+function(zv_program_code output handler_list)
+  file(STRINGS ${handler_list} handlers REGEX "^[A-Za-z_]")
+  set(code "# Generated from ${handler_list}.\n#include \"image/code_base.inc\"\n")
+  foreach(handler ${handlers})
+    string(APPEND code "    jmp _${handler}\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${output} CONTENT "${code}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${handler_list})
+endfunction()

@@ -3,41 +3,22 @@
 // the export through three DLL commands: "wininet.dll", "WININET" (no extension, other case)
 // and "zv_beside.dll", and ends with the three answers as the digits of its exit code: 7 when
 // the first two came from the system and the third from the library beside the program.
-#include "image/kernel_library.h"
-#include "program_constants.h"
 #include "runtime/dll_command_call.h"
-#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
-
-extern "C" void CodeBase();
+#include "tests/support/test_program_image.h"
 
 namespace {
 
 constexpr uint32_t kDllCommandCount = 3;
 
-const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 const char *const kLibraryNames[kDllCommandCount] = {"wininet.dll", "WININET", "zv_beside.dll"};
 const char *const kExportNames[kDllCommandCount] = {
     "InternetAttemptConnect", "InternetAttemptConnect", "InternetAttemptConnect"};
 
 } // namespace
 
-const ImageHeader ProgramImageHeader = {
-    3,
-    0,
-    2000,
-    reinterpret_cast<const void *>(&CodeBase),
-    ConstantSegment,
-    kConstantSegmentSize,
-    nullptr,
-    0,
-    1,
-    kLibraries,
-    kDllCommandCount,
-    kLibraryNames,
-    kExportNames,
-};
+const ImageHeader ProgramImageHeader = TestProgramImageHeader(2000, kLibraryNames, kExportNames);
 
 extern "C" uint32_t ProgramEntry() {
     ProgramCall::InitializeRuntime();

@@ -2,14 +2,11 @@
 // named library and one found by the default search, and ends with a code made of both results.
 #include <windows.h>
 
-#include "image/kernel_library.h"
 #include "program_constants.h"
 #include "runtime/dll_command_call.h"
-#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
-
-extern "C" void CodeBase();
+#include "tests/support/test_program_image.h"
 
 namespace {
 
@@ -17,27 +14,12 @@ constexpr uint32_t kDllCommandCount = 2;
 constexpr uint32_t kTextLength = 0; // lstrlenA from "kernel32.dll"
 constexpr uint32_t kMulDiv = 1;     // MulDiv, no library named
 
-const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 const char *const kLibraryNames[kDllCommandCount] = {"kernel32.dll", ""};
 const char *const kExportNames[kDllCommandCount] = {"lstrlenA", "MulDiv"};
 
 } // namespace
 
-const ImageHeader ProgramImageHeader = {
-    3,
-    0,
-    2000,
-    reinterpret_cast<const void *>(&CodeBase),
-    ConstantSegment,
-    kConstantSegmentSize,
-    nullptr,
-    0,
-    1,
-    kLibraries,
-    kDllCommandCount,
-    kLibraryNames,
-    kExportNames,
-};
+const ImageHeader ProgramImageHeader = TestProgramImageHeader(2000, kLibraryNames, kExportNames);
 
 extern "C" uint32_t ProgramEntry() {
     ProgramCall::InitializeRuntime();

@@ -1,13 +1,10 @@
 // Test program: declares DLL commands that cannot be bound or that are declared with the wrong
 // argument count, and calls the one ZV_FAILING_COMMAND names; each build of it is one program.
-#include "image/kernel_library.h"
 #include "program_constants.h"
 #include "runtime/dll_command_call.h"
-#include "runtime/image_layout.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
-
-extern "C" void CodeBase();
+#include "tests/support/test_program_image.h"
 
 namespace {
 
@@ -19,7 +16,6 @@ enum DllCommand : uint32_t {
 };
 constexpr uint32_t kDllCommandCount = 4;
 
-const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 const char *const kLibraryNames[kDllCommandCount] = {"kernel32.dll", "zv_absent_library.dll", "",
                                                      "kernel32.dll"};
 const char *const kExportNames[kDllCommandCount] = {"ZvNoSuchExport", "Anything", "ZvNoSuchExport",
@@ -30,21 +26,7 @@ constexpr int32_t kReturned = 1;
 
 } // namespace
 
-const ImageHeader ProgramImageHeader = {
-    3,
-    0,
-    3000,
-    reinterpret_cast<const void *>(&CodeBase),
-    ConstantSegment,
-    kConstantSegmentSize,
-    nullptr,
-    0,
-    1,
-    kLibraries,
-    kDllCommandCount,
-    kLibraryNames,
-    kExportNames,
-};
+const ImageHeader ProgramImageHeader = TestProgramImageHeader(3000, kLibraryNames, kExportNames);
 
 extern "C" uint32_t ProgramEntry() {
     ProgramCall::InitializeRuntime();
