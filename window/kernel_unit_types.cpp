@@ -1,5 +1,4 @@
-// Property tables of the kernel library's menu item, edit box and label types (the window's and
-// the button's live with their units).
+// Property tables of the kernel library's unit types.
 #include "window/kernel_unit_types.h"
 
 #include "window/unit_type.h"
@@ -15,6 +14,44 @@
         {"禁止", "disabled", "", kPropertyLogical, 0, nullptr}, {                                  \
         "鼠标指针", "mouse pointer", "", kPropertyMousePointer, 0, nullptr                         \
     }
+
+const PropertyTableEntry kWindowProperties[kWindowPropertyCount] = {
+    COMMON_PROPERTIES,
+    {"标题", "title", "", kPropertyText, 0, nullptr},
+    {"边框", "border style", "", kPropertyPickIndex, 0, nullptr},
+    {"底色", "background colour", "", kPropertyColour3, 0, nullptr},
+    {"底图", "background picture", "", kPropertyPicture, 0, nullptr},
+    {"底图方式", "picture mode", "", kPropertyPickIndex, 0, nullptr},
+    {"背景音乐", "background music", "", kPropertySound, 0, nullptr},
+    {"播放次数", "music play mode", "", kPropertyPickIndex, 0, nullptr},
+    {"控制按钮", "control box", "", kPropertyLogical, 0, nullptr},
+    {"最大化按钮", "maximise box", "", kPropertyLogical, 0, nullptr},
+    {"最小化按钮", "minimise box", "", kPropertyLogical, 0, nullptr},
+    {"位置", "start position", "", kPropertyPickIndex, 0, nullptr},
+    {"可否移动", "movable", "", kPropertyLogical, 0, nullptr},
+    {"图标", "icon", "", kPropertyIcon, 0, nullptr},
+    {"回车下移焦点", "Enter moves focus", "", kPropertyLogical, 0, nullptr},
+    {"Esc键关闭", "Esc closes", "", kPropertyLogical, 0, nullptr},
+    {"F1键打开帮助", "F1 opens help", "", kPropertyLogical, 0, nullptr},
+    {"帮助文件名", "help file", "", kPropertyFileName, 0, nullptr},
+    {"帮助标志值", "help topic", "", kPropertyInteger2, 0, nullptr},
+    {"在任务条中显示", "show in taskbar", "", kPropertyLogical, 0, nullptr},
+    {"随意移动", "drag by client area", "", kPropertyLogical, 0, nullptr},
+    {"外形", "shape", "", kPropertyPickIndex, 0, nullptr},
+    {"总在最前", "always on top", "", kPropertyLogical, 0, nullptr},
+    {"保持标题条激活", "keep title bar active", "", kPropertyLogical, 0, nullptr},
+    {"窗口类名", "class name", "", kPropertyText, 0, nullptr},
+};
+
+const PropertyTableEntry kButtonProperties[kButtonPropertyCount] = {
+    COMMON_PROPERTIES,
+    {"图片", "picture", "", kPropertyPicture, 0, nullptr},
+    {"类型", "type", "", kPropertyPickIndex, 0, nullptr},
+    {"标题", "caption", "", kPropertyText, 0, nullptr},
+    {"横向对齐方式", "horizontal alignment", "", kPropertyPickIndex, 0, nullptr},
+    {"纵向对齐方式", "vertical alignment", "", kPropertyPickIndex, 0, nullptr},
+    {"字体", "font", "", kPropertyFont, 0, nullptr},
+};
 
 const PropertyTableEntry kEditBoxProperties[kEditBoxPropertyCount] = {
     COMMON_PROPERTIES,

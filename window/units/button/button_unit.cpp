@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "window/property_block.h"
+#include "window/units/unit_property_values.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ constexpr DWORD kHorizontalStyles[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
 constexpr DWORD kVerticalStyles[] = {BS_TOP, BS_VCENTER, BS_BOTTOM};
 constexpr uint32_t kFontBytes = sizeof(LOGFONTA);
 constexpr DWORD kButtonTypeMask = 0x1F;
-
-uint32_t Clamp(uint32_t value, uint32_t maximum) {
-    return static_cast<uint32_t>(
-        std::clamp(static_cast<int32_t>(value), 0, static_cast<int32_t>(maximum)));
-}
 
 } // namespace
 

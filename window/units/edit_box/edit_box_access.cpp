@@ -5,6 +5,7 @@
 #include "window/units/edit_box/edit_box_unit.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
+#include "window/units/unit_property_values.h"
 
 namespace {
 
@@ -32,22 +33,8 @@ enum EditBoxProperty : int32_t {
     kDataColumn = 20,      // 28
 };
 
-uint32_t Clamp(uint32_t value, uint32_t maximum) {
-    return static_cast<uint32_t>(
-        std::clamp(static_cast<int32_t>(value), 0, static_cast<int32_t>(maximum)));
-}
-
 const char *TextOf(const PropertyValue &value) {
     return value.low != 0 ? reinterpret_cast<const char *>(value.low) : "";
-}
-
-PropertyValue TextValue(const std::string &text) {
-    return {reinterpret_cast<uint32_t>(text.c_str()), 0};
-}
-
-PropertyValue BytesValue(const std::vector<uint8_t> &bytes) {
-    return {bytes.empty() ? 0 : reinterpret_cast<uint32_t>(bytes.data()),
-            static_cast<uint32_t>(bytes.size())};
 }
 
 // Stores a choice; 1 (re-create) when it changed.

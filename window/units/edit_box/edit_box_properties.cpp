@@ -7,15 +7,7 @@
 #include "window/units/edit_box/edit_box_unit.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
-
-namespace {
-
-uint32_t Clamp(uint32_t value, uint32_t maximum) {
-    return static_cast<uint32_t>(
-        std::clamp(static_cast<int32_t>(value), 0, static_cast<int32_t>(maximum)));
-}
-
-} // namespace
+#include "window/units/unit_property_values.h"
 
 bool ReadEditBoxProperties(const uint8_t *block, uint32_t size, EditBoxProperties *properties) {
     *properties = EditBoxProperties{};

@@ -1,16 +1,9 @@
 // The edit box's UnitInterface: its operations by code.
 #include "window/units/edit_box/edit_box_unit.h"
-#include "window/units/edit_box/unit_text_rewrite.h"
+#include "window/units/unit_operations.h"
+#include "window/units/unit_text_rewrite.h"
 
 namespace {
-
-int32_t SetEditBoxProperty(CWnd *unit, int32_t index, const PropertyValue &value) {
-    return static_cast<CEditBoxUnit *>(unit)->SetProperty(index, value);
-}
-
-void GetEditBoxProperty(CWnd *unit, int32_t index, PropertyValue *value) {
-    static_cast<CEditBoxUnit *>(unit)->GetProperty(index, value);
-}
 
 HGLOBAL SaveEditBox(CWnd *unit) {
     return SaveEditBoxProperties(static_cast<CEditBoxUnit *>(unit)->CurrentProperties());
@@ -35,20 +28,7 @@ bool EditBoxTakesKey(CWnd *unit, uint32_t keyCode) {
 } // namespace
 
 void *EditBoxUnitInterface(int32_t operationCode) {
-    switch (operationCode) {
-    case kOperationCreate:
-        return reinterpret_cast<void *>(&CEditBoxUnit::Create);
-    case kOperationSetProperty:
-        return reinterpret_cast<void *>(&SetEditBoxProperty);
-    case kOperationSaveProperties:
-        return reinterpret_cast<void *>(&SaveEditBox);
-    case kOperationGetProperty:
-        return reinterpret_cast<void *>(&GetEditBoxProperty);
-    case kOperationKeyHook:
+    if (operationCode == kOperationKeyHook)
         return reinterpret_cast<void *>(&EditBoxTakesKey);
-    case kOperationRewriteTexts:
-        return reinterpret_cast<void *>(&RewriteEditBoxTexts);
-    default:
-        return nullptr;
-    }
+    return CommonUnitOperation<CEditBoxUnit>(operationCode, &SaveEditBox, &RewriteEditBoxTexts);
 }

@@ -3,15 +3,7 @@
 
 #include "window/property_block.h"
 #include "window/units/label/label_unit.h"
-
-namespace {
-
-uint32_t Clamp(uint32_t value, uint32_t maximum) {
-    return static_cast<uint32_t>(
-        std::clamp(static_cast<int32_t>(value), 0, static_cast<int32_t>(maximum)));
-}
-
-} // namespace
+#include "window/units/unit_property_values.h"
 
 bool ReadLabelProperties(const uint8_t *block, uint32_t size, LabelProperties *properties) {
     *properties = LabelProperties{};

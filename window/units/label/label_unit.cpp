@@ -5,6 +5,7 @@
 
 #include "window/units/edit_box/unit_border.h"
 #include "window/units/label/label_gradient.h"
+#include "window/units/unit_property_values.h"
 
 namespace {
 
@@ -30,11 +31,6 @@ enum LabelProperty : int32_t {
     kDataColumn = 20,          // 28
 };
 
-uint32_t Clamp(uint32_t value, uint32_t maximum) {
-    return static_cast<uint32_t>(
-        std::clamp(static_cast<int32_t>(value), 0, static_cast<int32_t>(maximum)));
-}
-
 bool EnsureLabelClass() {
     WNDCLASSA existing;
     if (GetClassInfoA(GetModuleHandleA(nullptr), kLabelClassName, &existing))
@@ -51,15 +47,6 @@ bool EnsureLabelClass() {
 
 const char *TextOf(const PropertyValue &value) {
     return value.low != 0 ? reinterpret_cast<const char *>(value.low) : "";
-}
-
-PropertyValue TextValue(const std::string &text) {
-    return {reinterpret_cast<uint32_t>(text.c_str()), 0};
-}
-
-PropertyValue BytesValue(const std::vector<uint8_t> &bytes) {
-    return {bytes.empty() ? 0 : reinterpret_cast<uint32_t>(bytes.data()),
-            static_cast<uint32_t>(bytes.size())};
 }
 
 } // namespace

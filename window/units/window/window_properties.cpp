@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "window/property_block.h"
+#include "window/units/unit_property_values.h"
 #include "window/units/window/win_form_unit.h"
 
 namespace {
@@ -41,15 +42,6 @@ constexpr uint32_t kMaxShape = 29;
 
 uint32_t ClampPick(uint32_t value, uint32_t maximum) {
     return std::min(static_cast<uint32_t>(std::max(static_cast<int32_t>(value), 0)), maximum);
-}
-
-PropertyValue TextValue(const std::string &text) {
-    return {reinterpret_cast<uint32_t>(text.c_str()), 0};
-}
-
-PropertyValue BytesValue(const std::vector<uint8_t> &bytes) {
-    return {bytes.empty() ? 0 : reinterpret_cast<uint32_t>(bytes.data()),
-            static_cast<uint32_t>(bytes.size())};
 }
 
 std::string TextOf(const PropertyValue &value) {

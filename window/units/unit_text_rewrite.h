@@ -1,5 +1,5 @@
-// Operation 9's text rewrite, shared by the edit box and the label: a text field, and the face
-// name inside a 60-byte font record, handed to the engine's callback and replaced by its answer.
+// Operation 9's text rewrite, shared by the unit types: a text field, and the face name inside a
+// 60-byte font record, handed to the engine's callback and replaced by its answer.
 #pragma once
 
 #include <cstdint>

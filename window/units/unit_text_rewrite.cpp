@@ -1,5 +1,5 @@
 // Text rewriting of a PropertyBlock's texts and font face names through the engine's callback.
-#include "window/units/edit_box/unit_text_rewrite.h"
+#include "window/units/unit_text_rewrite.h"
 
 #include <cstring>
 
