@@ -162,13 +162,17 @@ void FirstShow(WindowTemplate &window) {
     if (unit == nullptr) {
         return;
     }
+    HWND focusBefore = GetFocus();
     if (Runtime().programKind != 0) {
         unit->ShowAtStartPosition();
     } else {
         ShowWindow(unit->m_hWnd, SW_SHOW);
     }
+    // A window or unit that got the focus while being shown raised its focus-gained event
+    // itself; only a focus it already held before the show is announced here.
     HWND focus = GetFocus();
-    if (focus != nullptr && (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
+    if (focus != nullptr && focus == focusBefore &&
+        (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
         RaiseUnitEvent(window.WindowId(), UnitIdHoldingWindow(window, focus), kFocusGainedEvent);
     }
 }
