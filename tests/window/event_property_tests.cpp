@@ -175,6 +175,32 @@ TEST_F(PropertyTest, TagIsReplacedAndReadBackAsANewText) {
     EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 2, -1), 80u);
 }
 
+// The set-cursor message a unit passes up to its window, as the platform sends it.
+HCURSOR PointerShownFor(HWND target, WORD hitTest) {
+    SetCursor(nullptr);
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
+    UnitSpec window = WindowSpec();
+    window.pointer = {8, 0, 0, 0}; // size-all, from the template
+    AddWindow(kMainWindowId,
+              {window, ButtonSpec(kButton1Id, "按钮1", 10), ButtonSpec(kButton2Id, "按钮2", 100)});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    const uint8_t cross[] = {1, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
+    WriteUnitProperty(kMainWindowId, kButton1Id, 7, -1, reinterpret_cast<uint32_t>(cross), 0);
+    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), HTCLIENT),
+              LoadCursorA(nullptr, MAKEINTRESOURCEA(32515)));
+    EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCLIENT),
+              LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
+    // A unit without a pointer of its own and the window's frame keep the platform's choice.
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton2Id), HTCLIENT), arrow);
+    EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCAPTION), arrow);
+}
+
 TEST(PropertyConversion, LogicalReadsTrueOnlyForExactlyOne) {
     EXPECT_EQ(FromPropertyValue(kPropertyLogical, {2, 0}), 0u);
     EXPECT_EQ(FromPropertyValue(kPropertyLogical, {1, 0}), 1u);
