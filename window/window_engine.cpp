@@ -9,6 +9,7 @@
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
+#include "window/multi_page.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
 #include "window/units/window/win_form_unit.h"
@@ -466,6 +467,9 @@ bool RecreateUnit(uint32_t windowId, uint32_t index) {
     }
     if (oldStyle & WS_VISIBLE) {
         ShowWindow(fresh->m_hWnd, SW_SHOWNA);
+    }
+    if (descriptor->flags & kTypeMultiPage) {
+        SetCurrentPage(fresh->m_hWnd, CurrentPageOf(oldWindow));
     }
 
     const bool outerRecreating = app.recreatingUnit;
