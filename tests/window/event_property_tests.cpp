@@ -92,6 +92,22 @@ TEST_F(EventTest, ArgumentsArePassedInOrderAndTheResultIsReturned) {
     EXPECT_EQ(record.result, 42u);
 }
 
+TEST_F(EventTest, AHandlerWithoutAResultAnswersNothingAndRefusesNoClose) {
+    const void *entry = NoResultEntry(reinterpret_cast<const void *>(&NoResultLeavingZero));
+    AddWindow(kMainWindowId, {WindowSpec({{12, entry}, {1, entry}}),
+                              ButtonSpec(kButton1Id, "按钮1", 10, {{0, entry}})});
+    EventRecord click = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    gNoResultCalls = 0;
+    EXPECT_EQ(FireEvent(&click), 1u);
+    EXPECT_EQ(click.hasResult, 0u);
+    EXPECT_EQ(gNoResultCalls, 1u);
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    HWND window = WindowHandle(kMainWindowId);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(gNoResultCalls, 3u);
+}
+
 TEST_F(EventTest, SuppressedEventsReachNoHandler) {
     AddWindow(kMainWindowId,
               {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}})});
