@@ -112,9 +112,9 @@ void RebuildLivePointer(WindowTemplate &window, uint32_t index) {
     record.SetLivePointer(reinterpret_cast<uint32_t>(cursor));
 }
 
-HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, UINT hitTest) {
+HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, int hitTest) {
     // Over a disabled or modal-blocked window the platform's refusal stays visible.
-    if (hitTest == static_cast<UINT>(HTERROR) || hitTest == HTNOWHERE)
+    if (hitTest == HTERROR || hitTest == HTNOWHERE)
         return nullptr;
     for (HWND at = target; at != nullptr; at = GetParent(at)) {
         if (at == form)

@@ -208,8 +208,12 @@ TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
     const uint8_t cross[] = {1, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
     WriteUnitProperty(kMainWindowId, kButton1Id, 7, -1, reinterpret_cast<uint32_t>(cross), 0);
     const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), HTCLIENT),
-              LoadCursorA(nullptr, MAKEINTRESOURCEA(32515)));
+    const HCURSOR crossPointer = LoadCursorA(nullptr, MAKEINTRESOURCEA(32515));
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), HTCLIENT), crossPointer);
+    // Over a window that refuses input (HTERROR, a negative hit-test code) the unit's pointer
+    // is not shown.
+    EXPECT_NE(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), static_cast<WORD>(HTERROR)),
+              crossPointer);
     EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCLIENT),
               LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
     // A unit without a pointer of its own and the window's frame keep the platform's choice.

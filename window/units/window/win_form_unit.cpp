@@ -317,7 +317,7 @@ void CWinFormUnit::ShowAtStartPosition() {
     }
 }
 
-HCURSOR CWinFormUnit::UnitPointer(HWND target, UINT hitTest) {
+HCURSOR CWinFormUnit::UnitPointer(HWND target, int hitTest) {
     WindowTemplate *window = FindWindowTemplate(windowId);
     return window != nullptr ? ChoosePointer(*window, m_hWnd, target, hitTest) : nullptr;
 }
@@ -505,7 +505,9 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_SETCURSOR:
-        if (HCURSOR pointer = UnitPointer(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) {
+        // The hit-test code is a signed word (HTERROR is -2).
+        if (HCURSOR pointer =
+                UnitPointer(reinterpret_cast<HWND>(wParam), static_cast<int16_t>(LOWORD(lParam)))) {
             SetCursor(pointer);
             return TRUE;
         }

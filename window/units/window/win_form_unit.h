@@ -91,7 +91,7 @@ private:
     // Event 0 of the n-th menu item of the window's list.
     void RaiseMenuItemEvent(uint32_t item);
     // The pointer a set-cursor message for target shows, or null for the platform's choice.
-    HCURSOR UnitPointer(HWND target, UINT hitTest);
+    HCURSOR UnitPointer(HWND target, int hitTest);
     void OnPaint();
     // Paints the background into dc over rect (client coordinates of this window).
     void PaintBackground(HDC dc, const RECT &rect);
