@@ -11,6 +11,7 @@
 #include "runtime/dll_binding.h"
 #include "runtime/growable_buffer.h"
 #include "runtime/hidden_owner_window.h"
+#include "runtime/registered_objects.h"
 
 class WindowCollection;
 
@@ -69,6 +70,9 @@ public:
     bool recreatingUnit = false;
     // The modal argument of the load whose window unit is being created (the unit reads it).
     bool modalCreation = false;
+
+    // Objects of the support libraries, each with its byte (RuntimeNotify 2011 to 2014).
+    RegisteredObjects registeredObjects;
 
     // Idle callbacks: window handle, routine and argument, in three parallel lists.
     GrowableBuffer idleWindows;

@@ -29,6 +29,10 @@ enum RuntimeNotifyCode : int32_t {
     kNotifyFireEvent = 2008,
     kNotifyPumpAndSuppress = 2009,
     kNotifyPumpAndResume = 2010,
+    kNotifyRegisteredByte = 2011,
+    kNotifyRegisterObject = 2012,
+    kNotifyUnregisterObject = 2013,
+    kNotifyStopRegisteredObjects = 2014,
     kNotifyRunningEvent = 2017,
     kNotifyPumpMessages = 2018,
     kNotifyUnitType = 2022,
@@ -45,6 +49,7 @@ enum RuntimeNotifyCode : int32_t {
     kNotifyWindowHandle = 2033,
     kNotifyDescribeValueType = 2036,
     kNotifyMarkWindowMenu = 2037,
+    kNotifyShowCurrentPage = 2039,
     kNotifyRebuildWindowMenu = 2040,
 };
 

@@ -2,6 +2,7 @@
 #include "window/event_dispatch.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
@@ -52,6 +53,20 @@ void AppendTypedArgument(const TypedEventArgument &argument, uint32_t *words, ui
     }
 }
 
+// The routine to call for a bound handler, and whether it returns a value.
+struct HandlerRoutine {
+    const void *routine;
+    bool answers;
+};
+HandlerRoutine RoutineOf(const void *handler) {
+    const auto *entry = static_cast<const uint8_t *>(handler);
+    if (entry[0] != kNoResultEntry)
+        return {handler, true};
+    int32_t displacement;
+    std::memcpy(&displacement, entry + 1, sizeof displacement);
+    return {entry + 5 + displacement, false};
+}
+
 } // namespace
 
 const void *FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event) {
@@ -95,11 +110,13 @@ uint32_t FireEvent(EventRecord *record) {
     if (handler == nullptr)
         return 0;
     const uint32_t count = std::min(record->argumentCount, kMaxEventWords);
-    const uint64_t result = CallStdcallHandler(handler, record->arguments, count);
+    const HandlerRoutine routine = RoutineOf(handler);
+    const uint64_t result = CallStdcallHandler(routine.routine, record->arguments, count);
     Runtime().eventSource.windowId = 0;
-    // Every program routine returns its value in EAX, so a handler that ran has a result.
-    record->hasResult = 1;
-    record->result = static_cast<uint32_t>(result);
+    if (routine.answers) {
+        record->hasResult = 1;
+        record->result = static_cast<uint32_t>(result);
+    }
     return 1;
 }
 
@@ -112,11 +129,14 @@ uint32_t FireTypedEvent(TypedEventRecord *record) {
     const uint32_t arguments = std::min(record->argumentCount, kMaxTypedArguments);
     for (uint32_t i = 0; i < arguments; ++i)
         AppendTypedArgument(record->arguments[i], words, &count);
-    const uint64_t result = CallStdcallHandler(handler, words, count);
+    const HandlerRoutine routine = RoutineOf(handler);
+    const uint64_t result = CallStdcallHandler(routine.routine, words, count);
     Runtime().eventSource.windowId = 0;
-    record->hasResult = 1;
-    record->resultLow = static_cast<uint32_t>(result);
-    record->resultHigh = static_cast<uint32_t>(result >> 32);
+    if (routine.answers) {
+        record->hasResult = 1;
+        record->resultLow = static_cast<uint32_t>(result);
+        record->resultHigh = static_cast<uint32_t>(result >> 32);
+    }
     return 1;
 }
 

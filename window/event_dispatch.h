@@ -38,6 +38,15 @@ struct TypedEventRecord {
 };
 static_assert(sizeof(TypedEventRecord) == 220, "typed event records are 220 bytes");
 
+// How a handler says whether it returns a value: program code reaches its handlers through the
+// entry table behind CodeBase, 5 bytes per routine, and the form of the entry declares it.
+//   jmp routine  (0xE9, rel32): the routine returns its answer in EAX (two words: EDX:EAX).
+//   call routine (0xE8, rel32): the routine is declared without a result. The dispatcher never
+//                               runs this entry; it calls the routine it names and records that
+//                               no result came back, so the unit keeps its default behaviour.
+// Any other handler address is a routine that answers.
+inline constexpr uint8_t kNoResultEntry = 0xE8;
+
 // The handler bound to the event, or null; sets the EventSource when it finds one.
 const void *FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event);
 // 1 when a handler was called, 0 when none.

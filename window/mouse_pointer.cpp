@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "framework/window.h"
+#include "window/window_collection.h"
 #include "window/window_template.h"
 
 namespace {
@@ -108,4 +110,21 @@ void RebuildLivePointer(WindowTemplate &window, uint32_t index) {
     const std::span<const uint8_t> block = record.MousePointer();
     HCURSOR cursor = CursorFromPointerBlock(block.data(), static_cast<uint32_t>(block.size()));
     record.SetLivePointer(reinterpret_cast<uint32_t>(cursor));
+}
+
+HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, int hitTest) {
+    // Over a disabled or modal-blocked window the platform's refusal stays visible.
+    if (hitTest == HTERROR || hitTest == HTNOWHERE)
+        return nullptr;
+    for (HWND at = target; at != nullptr; at = GetParent(at)) {
+        if (at == form)
+            return hitTest == HTCLIENT ? reinterpret_cast<HCURSOR>(window.RecordAt(0).LivePointer())
+                                       : nullptr;
+        for (uint32_t i = 1; i < window.UnitCount(); ++i) {
+            const CWnd *unit = LiveUnitAt(window, i);
+            if (unit != nullptr && unit->m_hWnd == at)
+                return reinterpret_cast<HCURSOR>(window.RecordAt(i).LivePointer());
+        }
+    }
+    return nullptr;
 }

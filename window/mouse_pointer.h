@@ -19,3 +19,7 @@ HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length);
 void RebuildLivePointer(WindowTemplate &window, uint32_t index);
 // Destroys and clears record index's live cursor.
 void DestroyLivePointer(WindowTemplate &window, uint32_t index);
+// The pointer to show for a set-cursor message that reached the loaded window form: target is
+// the window under the mouse, hitTest where on it. The live pointer of the nearest unit that
+// holds target (of the window itself over its client area), or null for the platform's choice.
+HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, int hitTest);

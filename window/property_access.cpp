@@ -12,6 +12,7 @@
 #include "window/font_property.h"
 #include "window/menu_item_properties.h"
 #include "window/mouse_pointer.h"
+#include "window/multi_page.h"
 #include "window/template_ids.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
@@ -177,12 +178,8 @@ bool OnHiddenPage(const FoundUnit &unit) {
         return false;
     }
     CWnd *container = LiveUnitAt(*unit.window, static_cast<uint32_t>(parentIndex));
-    // The container's current page (TCM_GETCURSEL); pages count the 0 separators before a child.
-    constexpr UINT kGetCurrentPage = 0x130B;
-    const int32_t currentPage =
-        container != nullptr
-            ? static_cast<int32_t>(SendMessageA(container->m_hWnd, kGetCurrentPage, 0, 0))
-            : 0;
+    // Pages count the 0 separators before a child.
+    const int32_t currentPage = container != nullptr ? CurrentPageOf(container->m_hWnd) : 0;
     int32_t page = 0;
     const uint32_t unitId = unit.window->UnitIdAt(unit.index);
     for (uint32_t c = 0; c < parent.ChildCount(); ++c) {

@@ -12,6 +12,7 @@
 #include "values/numeric_to_integer.h"
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
+#include "window/multi_page.h"
 #include "window/unit_type.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
@@ -237,6 +238,19 @@ int32_t WindowEngineNotify(int32_t code, uint32_t argument1, uint32_t argument2)
     case kNotifyPumpAndResume:
         PumpAndResumeEvents();
         return 0;
+    case kNotifyRegisteredByte:
+        return app.registeredObjects.ByteOf(reinterpret_cast<RegisteredObject *>(argument1));
+    case kNotifyRegisterObject:
+        app.registeredObjects.Register(reinterpret_cast<RegisteredObject *>(argument1),
+                                       static_cast<uint8_t>(argument2));
+        return 0;
+    case kNotifyUnregisterObject:
+        return app.registeredObjects.Unregister(reinterpret_cast<RegisteredObject *>(argument1))
+                   ? 1
+                   : 0;
+    case kNotifyStopRegisteredObjects:
+        app.registeredObjects.StopAndDeleteAll();
+        return 0;
     case kNotifyRunningEvent:
         return RunningEvent(reinterpret_cast<EventSource *>(argument1));
     case kNotifyPumpMessages:
@@ -260,10 +274,12 @@ int32_t WindowEngineNotify(int32_t code, uint32_t argument1, uint32_t argument2)
         return MarkWindowMenu(argument1);
     case kNotifyRebuildWindowMenu:
         return RebuildMenuOf(argument1);
+    case kNotifyShowCurrentPage:
+        return ShowCurrentPage(argument1, argument2);
     default:
-        // 1003, 1006, 2011 to 2016, 2019 to 2021, 2034, 2035, 2038 and 2039 serve pictures,
-        // sound, players, notification icons, automation holders, menu-item descriptions and
-        // multi-page containers, none of which this program carries.
+        // 1003, 1006, 2015, 2016, 2019 to 2021, 2034, 2035 and 2038 serve pictures, sound,
+        // notification icons, automation holders and menu-item descriptions, none of which this
+        // program carries.
         return 0;
     }
 }

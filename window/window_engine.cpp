@@ -9,6 +9,7 @@
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
+#include "window/multi_page.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
 #include "window/units/window/win_form_unit.h"
@@ -162,13 +163,17 @@ void FirstShow(WindowTemplate &window) {
     if (unit == nullptr) {
         return;
     }
+    HWND focusBefore = GetFocus();
     if (Runtime().programKind != 0) {
         unit->ShowAtStartPosition();
     } else {
         ShowWindow(unit->m_hWnd, SW_SHOW);
     }
+    // A window or unit that got the focus while being shown raised its focus-gained event
+    // itself; only a focus it already held before the show is announced here.
     HWND focus = GetFocus();
-    if (focus != nullptr && (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
+    if (focus != nullptr && focus == focusBefore &&
+        (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
         RaiseUnitEvent(window.WindowId(), UnitIdHoldingWindow(window, focus), kFocusGainedEvent);
     }
 }
@@ -462,6 +467,9 @@ bool RecreateUnit(uint32_t windowId, uint32_t index) {
     }
     if (oldStyle & WS_VISIBLE) {
         ShowWindow(fresh->m_hWnd, SW_SHOWNA);
+    }
+    if (descriptor->flags & kTypeMultiPage) {
+        SetCurrentPage(fresh->m_hWnd, CurrentPageOf(oldWindow));
     }
 
     const bool outerRecreating = app.recreatingUnit;

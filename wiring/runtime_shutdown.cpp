@@ -87,8 +87,9 @@ void RuntimeShutdown(int32_t exitCode) {
     DestroyProgramIcons(app);
     app.hiddenOwner.DestroyWindow();
     app.hiddenOwner.m_hWnd = nullptr;
-    // The auxiliary facilities (sound, animation, sockets, printing) hold nothing: this program
-    // never starts them.
+    app.registeredObjects.StopAndDeleteAll();
+    // The other auxiliary facilities (sound, animation, sockets, printing) hold nothing: this
+    // program never starts them.
     if (app.oleInitialized) {
         OleUninitialize();
         app.oleInitialized = false;

@@ -15,9 +15,9 @@ namespace {
 
 constexpr uint32_t kMainWindowId = 0x52010001;
 constexpr uint32_t kDownloadButtonId = 0x16010005;
-constexpr uint8_t kJumpOpcode = 0xE9;
+constexpr uint8_t kNoResultEntry = 0xE8;
 
-// Where the 5-byte jump at entry goes.
+// The routine the 5-byte entry names.
 uintptr_t JumpTarget(const uint8_t *entry) {
     int32_t displacement;
     std::memcpy(&displacement, entry + 1, 4);
@@ -50,11 +50,11 @@ TEST(ImageHeader, ButtonClickReachesDownloadButtonClickThroughTheEntryTable) {
     ASSERT_TRUE(button);
     ASSERT_EQ(button.BindingCount(), 1u);
     EXPECT_EQ(button.Binding(0).eventNumber, 0);
-    // The first entry of the table, a 5-byte jump to the handler.
+    // The first entry of the table names the handler, declared without a result.
     const uint32_t handler = button.Binding(0).handler;
     EXPECT_EQ(handler, codeBase);
     const auto *entry = reinterpret_cast<const uint8_t *>(handler);
-    EXPECT_EQ(entry[0], kJumpOpcode);
+    EXPECT_EQ(entry[0], kNoResultEntry);
     EXPECT_EQ(JumpTarget(entry), reinterpret_cast<uintptr_t>(&DownloadButtonClick));
 }
 

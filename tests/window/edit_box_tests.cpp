@@ -326,13 +326,33 @@ TEST_F(EditBoxTest, SelectionStartMinusOnePutsTheCaretAfterTheLastCharacter) {
     EXPECT_EQ(Text(), "XYdef");
 }
 
-TEST_F(EditBoxTest, TheBlockSelectionIsAppliedAtCreation) {
+TEST_F(EditBoxTest, SelectionPositionsCountBytesOfMixedChineseText) {
     EditBoxProperties properties;
-    properties.content = "abcdef";
-    properties.selectionStart = 1;
+    properties.content = "ab中文cd";
+    LoadEdit(properties);
+    Write(24, 2);
+    Write(25, 4);
+    EXPECT_EQ(ReadText(26), "中文");
+    EXPECT_EQ(Selection(), (std::pair<DWORD, DWORD>{2, 4}));
+    EXPECT_EQ(Read(24), 2);
+    EXPECT_EQ(Read(25), 4);
+    Write(25, -1);
+    EXPECT_EQ(Read(25), 8);
+    Write(24, -1);
+    EXPECT_EQ(Read(24), 8);
+    // A position inside a double-byte character counts that character as passed.
+    Write(24, 3);
+    Write(25, 3);
+    EXPECT_EQ(ReadText(26), "文c");
+}
+
+TEST_F(EditBoxTest, TheBlockSelectionIsAppliedAtCreationInBytes) {
+    EditBoxProperties properties;
+    properties.content = "中文abcdef";
+    properties.selectionStart = 5;
     properties.selectionLength = 2;
     LoadEdit(properties);
-    EXPECT_EQ(Selection(), (std::pair<DWORD, DWORD>{1, 3}));
+    EXPECT_EQ(Selection(), (std::pair<DWORD, DWORD>{3, 5}));
 }
 
 TEST_F(EditBoxTest, SpinButtonSitsRightOfTheBoxAndWrapsInAutomaticMode) {

@@ -2,11 +2,13 @@
 #include "tests/window/engine_fixture.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "framework/window.h"
 #include "image/kernel_library.h"
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
+#include "window/event_dispatch.h"
 #include "window/unit_type.h"
 
 [[noreturn]] void ReportRuntimeError(const char *message, int) {
@@ -76,6 +78,32 @@ void EngineTest::Pump() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+extern "C" {
+uint32_t gNoResultCalls = 0;
+}
+asm(R"(
+    .text
+    .globl _NoResultLeavingZero@0
+_NoResultLeavingZero@0:
+    incl _gNoResultCalls
+    xorl %eax, %eax
+    ret
+    .globl _NoResultLeavingZeroOneArgument@4
+_NoResultLeavingZeroOneArgument@4:
+    incl _gNoResultCalls
+    xorl %eax, %eax
+    ret $4
+)");
+
+const void *NoResultEntry(const void *routine) {
+    auto *entry = new uint8_t[5];
+    entry[0] = kNoResultEntry;
+    const int32_t displacement = static_cast<int32_t>(reinterpret_cast<uintptr_t>(routine) -
+                                                      (reinterpret_cast<uintptr_t>(entry) + 5));
+    std::memcpy(entry + 1, &displacement, sizeof displacement);
+    return entry;
 }
 
 UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings,

@@ -43,6 +43,15 @@ constexpr uint32_t kButton1Id = 0x16010002;
 constexpr uint32_t kButton2Id = 0x16010003;
 constexpr uint32_t kButton3Id = 0x16010004;
 
+// An entry of a program's entry table that declares routine to have no result ("call routine").
+// Each call makes a new entry that lives until the process ends.
+const void *NoResultEntry(const void *routine);
+// Routines declared without a result that leave 0 in EAX, as one whose last call returned 0
+// would; they take no argument or one argument word and count their calls.
+extern "C" void __stdcall NoResultLeavingZero();
+extern "C" void __stdcall NoResultLeavingZeroOneArgument(uint32_t);
+extern "C" uint32_t gNoResultCalls;
+
 UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings = {},
                     std::vector<uint8_t> block = WindowBlock("测试窗口"));
 UnitSpec ButtonSpec(uint32_t unitId, const std::string &name, int32_t left,

@@ -92,6 +92,22 @@ TEST_F(EventTest, ArgumentsArePassedInOrderAndTheResultIsReturned) {
     EXPECT_EQ(record.result, 42u);
 }
 
+TEST_F(EventTest, AHandlerWithoutAResultAnswersNothingAndRefusesNoClose) {
+    const void *entry = NoResultEntry(reinterpret_cast<const void *>(&NoResultLeavingZero));
+    AddWindow(kMainWindowId, {WindowSpec({{12, entry}, {1, entry}}),
+                              ButtonSpec(kButton1Id, "按钮1", 10, {{0, entry}})});
+    EventRecord click = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
+    gNoResultCalls = 0;
+    EXPECT_EQ(FireEvent(&click), 1u);
+    EXPECT_EQ(click.hasResult, 0u);
+    EXPECT_EQ(gNoResultCalls, 1u);
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    HWND window = WindowHandle(kMainWindowId);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(gNoResultCalls, 3u);
+}
+
 TEST_F(EventTest, SuppressedEventsReachNoHandler) {
     AddWindow(kMainWindowId,
               {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&LogClick)}})});
@@ -173,6 +189,36 @@ TEST_F(PropertyTest, TagIsReplacedAndReadBackAsANewText) {
     FreeMemory(tag);
     // The records behind the grown one are still found.
     EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 2, -1), 80u);
+}
+
+// The set-cursor message a unit passes up to its window, as the platform sends it.
+HCURSOR PointerShownFor(HWND target, WORD hitTest) {
+    SetCursor(nullptr);
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
+    UnitSpec window = WindowSpec();
+    window.pointer = {8, 0, 0, 0}; // size-all, from the template
+    AddWindow(kMainWindowId,
+              {window, ButtonSpec(kButton1Id, "按钮1", 10), ButtonSpec(kButton2Id, "按钮2", 100)});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    const uint8_t cross[] = {1, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
+    WriteUnitProperty(kMainWindowId, kButton1Id, 7, -1, reinterpret_cast<uint32_t>(cross), 0);
+    const HCURSOR arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    const HCURSOR crossPointer = LoadCursorA(nullptr, MAKEINTRESOURCEA(32515));
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), HTCLIENT), crossPointer);
+    // Over a window that refuses input (HTERROR, a negative hit-test code) the unit's pointer
+    // is not shown.
+    EXPECT_NE(PointerShownFor(UnitHandle(kMainWindowId, kButton1Id), static_cast<WORD>(HTERROR)),
+              crossPointer);
+    EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCLIENT),
+              LoadCursorA(nullptr, MAKEINTRESOURCEA(32646)));
+    // A unit without a pointer of its own and the window's frame keep the platform's choice.
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton2Id), HTCLIENT), arrow);
+    EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCAPTION), arrow);
 }
 
 TEST(PropertyConversion, LogicalReadsTrueOnlyForExactlyOne) {

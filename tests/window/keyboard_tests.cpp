@@ -203,6 +203,19 @@ TEST_F(KeyboardTest, ACharacterHandlerSwallowsOrReplacesCharacters) {
     EXPECT_EQ(Text(Unit(kEdit1Id)), "aYb");
 }
 
+TEST_F(KeyboardTest, HandlersWithoutAResultSwallowNoKeyAndNoCharacter) {
+    const void *characters =
+        NoResultEntry(reinterpret_cast<const void *>(&NoResultLeavingZeroOneArgument));
+    const void *keys = NoResultEntry(reinterpret_cast<const void *>(&NoResultLeavingZero));
+    LoadLikeTheProgram({}, {{-11, characters}, {-9, keys}});
+    gNoResultCalls = 0;
+    Type(Unit(kEdit1Id), "ab");
+    SendMessageA(Unit(kEdit1Id), EM_SETSEL, 0, 0);
+    Press(VK_DELETE);
+    EXPECT_EQ(Text(Unit(kEdit1Id)), "b");
+    EXPECT_EQ(gNoResultCalls, 3u);
+}
+
 TEST_F(KeyboardTest, AClickReachesAUnitWithoutAHandlerAndAHandlerCanSwallowIt) {
     LoadLikeTheProgram({}, {{-1, Handler(&SwallowClick)}});
     HWND output = Unit(kEdit2Id);

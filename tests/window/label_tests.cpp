@@ -340,6 +340,14 @@ TEST_F(LabelTest, BlockVersionAboveTwoOrAShortBlockFailsAndSavingWritesVersionTw
     EXPECT_FALSE(
         ReadLabelProperties(shortBlock.data(), static_cast<uint32_t>(shortBlock.size()), &read));
 
+    // A stored frame width below the writes' minimum is read as stored.
+    LabelProperties narrow = Plain("窄框");
+    narrow.frameWidth = 2;
+    const std::vector<uint8_t> narrowBlock = LabelBlock(narrow);
+    ASSERT_TRUE(
+        ReadLabelProperties(narrowBlock.data(), static_cast<uint32_t>(narrowBlock.size()), &read));
+    EXPECT_EQ(read.frameWidth, 2u);
+
     LabelProperties p = Plain("示例：");
     p.dataSource = "源";
     const std::vector<uint8_t> v1 = LabelBlock(p, 1);

@@ -1,5 +1,7 @@
 // Window loading: creation order, control identifiers, z-order, load events, second loads,
 // reloads from the template, closing, the quit message and modal windows.
+#include <algorithm>
+
 #include "framework/window.h"
 #include "runtime/runtime_app.h"
 #include "tests/window/engine_fixture.h"
@@ -23,6 +25,10 @@ uint32_t __stdcall LogWindowResized() {
 }
 uint32_t __stdcall LogWindowFocus() {
     EventLog().push_back("window:-7");
+    return 0;
+}
+uint32_t __stdcall LogButtonFocus() {
+    EventLog().push_back("button:-7");
     return 0;
 }
 uint32_t __stdcall LogWindowClose() {
@@ -81,8 +87,18 @@ TEST_F(LoadingTest, LoadEventsComeInOrderAndNoneDuringCreation) {
     EXPECT_EQ(EventLog()[1], "window:3");
     EXPECT_EQ(EventLog()[2], "window:4");
     EXPECT_TRUE(IsWindowVisible(WindowHandle(kMainWindowId)));
-    EXPECT_NE(std::find(EventLog().begin() + 3, EventLog().end(), "window:-7"), EventLog().end());
+    EXPECT_EQ(std::count(EventLog().begin() + 3, EventLog().end(), "window:-7"), 1);
     EXPECT_EQ(Runtime().eventSuppressionCount, 0);
+}
+
+TEST_F(LoadingTest, TheUnitGivenTheFirstFocusRaisesFocusGainedOnce) {
+    AddWindow(kMainWindowId, {WindowSpec(LoadEventBindings()),
+                              ButtonSpec(kButton1Id, "按钮1", 10,
+                                         {{-7, reinterpret_cast<const void *>(&LogButtonFocus)}})});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    EXPECT_EQ(GetFocus(), UnitHandle(kMainWindowId, kButton1Id));
+    EXPECT_EQ(std::count(EventLog().begin(), EventLog().end(), "button:-7"), 1);
+    EXPECT_EQ(std::count(EventLog().begin(), EventLog().end(), "window:-7"), 0);
 }
 
 TEST_F(LoadingTest, HiddenUnitIsCreatedThenHidden) {

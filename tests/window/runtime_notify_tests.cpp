@@ -1,13 +1,22 @@
 // RuntimeNotify's window codes: look-ups, event firing and the running-event report, pumping,
-// idle callbacks, framework objects, the value-type relay and the codes answered with 0.
+// idle callbacks, framework objects, the value-type relay, registered objects, multi-page
+// containers and the codes answered with 0.
 #include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "framework/window.h"
+#include "image/image_layout.h"
 #include "runtime/heap.h"
+#include "runtime/registered_objects.h"
+#include "runtime/runtime_app.h"
 #include "runtime/runtime_notify.h"
 #include "tests/window/engine_fixture.h"
 #include "window/event_dispatch.h"
+#include "window/property_access.h"
 #include "window/unit_type.h"
+#include "window/unit_wnd.h"
 #include "window/window_engine.h"
 
 namespace {
@@ -33,6 +42,107 @@ uint32_t __stdcall ReportRunningEvent() {
 uint32_t g_idleCalls = 0;
 void IdleRoutine(uint32_t argument) {
     g_idleCalls += argument;
+}
+
+// An object registered through codes 2011 to 2014 that logs its end; one of them fails to stop.
+class LoggedObject : public RegisteredObject {
+public:
+    LoggedObject(std::string name, bool failsToStop)
+        : name_(std::move(name)), fails_(failsToStop) {}
+    ~LoggedObject() override { EventLog().push_back(name_ + ":deleted"); }
+    void Stop() override {
+        EventLog().push_back(name_ + ":stopped");
+        if (fails_)
+            throw std::runtime_error("stop failed");
+    }
+
+private:
+    std::string name_;
+    bool fails_;
+};
+
+// The multi-page container of a test library: its control keeps the current page as the
+// platform's tab control does, and every own property write asks for a new control.
+constexpr uint32_t kPagesUnitType = 0x00020001;
+constexpr uint32_t kPagesId = 0x16010010;
+constexpr UINT kGetCurrentPage = 0x130B;
+constexpr UINT kSetCurrentPage = 0x130C;
+
+class TestPages : public CUnitWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kGetCurrentPage)
+            return page_;
+        if (message == kSetCurrentPage) {
+            page_ = static_cast<LRESULT>(wParam);
+            return 0;
+        }
+        return CUnitWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    LRESULT page_ = 0;
+};
+
+CWnd *CreatePages(const UnitCreateArguments &a) {
+    WNDCLASSA pagesClass = {};
+    pagesClass.lpfnWndProc = DefWindowProcA;
+    pagesClass.hInstance = GetModuleHandleA(nullptr);
+    pagesClass.lpszClassName = "ZvTestPages";
+    RegisterClassA(&pagesClass); // fails harmlessly once the class exists
+    auto *unit = new TestPages;
+    unit->windowId = a.windowId;
+    unit->unitId = a.unitId;
+    if (!unit->CreateEx(0, "ZvTestPages", "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
+                        a.width, a.height, a.parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
+        delete unit;
+        return nullptr;
+    }
+    return unit;
+}
+HGLOBAL SavePages(CWnd *) {
+    return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4);
+}
+int32_t SetPages(CWnd *, int32_t, const PropertyValue &) {
+    return 1;
+}
+void GetPages(CWnd *, int32_t, PropertyValue *) {}
+void *PagesInterface(int32_t code) {
+    switch (code) {
+    case kOperationCreate:
+        return reinterpret_cast<void *>(&CreatePages);
+    case kOperationSetProperty:
+        return reinterpret_cast<void *>(&SetPages);
+    case kOperationSaveProperties:
+        return reinterpret_cast<void *>(&SavePages);
+    case kOperationGetProperty:
+        return reinterpret_cast<void *>(&GetPages);
+    default:
+        return nullptr;
+    }
+}
+const PropertyTableEntry kPagesProperties[9] = {
+    {"", "", "", kPropertyInteger2, 0, ""}, {"", "", "", kPropertyInteger2, 0, ""},
+    {"", "", "", kPropertyInteger2, 0, ""}, {"", "", "", kPropertyInteger2, 0, ""},
+    {"", "", "", kPropertyText, 0, ""},     {"", "", "", kPropertyLogical, 0, ""},
+    {"", "", "", kPropertyLogical, 0, ""},  {"", "", "", kPropertyMousePointer, 0, ""},
+    {"", "", "", kPropertyInteger2, 0, ""}};
+const UnitTypeDescriptor kPagesType = {"页",
+                                       "Pages",
+                                       "",
+                                       {0, 0},
+                                       kTypeRaisesEventsToo | kTypeContainer | kTypeMultiPage,
+                                       {0, 0, 0},
+                                       9,
+                                       kPagesProperties,
+                                       &PagesInterface,
+                                       {0, 0}};
+LibraryRecord PagesLibrary() {
+    LibraryRecord library = {};
+    library.dataTypeCount = 1;
+    library.dataTypes = &kPagesType;
+    return library;
 }
 
 class RuntimeNotifyTest : public EngineTest {
@@ -123,10 +233,65 @@ TEST_F(RuntimeNotifyTest, FixedAnswersAndTheValueTypeRelay) {
     EXPECT_EQ(Notify(kNotifyDescribeValueType, 0x80000004, 0), 0);
 }
 
+TEST_F(RuntimeNotifyTest, RegisteredObjectsKeepTheirByteAndAreStoppedThenDeleted) {
+    auto *first = new LoggedObject("first", true);
+    auto *second = new LoggedObject("second", false);
+    EXPECT_EQ(Notify(kNotifyRegisteredByte, Address(first)), -1);
+    Notify(kNotifyRegisterObject, Address(first), 7);
+    Notify(kNotifyRegisterObject, Address(first), 9);
+    EXPECT_EQ(Notify(kNotifyRegisteredByte, Address(first)), 7);
+    Notify(kNotifyRegisterObject, Address(second), 0x1FF);
+    EXPECT_EQ(Notify(kNotifyRegisteredByte, Address(second)), 0xFF);
+    EXPECT_EQ(Notify(kNotifyUnregisterObject, Address(second)), 1);
+    EXPECT_EQ(Notify(kNotifyUnregisterObject, Address(second)), 0);
+    Notify(kNotifyRegisterObject, Address(second), 2);
+    // A failing stop is ignored: the object is deleted and the sweep goes on.
+    Notify(kNotifyStopRegisteredObjects);
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"first:stopped", "first:deleted",
+                                                    "second:stopped", "second:deleted"}));
+    EXPECT_EQ(Notify(kNotifyRegisteredByte, Address(first)), -1);
+}
+
+TEST_F(RuntimeNotifyTest, TheCurrentPageIsShownAndKeptWhenItsContainerIsRecreated) {
+    const LibraryRecord library = PagesLibrary();
+    Runtime().libraries.AppendWord(Address(&library));
+    UnitSpec pages;
+    pages.unitId = kPagesId;
+    pages.type = kPagesUnitType;
+    pages.width = 280;
+    pages.height = 150;
+    pages.children = {kButton1Id, 0, kButton2Id};
+    UnitSpec first = ButtonSpec(kButton1Id, "按钮1", 10);
+    UnitSpec second = ButtonSpec(kButton2Id, "按钮2", 100);
+    first.parent = second.parent = kPagesId;
+    AddWindow(kMainWindowId, {WindowSpec(), pages, first, second});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    HWND container = UnitHandle(kMainWindowId, kPagesId);
+    HWND firstButton = UnitHandle(kMainWindowId, kButton1Id);
+    HWND secondButton = UnitHandle(kMainWindowId, kButton2Id);
+    EXPECT_FALSE(IsWindowVisible(secondButton));
+
+    SetFocus(firstButton);
+    SendMessageA(container, kSetCurrentPage, 1, 0);
+    EXPECT_EQ(Notify(kNotifyShowCurrentPage, kMainWindowId, kPagesId), 1);
+    EXPECT_FALSE(IsWindowVisible(firstButton));
+    EXPECT_TRUE(IsWindowVisible(secondButton));
+    EXPECT_EQ(GetFocus(), secondButton);
+    EXPECT_EQ(Notify(kNotifyShowCurrentPage, kMainWindowId, kButton1Id), 0);
+
+    WriteUnitProperty(kMainWindowId, kPagesId, 8, -1, 5, 0);
+    HWND fresh = UnitHandle(kMainWindowId, kPagesId);
+    ASSERT_NE(fresh, container);
+    EXPECT_EQ(SendMessageA(fresh, kGetCurrentPage, 0, 0), 1);
+    EXPECT_EQ(GetParent(secondButton), fresh);
+    collection_->ReleaseAll();
+    Pump();
+    Runtime().libraries.Free();
+}
+
 TEST_F(RuntimeNotifyTest, CodesOfFacilitiesNotCarriedAnswerZero) {
     uint8_t buffer[16] = {};
-    for (int32_t code : {1003, 1006, 2011, 2012, 2013, 2014, 2015, 2016, 2019, 2020, 2021, 2034,
-                         2035, 2038, 2039, 2041, 999}) {
+    for (int32_t code : {1003, 1006, 2015, 2016, 2019, 2020, 2021, 2034, 2035, 2038, 2041, 999}) {
         EXPECT_EQ(Notify(code, Address(buffer), 0), 0) << code;
     }
     EXPECT_EQ(std::count(buffer, buffer + sizeof buffer, 0), 16);

@@ -1,5 +1,6 @@
 // The window's idle event with the elapsed time, the log-off query, background music kept as
-// bytes, and show-after-load of a window whose record is hidden.
+// bytes, show-after-load of a window whose record is hidden, and start positions written to a
+// shown window.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int32_t kVisibleProperty = 5;
 constexpr int32_t kMusicProperty = 13;
+constexpr int32_t kStartPositionProperty = 18;
 
 uint32_t g_idleElapsed = 0;
 uint32_t g_idleCalls = 0;
@@ -106,6 +108,27 @@ TEST_F(WindowLifecycleTest, AHiddenWindowIsShownFirstByWritingItsVisibility) {
     EXPECT_EQ(ReadUnitProperty(kMainWindowId, 0, kVisibleProperty, -1), 0u);
     WriteUnitProperty(kMainWindowId, 0, kVisibleProperty, -1, 1, 0);
     EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(WindowLifecycleTest, StartPositionWrittenToAShownWindowRestoresCentresAndMaximises) {
+    HWND window = Load({});
+    const auto place = [](uint32_t position) {
+        WriteUnitProperty(kMainWindowId, 0, kStartPositionProperty, -1, position, 0);
+    };
+    place(2);
+    EXPECT_TRUE(IsIconic(window));
+    place(0);
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, 0, kStartPositionProperty, -1), 0u);
+    place(3);
+    EXPECT_TRUE(IsZoomed(window));
+    place(1);
+    EXPECT_FALSE(IsZoomed(window));
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 320);
+    EXPECT_EQ(rect.left, (GetSystemMetrics(SM_CXSCREEN) - 320) / 2);
+    EXPECT_EQ(rect.top, (GetSystemMetrics(SM_CYSCREEN) - 200) / 2);
 }
 
 } // namespace

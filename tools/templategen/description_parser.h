@@ -29,7 +29,7 @@
 
 #include "window_description.h"
 
-// Entry i of the program code entry table is a 5-byte jump at offset 5 * i from CodeBase.
+// Entry i of the program code entry table is the 5-byte entry at offset 5 * i from CodeBase.
 inline constexpr uint32_t kEntryTableEntryBytes = 5;
 
 // handlerOffsets maps handler names to their offsets from CodeBase. Throws std::runtime_error

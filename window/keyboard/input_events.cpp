@@ -140,7 +140,8 @@ bool RaiseInputEvent(uint32_t windowId, WindowTemplate &window, HWND handle, MSG
         break;
     }
     const EventOutcome outcome = RaiseUnitEvent(windowId, unitId, event, count, arguments);
-    if (!outcome.handled)
+    // A handler declared without a result leaves the message alone.
+    if (!outcome.handled || !outcome.hasResult)
         return false;
     if (outcome.result == 0)
         return true;

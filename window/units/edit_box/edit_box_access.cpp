@@ -52,7 +52,6 @@ int32_t CEditBoxUnit::TextLength() const {
 
 void CEditBoxUnit::GetProperty(int32_t index, PropertyValue *value) {
     const EditBoxProperties &p = properties;
-    DWORD start = 0, end = 0;
     switch (index) {
     case kContent:
         scratch_ = WindowText();
@@ -107,11 +106,13 @@ void CEditBoxUnit::GetProperty(int32_t index, PropertyValue *value) {
         *value = {static_cast<uint32_t>(p.spinMaximum), 0};
         break;
     case kSelectionStart:
-    case kSelectionLength:
-        SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        *value = {index == kSelectionStart ? start : end - start, 0};
+    case kSelectionLength: {
+        const EditSelection selection = Selection();
+        *value = {
+            static_cast<uint32_t>(index == kSelectionStart ? selection.start : selection.length),
+            0};
         break;
+    }
     case kSelectedText:
         scratch_ = SelectedText();
         *value = TextValue(scratch_);
@@ -131,7 +132,6 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
     EditBoxProperties &p = properties;
     const auto *bytes = reinterpret_cast<const uint8_t *>(value.low);
     const int32_t number = static_cast<int32_t>(value.low);
-    DWORD start = 0, end = 0;
     switch (index) {
     case kContent:
         p.content = TextOf(value);
@@ -198,24 +198,21 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
         ApplySpinRange();
         break;
     case kSelectionStart:
-        SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
         if (number == -1) {
-            p.selectionStart = TextLength();
+            p.selectionStart = static_cast<int32_t>(WindowText().size());
             p.selectionLength = 0;
         } else {
             p.selectionStart = std::max(number, 0);
-            p.selectionLength = static_cast<int32_t>(end - start);
+            p.selectionLength = Selection().length;
         }
         Select(p.selectionStart, p.selectionLength);
         break;
     case kSelectionLength:
-        SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
         if (number == -1) {
             p.selectionStart = 0;
-            p.selectionLength = TextLength();
+            p.selectionLength = static_cast<int32_t>(WindowText().size());
         } else {
-            p.selectionStart = static_cast<int32_t>(start);
+            p.selectionStart = Selection().start;
             p.selectionLength = std::max(number, 0);
         }
         Select(p.selectionStart, p.selectionLength);
@@ -238,11 +235,9 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
 EditBoxProperties CEditBoxUnit::CurrentProperties() const {
     EditBoxProperties current = properties;
     current.content = WindowText();
-    DWORD start = 0, end = 0;
-    SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    current.selectionStart = static_cast<int32_t>(start);
-    current.selectionLength = static_cast<int32_t>(end - start);
+    const EditSelection selection = Selection();
+    current.selectionStart = selection.start;
+    current.selectionLength = selection.length;
     return current;
 }
 

@@ -214,12 +214,6 @@ void CEditBoxUnit::OnSpin(int32_t delta) {
     SetFocus(m_hWnd);
 }
 
-void CEditBoxUnit::Select(int32_t start, int32_t length) {
-    const int32_t end = length < 0 ? -1 : start + length;
-    SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
-    SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
-}
-
 std::string CEditBoxUnit::WindowText() const {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(m_hWnd)) + 1, '\0');
     text.resize(

@@ -40,6 +40,12 @@ constexpr uint32_t kEditBoxBlockVersion = 2;
 bool ReadEditBoxProperties(const uint8_t *block, uint32_t size, EditBoxProperties *properties);
 HGLOBAL SaveEditBoxProperties(const EditBoxProperties &properties);
 
+// A selection in bytes of the program's text.
+struct EditSelection {
+    int32_t start;
+    int32_t length;
+};
+
 class CEditBoxUnit : public CUnitWnd {
 public:
     EditBoxProperties properties;
@@ -77,8 +83,14 @@ private:
     // Right of the edit box, 18 pixels wide, its top and height, directly behind it, shown or
     // hidden with it.
     void PlaceSpinButton();
-    // Selects from start for length positions and scrolls the caret into view.
+    // Selects from byte start for length bytes (all after start when negative) and scrolls the
+    // caret into view.
     void Select(int32_t start, int32_t length);
+    // The current selection in bytes of the text.
+    EditSelection Selection() const;
+    // The byte offset of a control position, and the control position of a byte offset.
+    int32_t PositionToByte(DWORD position) const;
+    DWORD ByteToPosition(int32_t byte) const;
     // The window text, read afresh.
     std::string WindowText() const;
     // Replaces the window text without raising event 0.

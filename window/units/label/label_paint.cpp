@@ -58,7 +58,7 @@ void CLabelUnit::Paint(HDC dc) {
     RECT r;
     GetClientRect(m_hWnd, &r);
 
-    if (p.border == kGradientFrameBorder && p.frameWidth > 0) {
+    if (p.border == kGradientFrameBorder && static_cast<int32_t>(p.frameWidth) > 0) {
         const std::vector<COLORREF> colours = UsableGradientColours(p.frameColours);
         if (colours.size() >= 2)
             DrawGradientFrame(dc, &r, static_cast<int>(p.frameWidth), colours, clip);

@@ -16,8 +16,8 @@ bool ReadLabelProperties(const uint8_t *block, uint32_t size, LabelProperties *p
         if (version > kLabelBlockVersion)
             return false;
         p.letteringEffect = Clamp(in.ReadWord(), 3);
-        p.frameWidth =
-            std::max(static_cast<int32_t>(in.ReadWord()), static_cast<int32_t>(kMinimumFrameWidth));
+        // Only writes raise the frame width to its minimum; a block keeps what it stores.
+        p.frameWidth = in.ReadWord();
         p.border = Clamp(in.ReadWord(), kGradientFrameBorder);
         for (uint32_t &colour : p.frameColours)
             colour = in.ReadWord();

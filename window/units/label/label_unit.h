@@ -13,7 +13,7 @@
 // The label's properties in the order of its PropertyBlock (version 2).
 struct LabelProperties {
     uint32_t letteringEffect = 0; // 0 plain, 1 raised, 2 sunken, 3 shadowed
-    uint32_t frameWidth = 8;      // pixels, for border 6; at least 5
+    uint32_t frameWidth = 8;      // pixels, for border 6; writes keep it at least 5
     uint32_t border = 0;          // 0..5 window borders, 6 the gradient frame
     uint32_t frameColours[3] = {0x808080, 0xFFFFFF, 0x808080}; // 0xFF000000: not used
     uint32_t textColour = 0;                                   // COLORREF

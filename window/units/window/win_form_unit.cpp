@@ -5,6 +5,7 @@
 #include "runtime/runtime_app.h"
 #include "window/keyboard/window_keyboard.h"
 #include "window/menu_builder.h"
+#include "window/mouse_pointer.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
 
@@ -316,6 +317,29 @@ void CWinFormUnit::ShowAtStartPosition() {
     }
 }
 
+HCURSOR CWinFormUnit::UnitPointer(HWND target, int hitTest) {
+    WindowTemplate *window = FindWindowTemplate(windowId);
+    return window != nullptr ? ChoosePointer(*window, m_hWnd, target, hitTest) : nullptr;
+}
+
+void CWinFormUnit::ApplyStartPosition() {
+    const uint32_t position = properties.startPosition;
+    if (position == 2 || position == 3) {
+        ShowAtStartPosition();
+        return;
+    }
+    if (IsIconic(m_hWnd) || IsZoomed(m_hWnd))
+        ShowWindow(m_hWnd, SW_RESTORE);
+    if (position == 1 && !childWindow) {
+        RECT outer;
+        GetWindowRect(m_hWnd, &outer);
+        const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+        SetWindowPos(m_hWnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void CWinFormUnit::PaintBackground(HDC dc, const RECT &rect) {
     HRGN remaining = CreateRectRgnIndirect(&rect);
     RECT client;
@@ -480,6 +504,14 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             RaiseEvent(kFocusGainedEvent);
         return result;
     }
+    case WM_SETCURSOR:
+        // The hit-test code is a signed word (HTERROR is -2).
+        if (HCURSOR pointer =
+                UnitPointer(reinterpret_cast<HWND>(wParam), static_cast<int16_t>(LOWORD(lParam)))) {
+            SetCursor(pointer);
+            return TRUE;
+        }
+        return CUnitWnd::WindowProc(message, wParam, lParam);
     case WM_KILLFOCUS: {
         const LRESULT result = Default();
         RaiseEvent(kFocusLostEvent);

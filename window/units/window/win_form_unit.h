@@ -63,6 +63,9 @@ public:
     static CWnd *Create(const UnitCreateArguments &arguments);
     // First show: maximised, minimised or normal by the start position.
     void ShowAtStartPosition();
+    // A start position written while the window is visible: 0 restores a minimised or maximised
+    // window, 1 restores it and centres it on the screen, 2 minimises, 3 maximises.
+    void ApplyStartPosition();
     // Takes the accelerator table the menu builder made and destroys the one before.
     void ReplaceAccelerators(HACCEL accelerators);
     // Property operations (index counted from 8).
@@ -87,6 +90,8 @@ protected:
 private:
     // Event 0 of the n-th menu item of the window's list.
     void RaiseMenuItemEvent(uint32_t item);
+    // The pointer a set-cursor message for target shows, or null for the platform's choice.
+    HCURSOR UnitPointer(HWND target, int hitTest);
     void OnPaint();
     // Paints the background into dc over rect (client coordinates of this window).
     void PaintBackground(HDC dc, const RECT &rect);

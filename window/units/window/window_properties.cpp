@@ -254,7 +254,7 @@ int32_t CWinFormUnit::SetProperty(int32_t index, const PropertyValue &value) {
     case kStartPosition:
         p.startPosition = ClampPick(value.low, kMaxStartPosition);
         if (IsWindowVisible(m_hWnd))
-            ShowAtStartPosition();
+            ApplyStartPosition();
         break;
     case kMovable:
         p.movable = value.low;
