@@ -30,6 +30,7 @@
 //                         its message boxes to standard output and pressing the box's OK; the
 //                         driver then ends with the program's exit code
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
+//   exit-within MS CODE   as exit, within MS milliseconds; prints how long it took
 //   repeat COUNT          runs the step after it COUNT times
 //   frame WIDTH HEIGHT    the current window's outer rectangle is WIDTH x HEIGHT, centred on the
 //                         screen, with a fixed border, a minimize box and no maximize box
@@ -327,11 +328,15 @@ bool RunToEnd(Driver &driver) {
     return true;
 }
 
-bool ExpectExit(Driver &driver, const wchar_t *codeText) {
+bool ExpectExit(Driver &driver, const wchar_t *codeText, DWORD within = kWaitMilliseconds) {
     const auto expected = static_cast<DWORD>(std::wcstol(codeText, nullptr, 10));
-    if (WaitForSingleObject(driver.process.hProcess, kWaitMilliseconds) != WAIT_OBJECT_0) {
+    const ULONGLONG start = GetTickCount64();
+    if (WaitForSingleObject(driver.process.hProcess, within) != WAIT_OBJECT_0) {
         TerminateProcess(driver.process.hProcess, 1);
-        return Fail("exit", "the program did not end");
+        return Fail("exit", "the program did not end within " + std::to_string(within) + " ms");
+    }
+    if (within != kWaitMilliseconds) {
+        std::printf("exit-within: the program ended after %llu ms\n", GetTickCount64() - start);
     }
     DWORD code = 0;
     GetExitCodeProcess(driver.process.hProcess, &code);
@@ -626,6 +631,14 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     if (step == L"exit") {
         const wchar_t *code = take();
         return code != nullptr ? ExpectExit(driver, code) : Fail("exit", "needs an exit code");
+    }
+    if (step == L"exit-within") {
+        const wchar_t *milliseconds = take();
+        const wchar_t *code = take();
+        return code != nullptr
+                   ? ExpectExit(driver, code,
+                                static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)))
+                   : Fail("exit-within", "needs a time in milliseconds and an exit code");
     }
     if (const std::optional<bool> held =
             RunRobustnessStep({driver.current, Unescape, WindowText, Show}, step, take)) {
