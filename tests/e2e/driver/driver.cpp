@@ -23,6 +23,7 @@
 //   shot FILE             saves the current window as it is on screen as a 24-bit BMP file
 //   key VK                posts key down and up of virtual key VK to the focused control
 //   shift-key VK          as key, with Shift held down in the program's keyboard state
+//   alt-key VK            posts system key down and up of VK with Alt held (115: Alt+F4)
 //   focus ID              the keyboard focus comes to control ID of the current window (0: the
 //                         window itself) within the wait time
 //   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
@@ -364,6 +365,16 @@ bool PostKey(const Driver &driver, WPARAM vk) {
     return true;
 }
 
+// A key pressed with Alt held, as the system posts it: WM_SYSKEYDOWN with the context bit set.
+bool PostAltKey(const Driver &driver, WPARAM vk) {
+    constexpr LPARAM kAltDown = 1 << 29;
+    HWND focus = FocusedWindow(driver);
+    HWND target = focus != nullptr ? focus : driver.current;
+    PostMessageA(target, WM_SYSKEYDOWN, vk, kAltDown | 1);
+    PostMessageA(target, WM_SYSKEYUP, vk, 0xC0000001 | kAltDown);
+    return true;
+}
+
 // Waits until the program's GUI thread has handled what was posted to it before: a sent message
 // is answered only when the thread asks for messages again, after the posted ones before it.
 void WaitUntilHandled(const Driver &driver) {
@@ -588,13 +599,15 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
         return true;
     }
-    if (step == L"key" || step == L"shift-key") {
+    if (step == L"key" || step == L"shift-key" || step == L"alt-key") {
         const wchar_t *key = take();
         if (key == nullptr || driver.current == nullptr) {
             return Fail("key", "needs a current window and a virtual key");
         }
         const auto vk = static_cast<WPARAM>(std::wcstol(key, nullptr, 0));
-        return step == L"key" ? PostKey(driver, vk) : PostShiftedKey(driver, vk);
+        return step == L"key"       ? PostKey(driver, vk)
+               : step == L"alt-key" ? PostAltKey(driver, vk)
+                                    : PostShiftedKey(driver, vk);
     }
     if (step == L"focus") {
         const wchar_t *id = take();
