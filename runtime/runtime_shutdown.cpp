@@ -113,7 +113,8 @@ void ExitProgramLeavingWorker(int32_t exitCode) {
     RuntimeApp &app = Runtime();
     InterlockedIncrement(&app.eventSuppressionCount);
     ShutDown(app, true);
-    // Not ExitProcess: its detaching of the libraries takes the loader lock first.
+    // Not ExitProcess: its detaching of the libraries first takes the loader lock, which the
+    // stopped worker may hold.
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
     ExitProcess(static_cast<UINT>(exitCode));
 }
