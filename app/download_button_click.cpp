@@ -32,25 +32,39 @@ OptionalArgument LeftOut(void *variable) {
 // A by-value optional parameter left out.
 constexpr OptionalArgument kLeftOutValue{0, kLeftOut};
 
+// The click's fetch: the URL and, since FetchPage may write into its by-reference outputs even
+// when they are left out, an empty variable of the handler's own for each, freed afterwards.
+struct PageRequest {
+    Text url;
+    Text postText, cookies, receivedCookies, headers, responseHeaders, proxy;
+    ByteSet postBytes;
+};
+
+uint32_t FetchRequestedPage(void *request) {
+    auto *r = static_cast<PageRequest *>(request);
+    ByteSet body =
+        FetchPage(&r->url, kMethodGet, LeftOut(&r->postText), LeftOut(&r->cookies),
+                  LeftOut(&r->receivedCookies), LeftOut(&r->headers), LeftOut(&r->responseHeaders),
+                  kLeftOutValue, LeftOut(&r->postBytes), LeftOut(&r->proxy));
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(body));
+}
+
 // The page at the address in the URL box, as text: the bytes up to the first zero byte, not
 // re-encoded; the empty text when the fetch failed.
 Text FetchTypedPage() {
     Text url = reinterpret_cast<Text>(static_cast<uintptr_t>(
         ProgramCall::ReadUnitProperty(kMainWindowId, kUrlBoxId, kContentProperty, kWholeValue)));
-    // FetchPage may write into its by-reference outputs even when they are left out, so each
-    // gets an empty variable of the handler's own, freed afterwards.
-    Text postText = nullptr, cookies = nullptr, receivedCookies = nullptr, headers = nullptr;
-    Text responseHeaders = nullptr, proxy = nullptr;
-    ByteSet postBytes = nullptr;
-    ByteSet body =
-        FetchPage(&url, kMethodGet, LeftOut(&postText), LeftOut(&cookies),
-                  LeftOut(&receivedCookies), LeftOut(&headers), LeftOut(&responseHeaders),
-                  kLeftOutValue, LeftOut(&postBytes), LeftOut(&proxy));
-    ProgramCall::FreeMemory(url);
-    for (void *temporary : {static_cast<void *>(postText), static_cast<void *>(cookies),
-                            static_cast<void *>(receivedCookies), static_cast<void *>(headers),
-                            static_cast<void *>(responseHeaders), static_cast<void *>(postBytes),
-                            static_cast<void *>(proxy)}) {
+    PageRequest request{url, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    // The fetch may wait on the network for long: it runs beside the window, which stays alive
+    // (and refuses input) meanwhile.
+    ByteSet body = reinterpret_cast<ByteSet>(
+        static_cast<uintptr_t>(ProgramCall::RunBlockingRoutine(&FetchRequestedPage, &request)));
+    ProgramCall::FreeMemory(request.url);
+    for (void *temporary :
+         {static_cast<void *>(request.postText), static_cast<void *>(request.cookies),
+          static_cast<void *>(request.receivedCookies), static_cast<void *>(request.headers),
+          static_cast<void *>(request.responseHeaders), static_cast<void *>(request.postBytes),
+          static_cast<void *>(request.proxy)}) {
         ProgramCall::FreeMemory(temporary);
     }
     const ByteSetHeader *bytes =

@@ -14,10 +14,14 @@ constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR; // 0x10
 constexpr int32_t kErrorExitCode = -1;
 constexpr uint32_t kDebugBreakProgramKind = 2;
 
+// Reports begun; a report may come from a blocking routine's worker thread.
+volatile LONG gReportsStarted = 0;
+
 } // namespace
 
 void ReportRuntimeError(const char *message, int code) {
     RuntimeApp &app = Runtime();
+    InterlockedIncrement(&gReportsStarted);
     InterlockedIncrement(&app.eventSuppressionCount);
     // Composed outside the runtime heap: the report may be about that heap.
     const std::string text = ComposeErrorReport(message, code);
@@ -27,6 +31,10 @@ void ReportRuntimeError(const char *message, int code) {
     }
     app.exitRoutines.Free();
     ShutDownAndExit(kErrorExitCode);
+}
+
+bool RuntimeErrorReportStarted() {
+    return gReportsStarted != 0;
 }
 
 void ReportError(int index) {

@@ -31,12 +31,14 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
 // Slots 10 and 11.
 void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);
-// Slot 12, internal commands 6, 3, 2, 0 and 1.
+// Slot 12, internal commands 6, 3, 2, 0, 1 and 7. RunBlockingRoutine runs routine(argument) on
+// a worker thread while the windows stay alive, and returns its result.
 void InitializeRuntime();
 void RegisterExitRoutine(void (*routine)());
 void MakeArrayWritable(uint32_t elementSize, void **arrayVariable);
 char *FileSearchStep(const char *pattern, uint32_t mask, bool directoriesExcluded,
                      void **searchSlot);
 void FileSearchClose(void *search);
+uint32_t RunBlockingRoutine(uint32_t (*routine)(void *), void *argument);
 
 } // namespace ProgramCall

@@ -2,6 +2,7 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include "runtime/blocking_routine.h"
 #include "runtime/heap.h"
 #include "runtime/image_layout.h"
 #include "runtime/program_path.h"
@@ -72,6 +73,14 @@ void NotifyLibrariesOfStartup(RuntimeApp &app, const ImageHeader &header) {
     }
 }
 
+// Program events wait while a blocking routine runs, as while the error box is up.
+void HoldProgramEvents() {
+    InterlockedIncrement(&Runtime().eventSuppressionCount);
+}
+void ReleaseProgramEvents() {
+    InterlockedDecrement(&Runtime().eventSuppressionCount);
+}
+
 } // namespace
 
 void InitializeRuntime() {
@@ -92,6 +101,7 @@ void InitializeRuntime() {
     }
     app.hiddenOwner.Create(GetModuleHandleA(nullptr));
     app.mainThreadId = GetCurrentThreadId();
+    SetBlockingRoutineHooks({&HoldProgramEvents, &ReleaseProgramEvents, &ExitProgramLeavingWorker});
     if (header.constantSegmentSize > 0) {
         SetConstantSegment(header.constantSegment, header.constantSegmentSize);
     }

@@ -61,6 +61,31 @@ void DestroyProgramIcons(RuntimeApp &app) {
     }
 }
 
+// The shutdown steps, on the main thread. A stopped blocking routine's worker may hold the loader
+// lock or be inside a DLL command's library: with one, the DLL command modules and OLE are left
+// to the end of the process.
+void ShutDown(RuntimeApp &app, bool workerStopped) {
+    app.shuttingDown = true;
+    ClearIdleCallbacks(app);
+    ReleaseAllWindows();
+    RunExitRoutines(app);
+    NotifyLibrariesOfShutdown(app);
+    if (!workerStopped) {
+        ReleaseDllCommands(app);
+    }
+    ForgetConstantSegment();
+    DestroyProgramIcons(app);
+    app.hiddenOwner.DestroyWindow();
+    app.hiddenOwner.m_hWnd = nullptr;
+    app.registeredObjects.StopAndDeleteAll();
+    // The auxiliary facilities (sound, animation, sockets, printing) hold nothing: this program
+    // never starts them.
+    if (app.oleInitialized && !workerStopped) {
+        OleUninitialize();
+        app.oleInitialized = false;
+    }
+}
+
 } // namespace
 
 void RuntimeShutdown(int32_t exitCode) {
@@ -77,26 +102,20 @@ void RuntimeShutdown(int32_t exitCode) {
         }
         return;
     }
-    app.shuttingDown = true;
-    ClearIdleCallbacks(app);
-    ReleaseAllWindows();
-    RunExitRoutines(app);
-    NotifyLibrariesOfShutdown(app);
-    ReleaseDllCommands(app);
-    ForgetConstantSegment();
-    DestroyProgramIcons(app);
-    app.hiddenOwner.DestroyWindow();
-    app.hiddenOwner.m_hWnd = nullptr;
-    app.registeredObjects.StopAndDeleteAll();
-    // The other auxiliary facilities (sound, animation, sockets, printing) hold nothing: this
-    // program never starts them.
-    if (app.oleInitialized) {
-        OleUninitialize();
-        app.oleInitialized = false;
-    }
+    ShutDown(app, false);
 }
 
 void ExitProgram(int32_t exitCode) {
     RuntimeShutdown(exitCode);
+    ExitProcess(static_cast<UINT>(exitCode));
+}
+
+void ExitProgramLeavingWorker(int32_t exitCode) {
+    RuntimeApp &app = Runtime();
+    InterlockedIncrement(&app.eventSuppressionCount);
+    ShutDown(app, true);
+    // Not ExitProcess: its detaching of the libraries first takes the loader lock, which the
+    // stopped worker may hold.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
     ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -1,6 +1,7 @@
 // The service table and the internal command table in slot order.
 #include "wiring/service_table.h"
 
+#include "runtime/blocking_routine.h"
 #include "runtime/dll_command_call.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
@@ -55,7 +56,7 @@ extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount] = {
 };
 
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount] = {
-    EntryOf(&FileSearchStep),         EntryOf(&FileSearchClose),  EntryOf(&MakeArrayWritable),
-    EntryOf(&RegisterExitRoutine),    EntryOf(&ReadTypeProperty), EntryOf(&WriteTypeProperty),
-    EntryOf(&InitializeRuntimeEntry),
+    EntryOf(&FileSearchStep),         EntryOf(&FileSearchClose),    EntryOf(&MakeArrayWritable),
+    EntryOf(&RegisterExitRoutine),    EntryOf(&ReadTypeProperty),   EntryOf(&WriteTypeProperty),
+    EntryOf(&InitializeRuntimeEntry), EntryOf(&RunBlockingRoutine),
 };

@@ -1,11 +1,11 @@
 // The runtime's entry points for program code: the RuntimeServiceTable (13 slots) and the
-// InternalCommandTable (7 entries) that slot 12 dispatches to.
+// InternalCommandTable (8 entries) that slot 12 dispatches to.
 #pragma once
 
 #include <cstdint>
 
 inline constexpr int kServiceSlotCount = 13;
-inline constexpr int kInternalCommandCount = 7;
+inline constexpr int kInternalCommandCount = 8;
 
 enum ServiceSlot : int {
     kSlotReportError = 0,
@@ -31,6 +31,7 @@ enum InternalCommand : int {
     kInternalReadTypeProperty = 4,
     kInternalWriteTypeProperty = 5,
     kInternalInitializeRuntime = 6,
+    kInternalRunBlockingRoutine = 7,
 };
 
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount];

@@ -23,6 +23,7 @@
 //   shot FILE             saves the current window as it is on screen as a 24-bit BMP file
 //   key VK                posts key down and up of virtual key VK to the focused control
 //   shift-key VK          as key, with Shift held down in the program's keyboard state
+//   alt-key VK            posts system key down and up of VK with Alt held (115: Alt+F4)
 //   focus ID              the keyboard focus comes to control ID of the current window (0: the
 //                         window itself) within the wait time
 //   wait MS               waits MS milliseconds (gives an outside observer time, e.g. a screenshot)
@@ -30,6 +31,7 @@
 //                         its message boxes to standard output and pressing the box's OK; the
 //                         driver then ends with the program's exit code
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
+//   exit-within MS CODE   as exit, within MS milliseconds; prints how long it took
 //   repeat COUNT          runs the step after it COUNT times
 //   frame WIDTH HEIGHT    the current window's outer rectangle is WIDTH x HEIGHT, centred on the
 //                         screen, with a fixed border, a minimize box and no maximize box
@@ -327,11 +329,15 @@ bool RunToEnd(Driver &driver) {
     return true;
 }
 
-bool ExpectExit(Driver &driver, const wchar_t *codeText) {
+bool ExpectExit(Driver &driver, const wchar_t *codeText, DWORD within = kWaitMilliseconds) {
     const auto expected = static_cast<DWORD>(std::wcstol(codeText, nullptr, 10));
-    if (WaitForSingleObject(driver.process.hProcess, kWaitMilliseconds) != WAIT_OBJECT_0) {
+    const ULONGLONG start = GetTickCount64();
+    if (WaitForSingleObject(driver.process.hProcess, within) != WAIT_OBJECT_0) {
         TerminateProcess(driver.process.hProcess, 1);
-        return Fail("exit", "the program did not end");
+        return Fail("exit", "the program did not end within " + std::to_string(within) + " ms");
+    }
+    if (within != kWaitMilliseconds) {
+        std::printf("exit-within: the program ended after %llu ms\n", GetTickCount64() - start);
     }
     DWORD code = 0;
     GetExitCodeProcess(driver.process.hProcess, &code);
@@ -356,6 +362,16 @@ bool PostKey(const Driver &driver, WPARAM vk) {
     HWND target = focus != nullptr ? focus : driver.current;
     PostMessageA(target, WM_KEYDOWN, vk, 1);
     PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+    return true;
+}
+
+// A key pressed with Alt held, as the system posts it: WM_SYSKEYDOWN with the context bit set.
+bool PostAltKey(const Driver &driver, WPARAM vk) {
+    constexpr LPARAM kAltDown = 1 << 29;
+    HWND focus = FocusedWindow(driver);
+    HWND target = focus != nullptr ? focus : driver.current;
+    PostMessageA(target, WM_SYSKEYDOWN, vk, kAltDown | 1);
+    PostMessageA(target, WM_SYSKEYUP, vk, 0xC0000001 | kAltDown);
     return true;
 }
 
@@ -583,13 +599,15 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
         return true;
     }
-    if (step == L"key" || step == L"shift-key") {
+    if (step == L"key" || step == L"shift-key" || step == L"alt-key") {
         const wchar_t *key = take();
         if (key == nullptr || driver.current == nullptr) {
             return Fail("key", "needs a current window and a virtual key");
         }
         const auto vk = static_cast<WPARAM>(std::wcstol(key, nullptr, 0));
-        return step == L"key" ? PostKey(driver, vk) : PostShiftedKey(driver, vk);
+        return step == L"key"       ? PostKey(driver, vk)
+               : step == L"alt-key" ? PostAltKey(driver, vk)
+                                    : PostShiftedKey(driver, vk);
     }
     if (step == L"focus") {
         const wchar_t *id = take();
@@ -626,6 +644,14 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     if (step == L"exit") {
         const wchar_t *code = take();
         return code != nullptr ? ExpectExit(driver, code) : Fail("exit", "needs an exit code");
+    }
+    if (step == L"exit-within") {
+        const wchar_t *milliseconds = take();
+        const wchar_t *code = take();
+        return code != nullptr
+                   ? ExpectExit(driver, code,
+                                static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)))
+                   : Fail("exit-within", "needs a time in milliseconds and an exit code");
     }
     if (const std::optional<bool> held =
             RunRobustnessStep({driver.current, Unescape, WindowText, Show}, step, take)) {

@@ -74,21 +74,100 @@ bool SetLongText(const StepContext &context, const wchar_t *id, const wchar_t *b
     return true;
 }
 
+// A thread that does not read its messages for 5 s counts as hung; the window must answer far
+// sooner at every moment.
+bool Answers(const StepContext &context, const wchar_t *durationText) {
+    constexpr UINT kAnswerLimitMilliseconds = 500;
+    constexpr DWORD kSampleMilliseconds = 100;
+    const ULONGLONG end = GetTickCount64() + std::wcstoul(durationText, nullptr, 10);
+    ULONGLONG slowest = 0;
+    int samples = 0;
+    do {
+        const ULONGLONG start = GetTickCount64();
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(context.current, WM_NULL, 0, 0, SMTO_NORMAL,
+                                kAnswerLimitMilliseconds, &result) == 0) {
+            return Fail("answers", "no answer within " + std::to_string(kAnswerLimitMilliseconds) +
+                                       " ms at sample " + std::to_string(samples + 1));
+        }
+        slowest = std::max(slowest, GetTickCount64() - start);
+        ++samples;
+        Sleep(kSampleMilliseconds);
+    } while (GetTickCount64() < end);
+    std::printf("answers: %d samples, the slowest answer took %llu ms\n", samples, slowest);
+    std::fflush(stdout);
+    return true;
+}
+
+bool NeedsPainting(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) {
+        return true;
+    }
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Paints(const StepContext &context, const wchar_t *limitText) {
+    constexpr DWORD kPollMilliseconds = 20;
+    RedrawWindow(context.current, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (!NeedsPainting(context.current)) {
+        return Fail("paints", "the window cannot be made invalid from outside");
+    }
+    const ULONGLONG start = GetTickCount64();
+    const ULONGLONG end = start + std::wcstoul(limitText, nullptr, 10);
+    while (NeedsPainting(context.current)) {
+        if (GetTickCount64() >= end) {
+            return Fail("paints", "the window has not painted itself");
+        }
+        Sleep(kPollMilliseconds);
+    }
+    std::printf("paints: painted within %llu ms\n", GetTickCount64() - start);
+    std::fflush(stdout);
+    return true;
+}
+
+bool Type(const StepContext &context, const wchar_t *id, const wchar_t *text) {
+    HWND control = Control(context, id);
+    if (control == nullptr) {
+        return Fail("type", "the current window has no such control");
+    }
+    for (unsigned char c : context.unescape(text)) {
+        PostMessageA(control, WM_CHAR, c, 1);
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<bool> RunRobustnessStep(const StepContext &context, const std::wstring &step,
                                       const std::function<const wchar_t *()> &take) {
-    if (step != L"clicktimed" && step != L"text-either" && step != L"settext-long") {
+    if (step == L"answers" || step == L"paints") {
+        const wchar_t *milliseconds = take();
+        if (context.current == nullptr || milliseconds == nullptr) {
+            return Fail("arguments", "needs a current window and a time in milliseconds");
+        }
+        return step == L"answers" ? Answers(context, milliseconds) : Paints(context, milliseconds);
+    }
+    if (step != L"clicktimed" && step != L"text-either" && step != L"settext-long" &&
+        step != L"type") {
         return std::nullopt;
     }
     const wchar_t *id = take();
     const wchar_t *first = take();
-    const wchar_t *second = step == L"clicktimed" ? L"" : take();
+    const wchar_t *second = step == L"clicktimed" || step == L"type" ? L"" : take();
     if (context.current == nullptr || id == nullptr || first == nullptr || second == nullptr) {
         return Fail("arguments", "needs a current window, a control id and the step's values");
     }
     if (step == L"clicktimed") {
         return ClickTimed(context, id, first);
+    }
+    if (step == L"type") {
+        return Type(context, id, first);
     }
     return step == L"text-either" ? TextEither(context, id, first, second)
                                   : SetLongText(context, id, first, second);

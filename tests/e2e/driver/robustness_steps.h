@@ -1,5 +1,6 @@
 // Steps for tests of unfriendly input and servers: a click timed against a limit, a text that may
-// be one of two, and a long text made by the driver (a steps line could not carry it).
+// be one of two, a long text made by the driver (a steps line could not carry it), and the checks
+// that a window stays alive while a click waits (it answers, paints, and refuses typing).
 #pragma once
 
 #include <windows.h>
@@ -23,5 +24,10 @@ struct StepContext {
 //   text-either ID A B      control ID has exactly text A or exactly text B
 //   settext-long ID BYTES PREFIX   sets control ID to PREFIX followed by "a" up to BYTES bytes
 //                           and checks that the control holds all of them
+//   answers MS              for MS milliseconds, the current window answers WM_NULL within
+//                           500 ms at every sample, one every 100 ms; prints the slowest answer
+//   paints MS               the current window and its controls, made wholly invalid, have
+//                           painted themselves within MS milliseconds
+//   type ID TEXT            posts TEXT to control ID as typed characters (WM_CHAR)
 std::optional<bool> RunRobustnessStep(const StepContext &context, const std::wstring &step,
                                       const std::function<const wchar_t *()> &take);
