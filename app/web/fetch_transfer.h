@@ -1,6 +1,7 @@
-// The network half of a fetch, sending the request and reading the body, on a thread of its own:
-// the fetch waits for it only until its deadline, because a WinInet call that a server keeps busy
-// need not return (under Wine, closing the call's handle does not end it either).
+// The network half of a fetch, sending the request and reading the body, with each blocking
+// WinInet call made on a thread of its own: the fetch waits for a call only until its deadline,
+// because a call that a server keeps busy need not return (under Wine, closing the call's handle
+// does not end it either).
 #pragma once
 
 // For std::chrono::steady_clock: <chrono> itself cannot be compiled for code page 936 texts (it
