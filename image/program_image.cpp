@@ -11,20 +11,20 @@ namespace {
 
 constexpr uint32_t kProgramKind = 3;
 constexpr uint32_t kIdentifierSeed = 90372;
-constexpr uint32_t kDllCommandCount = 10;
+constexpr uint32_t kDllCommandCount = 12;
 
 const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 
 const char *const kDllLibraryNames[kDllCommandCount] = {
-    "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
-    "wininet.dll", "wininet.dll", "wininet.dll", "ole32.dll",   "ole32.dll",
+    "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
+    "wininet.dll", "wininet.dll", "ole32.dll",   "ole32.dll",   "wininet.dll", "wininet.dll",
 };
 
 // Entries 4 and 5 name the same export, declared with different argument types.
 const char *const kDllExportNames[kDllCommandCount] = {
-    "InternetOpenA",    "InternetCloseHandle", "InternetConnectA", "HttpOpenRequestA",
-    "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile", "HttpQueryInfoA",
-    "CoInitialize",     "CoUninitialize",
+    "InternetOpenA",    "InternetCloseHandle", "InternetConnectA",   "HttpOpenRequestA",
+    "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile",   "HttpQueryInfoA",
+    "CoInitialize",     "CoUninitialize",      "InternetSetOptionA", "InternetQueryDataAvailable",
 };
 
 } // namespace

@@ -39,10 +39,11 @@ bool Create(RegexObject **self, Text *pattern, Text *subject, OptionalArgument c
 
     Kernel::ObjectClear(instance->regex);
     Kernel::ObjectClear(instance->matches);
-    if (!Kernel::ObjectCreate(instance->regex, Named(Constant::RegexProgId))) {
-        // Windows without the scripting component (VBScript is being retired): the program's
-        // own component, created in-process, takes the platform's place in the regex member.
-        RegExpComponent::CreateRegExpInto(instance->regex);
+    // The program's own component, created in-process, matches in time linear in the subject;
+    // the platform's backtracks, and a hostile page can keep it busy for hours. The platform's
+    // takes its place only where ours cannot be made (the executable's type library missing).
+    if (!RegExpComponent::CreateRegExpInto(instance->regex)) {
+        Kernel::ObjectCreate(instance->regex, Named(Constant::RegexProgId));
     }
     Kernel::ObjectWriteProperty(instance->regex, Named(Constant::NameIgnoreCase),
                                 Kernel::ReferenceArgument(kTypeBoolean, &ignoreCase));

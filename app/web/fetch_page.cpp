@@ -2,9 +2,9 @@
 // and the declared WinInet DLL commands.
 #include "app/web/fetch_page.h"
 
-#include <cstring>
-
 #include "app/web/cookie_merge.h"
+#include "app/web/fetch_deadline.h"
+#include "app/web/fetch_transfer.h"
 #include "app/web/program_text.h"
 #include "app/web/received_cookies.h"
 #include "app/web/text_between.h"
@@ -35,8 +35,6 @@ constexpr char kContentTypeLine[] = "\r\nContent-Type: application/x-www-form-ur
 constexpr char kCookieName[] = "Cookie:";
 constexpr char kCookieLine[] = "\r\nCookie: ";
 constexpr char kLineBreak[] = "\r\n";
-constexpr char kCarriageReturn[] = "\r";
-constexpr char kLineFeed[] = "\n";
 
 constexpr uint32_t kOpenDirect = 1;                // INTERNET_OPEN_TYPE_DIRECT
 constexpr uint32_t kOpenProxy = 3;                 // INTERNET_OPEN_TYPE_PROXY
@@ -48,11 +46,18 @@ constexpr int32_t kFlagNoRedirect = 0x00200000;    // INTERNET_FLAG_NO_AUTO_REDI
 constexpr int32_t kFlagSecure = 0x00800000;        // INTERNET_FLAG_SECURE
 constexpr int32_t kFlagIgnoreToHttps = 0x00004000; // INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
 constexpr uint32_t kQueryRawHeadersCrlf = 22;      // HTTP_QUERY_RAW_HEADERS_CRLF
-constexpr int32_t kReadChunkBytes = 1024;
+constexpr uint32_t kOptionConnectTimeout = 2;      // INTERNET_OPTION_CONNECT_TIMEOUT
+constexpr uint32_t kOptionSendTimeout = 5;         // INTERNET_OPTION_SEND_TIMEOUT
+constexpr uint32_t kOptionReceiveTimeout = 6;      // INTERNET_OPTION_RECEIVE_TIMEOUT
+// Windows' own WinInet defaults, in milliseconds.
+constexpr uint32_t kConnectTimeoutMilliseconds = 60000;
+constexpr uint32_t kSendTimeoutMilliseconds = 30000;
+constexpr uint32_t kReceiveTimeoutMilliseconds = 30000;
 constexpr int32_t kHeaderBufferBytes = 5000;
+// Response headers beyond this fail the fetch instead of being copied out.
+constexpr uint32_t kMaxHeaderBytes = 1u << 20;
 constexpr int32_t kLowestPort = 0;
 constexpr int32_t kHighestPort = 65535;
-constexpr uint32_t kFirstBodyCapacity = 64 * 1024;
 
 // Appends text to a variable.
 void Append(Text *variable, const char *text) {
@@ -103,52 +108,45 @@ void CompleteHeaders(Text *headers, Text *url, const char *cookies) {
     }
 }
 
-// Reads the whole body. The block grows geometrically so that reading stays linear in the
-// body size; the bytes are the same as chunk-by-chunk concatenation would give.
-ByteSet ReadBody(uint32_t request) {
-    ByteSet body = nullptr;
-    uint32_t capacity = 0;
-    uint32_t size = 0;
-    ByteSet chunk = nullptr;
-    uint32_t bytesRead = 0;
-    do {
-        Store(&chunk, Kernel::BlankByteSet(kReadChunkBytes));
-        CallDll(kInternetReadFile, request, Word(ByteSetBytes(chunk)), kReadChunkBytes,
-                Word(&bytesRead));
-        if (bytesRead > static_cast<uint32_t>(kReadChunkBytes)) {
-            bytesRead = 0;
+// Whether the address holds a CR or LF byte anywhere, a trail byte's place included: a line
+// break there would end the request line or the Referer header early and send the rest of the
+// address as header lines of its own or as a second request.
+bool HoldsLineBreakByte(const char *url) {
+    for (const char *p = Arg(url); *p != '\0'; ++p) {
+        if (*p == '\r' || *p == '\n') {
+            return true;
         }
-        if (bytesRead == 0) {
-            break;
-        }
-        if (size + bytesRead > capacity) {
-            capacity = capacity == 0 ? kFirstBodyCapacity : capacity * 2;
-            body = static_cast<ByteSet>(ReallocateMemory(body, sizeof(ByteSetHeader) + capacity));
-        }
-        std::memcpy(reinterpret_cast<uint8_t *>(body + 1) + size, ByteSetBytes(chunk), bytesRead);
-        size += bytesRead;
-    } while (true);
-    FreeMemory(chunk);
-    if (size == 0) {
-        FreeMemory(body);
-        return nullptr;
     }
-    body = static_cast<ByteSet>(ReallocateMemory(body, sizeof(ByteSetHeader) + size));
-    body->dimensionCount = 1;
-    body->byteCount = size;
-    return body;
+    return false;
+}
+
+// The request's time-outs set explicitly to Windows' own defaults, so that the platform gives up
+// as it does there: Wine, left to itself, waits as long as a silent server keeps the connection
+// open. Set on the request handle, where Wine honours them (it ignores a receive time-out set on
+// the session handle).
+void SetTimeouts(uint32_t request) {
+    const uint32_t options[][2] = {{kOptionConnectTimeout, kConnectTimeoutMilliseconds},
+                                   {kOptionSendTimeout, kSendTimeoutMilliseconds},
+                                   {kOptionReceiveTimeout, kReceiveTimeoutMilliseconds}};
+    for (const auto &option : options) {
+        uint32_t milliseconds = option[1];
+        CallDll(kInternetSetOption, request, option[0], Word(&milliseconds), sizeof milliseconds);
+    }
 }
 
 // The raw response headers: 5,000 spaces handed to the platform, read back as a NUL-terminated
 // text. When they do not fit, the platform reports the size it needs and the query is made
-// again with that much room, so no header and no cookie is lost.
-void QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
+// again with that much room, so no header and no cookie is lost. False, with the 5,000 spaces
+// left, when the headers are larger than kMaxHeaderBytes.
+bool QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
     Store(responseHeaders, Kernel::BlankText(kHeaderBufferBytes));
     uint32_t length = kHeaderBufferBytes;
     const uint32_t ok = CallDll(kHttpQueryInfo, request, kQueryRawHeadersCrlf,
                                 Word(*responseHeaders), Word(&length), 0);
-    if (ok == 0 && length > static_cast<uint32_t>(kHeaderBufferBytes) &&
-        length < static_cast<uint32_t>(INT32_MAX)) {
+    if (ok == 0 && length > kMaxHeaderBytes) {
+        return false;
+    }
+    if (ok == 0 && length > static_cast<uint32_t>(kHeaderBufferBytes)) {
         Text larger = Kernel::BlankText(static_cast<int32_t>(length));
         if (CallDll(kHttpQueryInfo, request, kQueryRawHeadersCrlf, Word(larger), Word(&length),
                     0) != 0) {
@@ -157,6 +155,7 @@ void QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
             FreeMemory(larger);
         }
     }
+    return true;
 }
 
 Text *TextVariable(OptionalArgument argument) {
@@ -174,10 +173,11 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     Text *proxyVar = TextVariable(proxy);
     auto *postBytesVar = reinterpret_cast<ByteSet *>(static_cast<uintptr_t>(postBytes.value));
 
-    // A line break in the address would end the request line or the Referer header early and
-    // send the rest of the address as header lines of its own or as a second request: such an
-    // address names no page, and nothing is sent.
-    if (Contains(*url, kCarriageReturn) || Contains(*url, kLineFeed)) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(FetchDeadlineMilliseconds());
+
+    // Such an address names no page, and nothing is sent.
+    if (HoldsLineBreakByte(*url)) {
         return nullptr;
     }
 
@@ -241,28 +241,36 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
         CallDll(kInternetCloseHandle, session);
         return nullptr;
     }
+    SetTimeouts(request);
 
     CompleteHeaders(headersVar, url, *cookiesVar);
     const int32_t headersLength = Kernel::TextLength(Arg(*headersVar));
-    if (method == 0) {
-        CallDll(kHttpSendRequestText, request, Word(Arg(*headersVar)), headersLength,
-                Word(kEmptyText), 0);
-    } else {
+    ByteSet postData = nullptr;
+    if (method != 0) {
         if (ByteSetCount(*postBytesVar) == 0) {
             Store(postBytesVar,
                   Kernel::ToByteSet(Kernel::TextArgument(Arg(*TextVariable(postText)))));
         }
-        const int32_t postLength = Kernel::ByteSetLength(*postBytesVar);
-        const uint32_t data = postLength > 0 ? Word(ByteSetBytes(*postBytesVar)) : 0;
-        CallDll(kHttpSendRequestBytes, request, Word(Arg(*headersVar)), headersLength, data,
-                postLength);
+        postData = *postBytesVar;
     }
 
-    ByteSet body = ReadBody(request);
-    QueryResponseHeaders(request, TextVariable(responseHeaders));
-    CallDll(kInternetCloseHandle, request);
-    CallDll(kInternetCloseHandle, connection);
-    CallDll(kInternetCloseHandle, session);
+    // Send and read on a thread of the transfer's own, waited for until the deadline. A fetch
+    // that reaches a bound (the deadline, kMaxBodyBytes, kMaxHeaderBytes) returns no body; past
+    // the deadline or kMaxHeaderBytes the response headers are left as 5,000 spaces and no cookie
+    // is received, as after a failed send.
+    const FetchHandles handles{session, connection, request};
+    const TransferOutcome transfer =
+        TransferWithin(handles, {method == 0, *headersVar, headersLength, postData}, deadline);
+    ByteSet body = transfer.body;
+    Text *responseVar = TextVariable(responseHeaders);
+    if (!transfer.handlesOpen) {
+        Store(responseVar, Kernel::BlankText(kHeaderBufferBytes));
+    } else {
+        if (!QueryResponseHeaders(request, responseVar)) {
+            Store(&body, nullptr);
+        }
+        CloseHandles(handles);
+    }
 
     Text *receivedVar = TextVariable(receivedCookies);
     Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));

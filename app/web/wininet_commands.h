@@ -19,6 +19,8 @@ enum DllCommandIndex : uint32_t {
     kHttpQueryInfo = 7,
     kCoInitialize = 8,
     kCoUninitialize = 9,
+    kInternetSetOption = 10,
+    kInternetQueryDataAvailable = 11,
 };
 
 template <typename T> uint32_t Word(T *address) {

@@ -1,6 +1,8 @@
 // Create, GetPattern, Replace, Clone and the operation table of the regular-expression class
-// against the platform's "VBScript.RegExp".
+// over the component it creates.
 #include "regex_test_support.h"
+
+#include "app/regex/component/regexp_component.h"
 #include "values/automation_status.h"
 #include "values/kernel_calls.h"
 
@@ -33,6 +35,13 @@ TEST_F(RegexObjectTest, NewInstanceHoldsEmptyObjectsAndTheIntegerZero) {
     EXPECT_EQ(0, V_I4(subject));
     regex_->operations->emptyOperation(&regex_);
     EXPECT_EQ(0u, regexWords[0]);
+}
+
+TEST_F(RegexObjectTest, CreateMakesTheProgramsOwnComponentEvenWhereThePlatformsExists) {
+    const LONG before = RegExpComponent::LiveObjects();
+    ASSERT_TRUE(Create("a", "a"));
+    EXPECT_GT(RegExpComponent::LiveObjects(), before)
+        << "the platform's backtracking component was made in place of the program's own";
 }
 
 TEST_F(RegexObjectTest, OptionsLeftOutIgnoreCaseMatchLinesAndFindEveryMatch) {

@@ -1,10 +1,20 @@
 // Match counts, match and group texts and their byte positions, in single-byte and code page 936
-// text, and the program's own pattern on a sample page.
+// text, and the program's own pattern on a sample page and on a hostile one.
 #include "regex_test_support.h"
 
 namespace {
 
 using namespace RegexTest;
+
+// The processor time the calling thread has used, user and kernel, in milliseconds.
+uint64_t ThreadMilliseconds() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto hundredNanoseconds = [](const FILETIME &time) {
+        return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    };
+    return (hundredNanoseconds(kernel) + hundredNanoseconds(user)) / 10000;
+}
 
 TEST_F(RegexObjectTest, BeforeCreateEveryReadIsEmpty) {
     EXPECT_EQ(0, MatchCount());
@@ -111,6 +121,28 @@ TEST_F(RegexObjectTest, ProgramPatternMissesATitleWithALineFeed) {
         Create("var list=\\[\\{title:\"(.*?)\",artist:\"-\",m4a: s_str\\+\"(.*?).m4a\"\\}\\]",
                "var list=[{title:\"a\nb\",artist:\"-\",m4a: s_str+\"/p.m4a\"}]"));
     EXPECT_EQ(0, MatchCount());
+}
+
+TEST_F(RegexObjectTest, ProgramPatternOnAHostileMegabyteEndsWithinASecond) {
+    // Openings of the track list, then the text between title and address, without a closing:
+    // a backtracking matcher tries every pair of them, hours for a megabyte.
+    const std::string opening = "var list=[{title:\"";
+    const std::string middle = "\",artist:\"-\",m4a: s_str+\"";
+    const size_t copies = (1u << 20) / (opening.size() + middle.size());
+    std::string page;
+    for (size_t i = 0; i < copies; ++i) {
+        page += opening;
+    }
+    for (size_t i = 0; i < copies; ++i) {
+        page += middle;
+    }
+    // The thread's own processor time: on a machine busy with other work the wall clock would
+    // measure the others too.
+    const uint64_t start = ThreadMilliseconds();
+    Create("var list=\\[\\{title:\"(.*?)\",artist:\"-\",m4a: s_str\\+\"(.*?).m4a\"\\}\\]",
+           page.c_str());
+    EXPECT_EQ(0, MatchCount());
+    EXPECT_LT(ThreadMilliseconds() - start, 1000u);
 }
 
 } // namespace

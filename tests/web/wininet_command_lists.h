@@ -1,4 +1,4 @@
-// The program's ten WinInet and component-library DLL commands as lists the binder takes, for
+// The program's twelve WinInet and component-library DLL commands as lists the binder takes, for
 // the executables that run FetchPage without the program's image (tests, benchmark).
 #pragma once
 
@@ -20,14 +20,15 @@ public:
     WinInetCommandLists &operator=(const WinInetCommandLists &) = delete;
 
 private:
-    static constexpr uint32_t kCount = 10;
+    static constexpr uint32_t kCount = 12;
     static constexpr const char *kLibraries[kCount] = {
-        "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
-        "wininet.dll", "wininet.dll", "wininet.dll", "ole32.dll",   "ole32.dll"};
+        "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll", "wininet.dll",
+        "wininet.dll", "wininet.dll", "ole32.dll",   "ole32.dll",   "wininet.dll", "wininet.dll"};
     static constexpr const char *kExports[kCount] = {
-        "InternetOpenA",    "InternetCloseHandle", "InternetConnectA", "HttpOpenRequestA",
-        "HttpSendRequestA", "HttpSendRequestA",    "InternetReadFile", "HttpQueryInfoA",
-        "CoInitialize",     "CoUninitialize"};
+        "InternetOpenA",    "InternetCloseHandle", "InternetConnectA",
+        "HttpOpenRequestA", "HttpSendRequestA",    "HttpSendRequestA",
+        "InternetReadFile", "HttpQueryInfoA",      "CoInitialize",
+        "CoUninitialize",   "InternetSetOptionA",  "InternetQueryDataAvailable"};
 
     HMODULE modules_[kCount] = {};
     FARPROC entries_[kCount] = {};

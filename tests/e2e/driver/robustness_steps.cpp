@@ -17,8 +17,13 @@ HWND Control(const StepContext &context, const wchar_t *id) {
     return GetDlgItem(context.current, static_cast<int>(std::wcstol(id, nullptr, 0)));
 }
 
-// Sent with a time limit: the step returns when the handler has returned or the limit is up.
-bool ClickTimed(const StepContext &context, const wchar_t *id, const wchar_t *limitText) {
+// How long the last timed click took, for a click timed against it.
+ULONGLONG gLastClickMilliseconds = 0;
+
+// Sent with a time limit: the step returns when the handler has returned or the limit is up. A
+// click handled sooner than minimumText milliseconds fails as well (null: no minimum).
+bool ClickTimed(const StepContext &context, const wchar_t *id, const wchar_t *limitText,
+                const wchar_t *minimumText) {
     HWND button = Control(context, id);
     if (button == nullptr) {
         return Fail("clicktimed", "the current window has no such control");
@@ -35,6 +40,12 @@ bool ClickTimed(const StepContext &context, const wchar_t *id, const wchar_t *li
     }
     std::printf("clicktimed: the click took %llu ms\n", elapsed);
     std::fflush(stdout);
+    gLastClickMilliseconds = elapsed;
+    if (minimumText != nullptr && elapsed < std::wcstoull(minimumText, nullptr, 10)) {
+        return Fail("clicktimed", "the click ended sooner than " +
+                                      std::to_string(std::wcstoull(minimumText, nullptr, 10)) +
+                                      " ms");
+    }
     return true;
 }
 
@@ -153,18 +164,27 @@ std::optional<bool> RunRobustnessStep(const StepContext &context, const std::wst
         }
         return step == L"answers" ? Answers(context, milliseconds) : Paints(context, milliseconds);
     }
-    if (step != L"clicktimed" && step != L"text-either" && step != L"settext-long" &&
-        step != L"type") {
+    if (step != L"clicktimed" && step != L"clickbetween" && step != L"clickbeyond" &&
+        step != L"text-either" && step != L"settext-long" && step != L"type") {
         return std::nullopt;
     }
     const wchar_t *id = take();
     const wchar_t *first = take();
-    const wchar_t *second = step == L"clicktimed" || step == L"type" ? L"" : take();
+    const bool oneValue = step == L"clicktimed" || step == L"clickbeyond" || step == L"type";
+    const wchar_t *second = oneValue ? L"" : take();
     if (context.current == nullptr || id == nullptr || first == nullptr || second == nullptr) {
         return Fail("arguments", "needs a current window, a control id and the step's values");
     }
     if (step == L"clicktimed") {
-        return ClickTimed(context, id, first);
+        return ClickTimed(context, id, first, nullptr);
+    }
+    if (step == L"clickbetween") {
+        return ClickTimed(context, id, second, first);
+    }
+    if (step == L"clickbeyond") {
+        const std::wstring limit =
+            std::to_wstring(gLastClickMilliseconds + std::wcstoull(first, nullptr, 10));
+        return ClickTimed(context, id, limit.c_str(), nullptr);
     }
     if (step == L"type") {
         return Type(context, id, first);

@@ -1,4 +1,4 @@
-// Steps for tests of unfriendly input and servers: a click timed against a limit, a text that may
+// Steps for tests of unfriendly input and servers: a click timed against limits, a text that may
 // be one of two, a long text made by the driver (a steps line could not carry it), and the checks
 // that a window stays alive while a click waits (it answers, paints, and refuses typing).
 #pragma once
@@ -21,6 +21,8 @@ struct StepContext {
 // (null when there is none). Prints a failure as the driver does.
 //   clicktimed ID MS        clicks control ID and waits up to MS milliseconds for the program to
 //                           finish the click; prints how long it took
+//   clickbetween ID MIN MAX as clicktimed with MAX, and the click must take at least MIN ms
+//   clickbeyond ID MS       as clicktimed, with the last timed click's time plus MS as the limit
 //   text-either ID A B      control ID has exactly text A or exactly text B
 //   settext-long ID BYTES PREFIX   sets control ID to PREFIX followed by "a" up to BYTES bytes
 //                           and checks that the control holds all of them

@@ -4,9 +4,9 @@
 //   hostile-server DIR LIFETIME_SECONDS HOLD_SECONDS
 // Writes DIR/ports ("port=N" for the cases, "blackhole_port=M" for a port whose connections are
 // never accepted) and appends every request head to DIR/requests.log, one line each. Every loop is
-// bounded: the process ends after LIFETIME_SECONDS, a case that stalls or drips (silent, drip,
-// endless-headers) does so for at most HOLD_SECONDS, and the blackhole port closes after
-// HOLD_SECONDS, so that a client's next connection attempt is refused.
+// bounded: the process ends after LIFETIME_SECONDS, a case that stalls, drips or floods (silent,
+// drip, endless-headers, endless-body) does so for at most HOLD_SECONDS, and the blackhole port
+// closes after HOLD_SECONDS, so that a client's next connection attempt is refused.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -32,11 +32,17 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kRequestLimitBytes = 64 * 1024;
 constexpr int kRequestWaitMilliseconds = 5000;
 constexpr int kAcceptPollMilliseconds = 100;
-constexpr int kSendLimitSeconds = 1;
+constexpr int kSendLimitSeconds = 5;
 constexpr size_t kHugeHeaderBytes = 100 * 1024;
 constexpr size_t kJunkBodyBytes = 4096;
 constexpr auto kHeaderLinePause = std::chrono::milliseconds(10);
 constexpr auto kDripPause = std::chrono::seconds(1);
+constexpr size_t kBigBodyBytes = size_t{200} << 20;
+constexpr size_t kFloodPieceBytes = 256 * 1024;
+// Wine keeps at most some 1,400 bytes of a header line, so headers beyond 1 MiB take many lines.
+constexpr size_t kOverLimitHeaderLines = 800;
+constexpr size_t kOverLimitLineBytes = 1400;
+constexpr size_t kRegexHostileBytes = size_t{1} << 20;
 
 // The page every case that sends a body carries: one track list the program's pattern finds.
 constexpr char kPage[] =
@@ -198,6 +204,45 @@ void SendDrip(int socket, const Settings &settings) {
     }
 }
 
+// The page, then filler bytes as fast as the peer takes them: announced as kBigBodyBytes in all,
+// or, with no length announced, until the hold is over.
+void SendFlood(int socket, const Settings &settings, bool endless) {
+    const std::string page = Page();
+    const std::string head =
+        endless
+            ? "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n"
+            : "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kBigBodyBytes) + "\r\n\r\n";
+    if (!SendAll(socket, head + page)) {
+        return;
+    }
+    const std::string piece(kFloodPieceBytes, ' ');
+    const auto until = std::min(Clock::now() + settings.hold, settings.end);
+    for (size_t sent = page.size(); Clock::now() < until && (endless || sent < kBigBodyBytes);
+         sent += piece.size()) {
+        const size_t size = endless ? piece.size() : std::min(piece.size(), kBigBodyBytes - sent);
+        if (!SendAll(socket, piece.substr(0, size))) {
+            return;
+        }
+    }
+}
+
+// A page the track pattern's two lazy groups make a backtracking matcher spend hours on: copies
+// of the list's opening, then copies of the text between title and address, and no closing.
+std::string RegexHostilePage() {
+    const std::string opening = "var list=[{title:\"";
+    const std::string middle = "\",artist:\"-\",m4a: s_str+\"";
+    const size_t copies = kRegexHostileBytes / (opening.size() + middle.size());
+    std::string page;
+    page.reserve(kRegexHostileBytes);
+    for (size_t i = 0; i < copies; ++i) {
+        page += opening;
+    }
+    for (size_t i = 0; i < copies; ++i) {
+        page += middle;
+    }
+    return page;
+}
+
 // Half the announced body, then a reset instead of an orderly close.
 void SendResetMidBody(int socket) {
     const std::string page = Page();
@@ -227,6 +272,22 @@ void Answer(int socket, const std::string &name, const Settings &settings) {
     };
     if (const auto found = fixed.find(name); found != fixed.end()) {
         SendAll(socket, found->second);
+    } else if (name == "header-over-limit") {
+        std::string head = "HTTP/1.1 200 OK\r\n";
+        for (size_t line = 0; line < kOverLimitHeaderLines; ++line) {
+            const std::string field = "X-Over-" + std::to_string(line) + ": ";
+            head += field + std::string(kOverLimitLineBytes - field.size(), 'o') + "\r\n";
+        }
+        SendAll(socket, head + "Content-Length: " + PageLength() + "\r\n\r\n" + page);
+    } else if (name == "regex-hostile" || name == "regex-benign") {
+        // The benign page: as large, but only blanks, so that its click times the fetch alone.
+        const std::string hostile = name == "regex-hostile"
+                                        ? RegexHostilePage()
+                                        : std::string(RegexHostilePage().size(), ' ');
+        SendAll(socket, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(hostile.size()) +
+                            "\r\n\r\n" + hostile);
+    } else if (name == "endless-body" || name == "body-200m") {
+        SendFlood(socket, settings, name == "endless-body");
     } else if (name == "endless-headers") {
         SendEndlessHeaders(socket, settings);
     } else if (name == "drip") {
