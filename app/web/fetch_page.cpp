@@ -48,6 +48,8 @@ constexpr int32_t kFlagNoRedirect = 0x00200000;    // INTERNET_FLAG_NO_AUTO_REDI
 constexpr int32_t kFlagSecure = 0x00800000;        // INTERNET_FLAG_SECURE
 constexpr int32_t kFlagIgnoreToHttps = 0x00004000; // INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS
 constexpr uint32_t kQueryRawHeadersCrlf = 22;      // HTTP_QUERY_RAW_HEADERS_CRLF
+// HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER: the status as a 32-bit number.
+constexpr uint32_t kQueryStatusCodeNumber = 19 | 0x20000000;
 constexpr int32_t kReadChunkBytes = 1024;
 constexpr int32_t kHeaderBufferBytes = 5000;
 constexpr int32_t kLowestPort = 0;
@@ -259,15 +261,33 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     }
 
     ByteSet body = ReadBody(request);
-    QueryResponseHeaders(request, TextVariable(responseHeaders));
+    // The header block and the cookies read from it reach only a caller that passed the response
+    // headers, the received cookies or cookies to merge; a left-out variable is the caller's own
+    // temporary, which nobody reads. The platform builds the raw block in time that grows with
+    // the square of the number of header lines (100 KB of them: about half a second, twice,
+    // since a block too large for the first buffer is asked for again), so the click, which
+    // passes none of the three, does not ask for it. Its DLL command is still bound here, by a
+    // query of the status code that the platform answers without building anything, so a
+    // library that lacks it is reported at the same point as ever.
+    const bool headersWanted =
+        responseHeaders.givenFlag == 1 || receivedCookies.givenFlag == 1 || cookies.givenFlag == 1;
+    if (headersWanted) {
+        QueryResponseHeaders(request, TextVariable(responseHeaders));
+    } else {
+        uint32_t status = 0;
+        uint32_t length = sizeof status;
+        CallDll(kHttpQueryInfo, request, kQueryStatusCodeNumber, Word(&status), Word(&length), 0);
+    }
     CallDll(kInternetCloseHandle, request);
     CallDll(kInternetCloseHandle, connection);
     CallDll(kInternetCloseHandle, session);
 
-    Text *receivedVar = TextVariable(receivedCookies);
-    Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));
-    if (cookies.givenFlag == 1) {
-        Store(receivedVar, MergeCookies(cookiesVar, receivedVar));
+    if (headersWanted) {
+        Text *receivedVar = TextVariable(receivedCookies);
+        Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));
+        if (cookies.givenFlag == 1) {
+            Store(receivedVar, MergeCookies(cookiesVar, receivedVar));
+        }
     }
     return body;
 }
