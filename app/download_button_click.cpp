@@ -4,13 +4,13 @@
 #include "app/download_button_click.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "app/regex/regex_object.h"
 #include "app/web/fetch_page.h"
 #include "program_constants.h"
 #include "runtime/code_helpers.h"
 #include "runtime/program_calls.h"
-#include "values/kernel_calls.h"
 
 namespace {
 
@@ -31,6 +31,26 @@ OptionalArgument LeftOut(void *variable) {
 }
 // A by-value optional parameter left out.
 constexpr OptionalArgument kLeftOutValue{0, kLeftOut};
+
+// The fetched body as the page's text: its bytes up to the first zero byte, not re-encoded, as
+// ToText gives them. The text is made inside the body's own block, which the handler owns and
+// would otherwise free at once: the bytes move to the front of the block and end with a zero. A
+// page of several MiB is thus not copied into a new block only for the old one to be freed.
+Text PageTextOf(ByteSet body) {
+    const uint32_t count = body != nullptr ? body->byteCount : 0;
+    const uint8_t *bytes = count > 0 ? ByteSetBytes(body) : nullptr;
+    const void *zero = count > 0 ? std::memchr(bytes, 0, count) : nullptr;
+    const uint32_t length =
+        zero == nullptr ? count : static_cast<uint32_t>(static_cast<const uint8_t *>(zero) - bytes);
+    if (length == 0) {
+        ProgramCall::FreeMemory(body);
+        return nullptr;
+    }
+    char *text = reinterpret_cast<char *>(body);
+    std::memmove(text, bytes, length);
+    text[length] = '\0';
+    return text;
+}
 
 // The page at the address in the URL box, as text: the bytes up to the first zero byte, not
 // re-encoded; the empty text when the fetch failed.
@@ -53,12 +73,7 @@ Text FetchTypedPage() {
                             static_cast<void *>(proxy)}) {
         ProgramCall::FreeMemory(temporary);
     }
-    const ByteSetHeader *bytes =
-        body != nullptr ? body
-                        : static_cast<const ByteSetHeader *>(ConstantBlock(Constant::EmptyByteSet));
-    Text page = Kernel::ToText(Kernel::ByteSetArgument(bytes));
-    ProgramCall::FreeMemory(body);
-    return page;
+    return PageTextOf(body);
 }
 
 // The three output lines of one match: the title, the m4a address and the mp3 address.
