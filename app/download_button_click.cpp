@@ -4,6 +4,7 @@
 #include "app/download_button_click.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "app/regex/regex_object.h"
 #include "app/web/fetch_page.h"
@@ -49,6 +50,26 @@ uint32_t FetchRequestedPage(void *request) {
     return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(body));
 }
 
+// The fetched body as the page's text: its bytes up to the first zero byte, not re-encoded, as
+// ToText gives them. The text is made inside the body's own block, which the handler owns and
+// would otherwise free at once: the bytes move to the front of the block and end with a zero. A
+// page of several MiB is thus not copied into a new block only for the old one to be freed.
+Text PageTextOf(ByteSet body) {
+    const uint32_t count = body != nullptr ? body->byteCount : 0;
+    const uint8_t *bytes = count > 0 ? ByteSetBytes(body) : nullptr;
+    const void *zero = count > 0 ? std::memchr(bytes, 0, count) : nullptr;
+    const uint32_t length =
+        zero == nullptr ? count : static_cast<uint32_t>(static_cast<const uint8_t *>(zero) - bytes);
+    if (length == 0) {
+        ProgramCall::FreeMemory(body);
+        return nullptr;
+    }
+    char *text = reinterpret_cast<char *>(body);
+    std::memmove(text, bytes, length);
+    text[length] = '\0';
+    return text;
+}
+
 // The page at the address in the URL box, as text: the bytes up to the first zero byte, not
 // re-encoded; the empty text when the fetch failed.
 Text FetchTypedPage() {
@@ -67,12 +88,7 @@ Text FetchTypedPage() {
           static_cast<void *>(request.proxy)}) {
         ProgramCall::FreeMemory(temporary);
     }
-    const ByteSetHeader *bytes =
-        body != nullptr ? body
-                        : static_cast<const ByteSetHeader *>(ConstantBlock(Constant::EmptyByteSet));
-    Text page = Kernel::ToText(Kernel::ByteSetArgument(bytes));
-    ProgramCall::FreeMemory(body);
-    return page;
+    return PageTextOf(body);
 }
 
 // The three output lines of one match: the title, the m4a address and the mp3 address.

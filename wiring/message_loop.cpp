@@ -1,6 +1,7 @@
 // The message loop (normal and modal mode), RunMessageLoop, LoadStartWindow and the idle
 // callbacks that library code registers.
 #include "runtime/error_report.h"
+#include "runtime/library_warm_up.h"
 #include "runtime/program_routine_call.h"
 #include "runtime/runtime_app.h"
 #include "window/window_engine.h"
@@ -71,6 +72,9 @@ void RunMessageLoopMode(int mode) {
     LONG idleCount = 0;
     for (;;) {
         while (idle && !MessageWaiting()) {
+            // The window is up and painted: the libraries of the DLL commands can be mapped
+            // while the user types, instead of during the first click.
+            StartLibraryWarmUp(app.dllCommands);
             RunIdleCallbacks();
             if (!app.OnIdle(idleCount++)) {
                 idle = false;

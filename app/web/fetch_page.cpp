@@ -158,6 +158,14 @@ bool QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
     return true;
 }
 
+// For a caller that does not read the raw header block: its size only. Asked with no room, the
+// platform reports the size it needs and copies nothing out.
+bool ResponseHeadersWithinBound(uint32_t request) {
+    uint32_t length = 0;
+    CallDll(kHttpQueryInfo, request, kQueryRawHeadersCrlf, 0, Word(&length), 0);
+    return length <= kMaxHeaderBytes;
+}
+
 Text *TextVariable(OptionalArgument argument) {
     return reinterpret_cast<Text *>(static_cast<uintptr_t>(argument.value));
 }
@@ -262,20 +270,31 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
     const TransferOutcome transfer =
         TransferWithin(handles, {method == 0, *headersVar, headersLength, postData}, deadline);
     ByteSet body = transfer.body;
+    // The header block and the cookies read from it reach only a caller that passed the response
+    // headers, the received cookies or cookies to merge; a left-out variable is the caller's own
+    // temporary, which nobody reads. The platform builds the raw block in time that grows with
+    // the square of the number of header lines, and builds it again for each query, so a caller
+    // that wants none of the three has only the block's size checked against the bound.
+    const bool headersWanted =
+        responseHeaders.givenFlag == 1 || receivedCookies.givenFlag == 1 || cookies.givenFlag == 1;
     Text *responseVar = TextVariable(responseHeaders);
     if (!transfer.handlesOpen) {
         Store(responseVar, Kernel::BlankText(kHeaderBufferBytes));
     } else {
-        if (!QueryResponseHeaders(request, responseVar)) {
+        const bool withinBound = headersWanted ? QueryResponseHeaders(request, responseVar)
+                                               : ResponseHeadersWithinBound(request);
+        if (!withinBound) {
             Store(&body, nullptr);
         }
         CloseHandles(handles);
     }
 
-    Text *receivedVar = TextVariable(receivedCookies);
-    Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));
-    if (cookies.givenFlag == 1) {
-        Store(receivedVar, MergeCookies(cookiesVar, receivedVar));
+    if (headersWanted) {
+        Text *receivedVar = TextVariable(receivedCookies);
+        Store(receivedVar, ReadReceivedCookies(TextVariable(responseHeaders)));
+        if (cookies.givenFlag == 1) {
+            Store(receivedVar, MergeCookies(cookiesVar, receivedVar));
+        }
     }
     return body;
 }

@@ -7,12 +7,33 @@
 
 #include "bench/gui_bench/program_process.h"
 
-// From CreateProcess to the main window shown and answering, runs times for each program.
-bool BenchStartUp(int runs, const std::wstring &program, const std::wstring &baseline);
+// The program and its two baselines: the minimal program as the downloader's contract writes the
+// click, and the minimal program at its best.
+struct ComparedPrograms {
+    std::wstring program;
+    std::wstring minimal;
+    std::wstring best;
+};
+inline constexpr char kMinimalName[] = "minimal program, 1 KiB reads, VBScript.RegExp";
+inline constexpr char kBestName[] = "minimal program at its best, 64 KiB reads, own engine";
 
-// The time a click takes, from BM_CLICK sent until it returns with the handler done.
-bool BenchClick(int clicks, const ClickPage &page, const std::wstring &program,
-                const std::wstring &baseline);
+// The goals of a row against each baseline, as samples.h writes them ("ratio<=1.15", "-").
+struct ClickGoals {
+    std::string againstMinimal;
+    std::string againstBest;
+};
+
+// From CreateProcess to the main window shown and answering, runs times for each program.
+bool BenchStartUp(int runs, const ComparedPrograms &programs);
+
+// The time a click takes, from BM_CLICK sent until it returns with the handler done, in
+// programs that have clicked once already.
+bool BenchClick(int clicks, const ClickPage &page, const ClickGoals &goals,
+                const ComparedPrograms &programs);
+
+// The same for the first click of a process started for it alone (runs processes each).
+bool BenchFirstClick(int runs, const ClickPage &page, const ClickGoals &goals,
+                     const ComparedPrograms &programs);
 
 // The peak of resident memory above the idle level while a click on a large page runs,
 // as a multiple of the page's size.

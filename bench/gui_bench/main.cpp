@@ -1,11 +1,13 @@
-// bench_gui: times the downloader against its minimal baseline program from outside both, the
-// way a user meets them: start-up, the click, and the memory a click takes. Prints its results
-// as rows for bench/run's table (see samples.h).
-//   bench_gui startup RUNS PROGRAM BASELINE
-//   bench_gui click CLICKS URL EXPECTED PROGRAM BASELINE
+// bench_gui: times the downloader against its minimal baseline programs from outside, the way a
+// user meets them: start-up, the click, and the memory a click takes. Prints its results as rows
+// for bench/run's table (see samples.h).
+//   bench_gui startup RUNS PROGRAM MINIMAL BEST
+//   bench_gui click CLICKS URL EXPECTED NAME GOAL_MINIMAL GOAL_BEST PROGRAM MINIMAL BEST
+//   bench_gui firstclick RUNS URL EXPECTED NAME GOAL_MINIMAL GOAL_BEST PROGRAM MINIMAL BEST
 //   bench_gui memory CLICKS WARM_URL WARM_EXPECTED URL EXPECTED PAGE_BYTES PROGRAM BASELINE
 //   bench_gui leak CLICKS URL EXPECTED INSTRUMENTED_PROGRAM BASELINE
-// EXPECTED is the output box's text after a click, its lines separated by '|'.
+// EXPECTED is the output box's text after a click, its lines separated by '|'; NAME is how the
+// table names the page; MINIMAL and BEST are the minimal program in its two modes.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,16 +26,18 @@ std::string Narrow(const std::wstring &wide) {
     return out;
 }
 
-ClickPage Page(const std::wstring &url, const std::wstring &expected) {
+ClickPage Page(const std::wstring &url, const std::wstring &expected,
+               const std::wstring &name = L"") {
     std::string output;
     for (char c : Narrow(expected)) {
         output += c == '|' ? std::string("\r\n") : std::string(1, c);
     }
-    return ClickPage{Narrow(url), output};
+    return ClickPage{Narrow(url), Narrow(name), output};
 }
 
 int Usage() {
-    std::printf("usage: bench_gui startup|click|memory|leak ... (see bench/gui_bench/main.cpp)\n");
+    std::printf("usage: bench_gui startup|click|firstclick|memory|leak ... (see "
+                "bench/gui_bench/main.cpp)\n");
     return 2;
 }
 
@@ -51,10 +55,13 @@ int main() {
         return Usage();
     }
     bool ok = false;
-    if (a[0] == L"startup" && a.size() == 4) {
-        ok = BenchStartUp(runs, a[2], a[3]);
-    } else if (a[0] == L"click" && a.size() == 6) {
-        ok = BenchClick(runs, Page(a[2], a[3]), a[4], a[5]);
+    if (a[0] == L"startup" && a.size() == 5) {
+        ok = BenchStartUp(runs, ComparedPrograms{a[2], a[3], a[4]});
+    } else if ((a[0] == L"click" || a[0] == L"firstclick") && a.size() == 10) {
+        const ClickGoals goals{Narrow(a[5]), Narrow(a[6])};
+        const ComparedPrograms programs{a[7], a[8], a[9]};
+        ok = a[0] == L"click" ? BenchClick(runs, Page(a[2], a[3], a[4]), goals, programs)
+                              : BenchFirstClick(runs, Page(a[2], a[3], a[4]), goals, programs);
     } else if (a[0] == L"memory" && a.size() == 9) {
         ok =
             BenchClickMemory(runs, Page(a[2], a[3]), Page(a[4], a[5]), std::stod(a[6]), a[7], a[8]);

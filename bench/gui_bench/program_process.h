@@ -30,6 +30,8 @@ void SetControlText(HWND control, const std::string &text);
 
 struct ClickPage {
     std::string url;
+    // How the table names it ("a 50 KiB page").
+    std::string name;
     // The output box's text after a click: the three lines joined by CR LF.
     std::string expectedOutput;
 };

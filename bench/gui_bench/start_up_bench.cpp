@@ -1,5 +1,5 @@
 // Start-up: from CreateProcess until the main window is visible and its thread has answered a
-// sent message, the two programs taking turns so that they share the machine's conditions.
+// sent message, the three programs taking turns so that they share the machine's conditions.
 #include <cstdio>
 
 #include "bench/gui_bench/gui_benchmarks.h"
@@ -31,17 +31,23 @@ bool TimeStartUp(const std::wstring &path, Samples &samples, bool record) {
 
 } // namespace
 
-bool BenchStartUp(int runs, const std::wstring &program, const std::wstring &baseline) {
-    Samples measured, minimal;
-    // Run 0 is untimed: it brings both executables and their DLLs into the page cache.
+bool BenchStartUp(int runs, const ComparedPrograms &programs) {
+    Samples measured, minimal, best;
+    // Run 0 is untimed: it brings the executables and their DLLs into the page cache.
     for (int run = 0; run <= runs; ++run) {
-        if (!TimeStartUp(program, measured, run > 0) || !TimeStartUp(baseline, minimal, run > 0)) {
+        if (!TimeStartUp(programs.program, measured, run > 0) ||
+            !TimeStartUp(programs.minimal, minimal, run > 0) ||
+            !TimeStartUp(programs.best, best, run > 0)) {
             return false;
         }
     }
     std::printf("start-up of the minimal program, ms: median %.1f, min %.1f, max %.1f\n",
                 minimal.Median(), minimal.Min(), minimal.Max());
-    PrintRow("Start-up to the window ready for input, ms", measured, minimal.Median(),
-             "ratio<=1.3");
+    std::printf("start-up of the minimal program at its best, ms: median %.1f, min %.1f, "
+                "max %.1f\n",
+                best.Median(), best.Min(), best.Max());
+    const std::string what = "Start-up to the window ready for input, ms (baseline: ";
+    PrintRow(what + kMinimalName + ")", measured, minimal.Median(), "ratio<=1.1");
+    PrintRow(what + kBestName + ")", measured, best.Median(), "-");
     return true;
 }

@@ -1,5 +1,5 @@
 // One WinInet GET of a play page, the way a C++ program would write it without any runtime:
-// the same flags and the same 1,024-byte reads as the downloader's fetch.
+// the same flags as the downloader's fetch, read in pieces of a given size.
 #include <windows.h>
 #include <wininet.h>
 
@@ -12,13 +12,12 @@ namespace {
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 // Reload, need file, ignore redirects to HTTPS: what the downloader passes for an http address.
 constexpr DWORD kRequestFlags = 0x80004010;
-constexpr DWORD kReadChunkBytes = 1024;
 // The default header lines the downloader adds to a request that names none.
 constexpr char kDefaultHeaders[] = "Accept: */*\r\nAccept-Language: zh-cn";
 
 } // namespace
 
-std::string FetchPageDirectly(const std::string &url) {
+std::string FetchPageDirectly(const std::string &url, DWORD readBytes) {
     char host[256] = "";
     char path[2048] = "";
     URL_COMPONENTSA parts{};
@@ -35,18 +34,31 @@ std::string FetchPageDirectly(const std::string &url) {
         InternetConnectA(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
     HINTERNET request =
         HttpOpenRequestA(connection, "GET", path, "HTTP/1.1", nullptr, nullptr, kRequestFlags, 0);
+    // One growing buffer: each read lands at its end, the string doubles when full.
     std::string body;
     if (request != nullptr &&
         HttpSendRequestA(request, kDefaultHeaders, sizeof kDefaultHeaders - 1, nullptr, 0)) {
-        char chunk[kReadChunkBytes];
         DWORD read = 0;
-        while (InternetReadFile(request, chunk, sizeof chunk, &read) && read != 0) {
-            body.append(chunk, read);
-        }
+        do {
+            const size_t size = body.size();
+            if (body.capacity() < size + readBytes) {
+                body.reserve(2 * (size + readBytes));
+            }
+            body.resize(size + readBytes);
+            read = 0;
+            if (!InternetReadFile(request, body.data() + size, readBytes, &read)) {
+                read = 0;
+            }
+            body.resize(size + read);
+        } while (read != 0);
     }
     InternetCloseHandle(request);
     InternetCloseHandle(connection);
     InternetCloseHandle(session);
     // The page is text up to its first zero byte, as the downloader reads it.
-    return body.substr(0, body.find('\0'));
+    const size_t zero = body.find('\0');
+    if (zero != std::string::npos) {
+        body.resize(zero);
+    }
+    return body;
 }

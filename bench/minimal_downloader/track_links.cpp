@@ -11,12 +11,6 @@
 
 namespace {
 
-// The downloader's track-list pattern (its constant TrackListPattern).
-constexpr wchar_t kTrackListPattern[] =
-    LR"re(var list=\[\{title:"(.*?)",artist:"-",m4a: s_str\+"(.*?).m4a"\}\])re";
-constexpr char kMixAddressStart[] = "http://mix.zorvin.cn/mix";
-constexpr char kMp3AddressStart[] = "http://mp3.zorvin.cn/mp3";
-
 // Releases a dispatch interface when the scope ends.
 struct Dispatch {
     IDispatch *object = nullptr;
@@ -65,13 +59,6 @@ bool GetObject(IDispatch *object, const wchar_t *name, VARIANT *index, Dispatch 
     return true;
 }
 
-std::string Ansi(const wchar_t *wide, int length) {
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
-
 // Sub-match group (0-based) of a match, as code page text.
 std::string SubMatch(IDispatch *match, long group) {
     Dispatch subMatches;
@@ -85,7 +72,7 @@ std::string SubMatch(IDispatch *match, long group) {
     }
     std::string text;
     if (value.vt == VT_BSTR && value.bstrVal != nullptr) {
-        text = Ansi(value.bstrVal, static_cast<int>(SysStringLen(value.bstrVal)));
+        text = AnsiText(value.bstrVal, static_cast<int>(SysStringLen(value.bstrVal)));
     }
     VariantClear(&value);
     return text;
@@ -150,9 +137,7 @@ std::string TrackLinesOfPage(const std::string &page) {
         if (!GetObject(matches.object, L"Item", &index, match)) {
             continue;
         }
-        const std::string path = SubMatch(match.object, 1);
-        lines = SubMatch(match.object, 0) + "\r\n" + kMixAddressStart + path + ".m4a\r\n" +
-                kMp3AddressStart + path + ".mp3";
+        lines = ComposeTrackLines(SubMatch(match.object, 0), SubMatch(match.object, 1));
     }
     return lines;
 }

@@ -1,6 +1,7 @@
 // DLL command binding with a recording loader: which libraries are loaded, searched and
-// unloaded in which order, ordinals, caching, failure messages and release; and the platform's
-// system directory, from which a library of the system is always loaded.
+// unloaded in which order, ordinals, caching, failure messages and release; the platform's
+// system directory, from which a library of the system is always loaded; and the warm-up that
+// maps the system's libraries ahead of the first call.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,6 +12,7 @@
 
 #include "runtime/dll_binding.h"
 #include "runtime/dll_system_library.h"
+#include "runtime/library_warm_up.h"
 
 namespace {
 
@@ -313,6 +315,30 @@ TEST(LoadSystemLibrary, LeavesOtherNamesToTheDeclaredSearch) {
         HMODULE module = reinterpret_cast<HMODULE>(1);
         EXPECT_FALSE(LoadSystemLibrary(name, &module)) << name;
         EXPECT_EQ(module, reinterpret_cast<HMODULE>(1)) << name;
+    }
+}
+
+// The warm-up maps the system library the commands name, binds nothing, and never loads a
+// library of the program's own (whose start-up code would then run before its first call). The
+// program's library comes first in the lists, so once the system's is mapped the worker has
+// passed it.
+TEST(LibraryWarmUp, MapsTheSystemsLibrariesAndNeverAProgramsOwn) {
+    const HMODULE ownBefore = GetModuleHandleA("zv_test_exports.dll");
+    const char *libraries[] = {"zv_test_exports.dll", "wininet.dll", "WININET", nullptr, ""};
+    const char *exports[] = {"Twice", "InternetOpenA", "InternetOpenA", "GetTickCount", "Sleep"};
+    HMODULE modules[5] = {};
+    FARPROC entries[5] = {};
+    StartLibraryWarmUp(DllCommandLists{5, libraries, exports, modules, entries, ".", ""});
+    HMODULE wininet = GetModuleHandleA("wininet.dll");
+    for (int wait = 0; wait < 1000 && wininet == nullptr; ++wait) {
+        Sleep(10);
+        wininet = GetModuleHandleA("wininet.dll");
+    }
+    EXPECT_NE(wininet, nullptr);
+    EXPECT_EQ(GetModuleHandleA("zv_test_exports.dll"), ownBefore);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(modules[i], nullptr) << i;
+        EXPECT_EQ(entries[i], nullptr) << i;
     }
 }
 
