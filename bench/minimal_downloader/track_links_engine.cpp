@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/regex/engine/regex_engine.h"
+#include "regex/engine/regex_engine.h"
 #include "bench/minimal_downloader/track_links.h"
 
 namespace {

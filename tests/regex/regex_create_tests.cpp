@@ -2,7 +2,7 @@
 // over the component it creates.
 #include "regex_test_support.h"
 
-#include "app/regex/component/regexp_component.h"
+#include "regex/component/regexp_component.h"
 #include "values/automation_status.h"
 #include "values/kernel_calls.h"
 

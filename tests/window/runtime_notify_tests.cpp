@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/window.h"
-#include "image/image_layout.h"
+#include "runtime/image_layout.h"
 #include "runtime/heap.h"
 #include "runtime/registered_objects.h"
 #include "runtime/runtime_app.h"
