@@ -4,7 +4,6 @@
 #include <objbase.h>
 
 #include <algorithm>
-#include <atomic>
 
 #include "runtime/error_report.h"
 #include "runtime/program_routine_call.h"
@@ -21,9 +20,6 @@ struct Work {
 };
 
 BlockingRoutineHooks gHooks{nullptr, nullptr, nullptr};
-// The worker while a routine runs, else null. Set before the worker starts, so that a call on
-// the worker itself sees it.
-std::atomic<HANDLE> gWorker{nullptr};
 
 DWORD WINAPI WorkerMain(void *parameter) {
     auto *work = static_cast<Work *>(parameter);
@@ -90,12 +86,7 @@ void WaitForWorker(HANDLE worker) {
         while (!Finished(worker) && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 OnQuit(worker, static_cast<int32_t>(message.wParam));
-            } else if (IsRefusedInput(message.message)) {
-                // The window's own pointer was set before the move arrived; show busy again.
-                if (message.message == WM_MOUSEMOVE) {
-                    SetCursor(BusyPointer());
-                }
-            } else {
+            } else if (!IsRefusedInput(message.message)) {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
@@ -110,7 +101,7 @@ void SetBlockingRoutineHooks(const BlockingRoutineHooks &hooks) {
 }
 
 uint32_t RunBlockingRoutine(uint32_t routine, uint32_t argument) {
-    if (gWorker.load() != nullptr || gHooks.endProgram == nullptr) {
+    if (BlockingRoutineRunning() || gHooks.endProgram == nullptr) {
         return CallProgramRoutineWithArgument(routine, argument);
     }
     Work work{routine, argument, 0};
@@ -118,22 +109,15 @@ uint32_t RunBlockingRoutine(uint32_t routine, uint32_t argument) {
     if (worker == nullptr) {
         return CallProgramRoutineWithArgument(routine, argument);
     }
-    gWorker = worker;
+    // Set before the worker starts, so that a call on the worker itself sees it.
+    SetBlockingRoutineWorker(worker);
     gHooks.holdEvents();
     HCURSOR shown = SetCursor(BusyPointer());
     ResumeThread(worker);
     WaitForWorker(worker);
     CloseHandle(worker);
-    gWorker = nullptr;
+    SetBlockingRoutineWorker(nullptr);
     SetCursor(shown);
     gHooks.releaseEvents();
     return work.result;
-}
-
-bool BlockingRoutineRunning() {
-    return gWorker.load() != nullptr;
-}
-
-HCURSOR BusyPointer() {
-    return LoadCursorA(nullptr, IDC_WAIT);
 }

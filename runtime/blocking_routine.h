@@ -30,3 +30,5 @@ uint32_t RunBlockingRoutine(uint32_t routine, uint32_t argument);
 // program's windows.
 bool BlockingRoutineRunning();
 HCURSOR BusyPointer();
+// The worker of the running routine, or null; RunBlockingRoutine's own bookkeeping.
+void SetBlockingRoutineWorker(HANDLE worker);

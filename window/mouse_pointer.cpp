@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/window.h"
+#include "runtime/blocking_routine.h"
 #include "window/window_collection.h"
 #include "window/window_template.h"
 
@@ -116,6 +117,9 @@ HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, int hitTes
     // Over a disabled or modal-blocked window the platform's refusal stays visible.
     if (hitTest == HTERROR || hitTest == HTNOWHERE)
         return nullptr;
+    // While a blocking program routine runs, the windows refuse input: say so over all of them.
+    if (BlockingRoutineRunning() && hitTest == HTCLIENT)
+        return BusyPointer();
     for (HWND at = target; at != nullptr; at = GetParent(at)) {
         if (at == form)
             return hitTest == HTCLIENT ? reinterpret_cast<HCURSOR>(window.RecordAt(0).LivePointer())
