@@ -12,12 +12,15 @@ extern "C" void CodeBase();
 namespace {
 
 enum DllCommand : uint32_t {
-    kMissingExport,     // a named library without the export
-    kMissingLibrary,    // a named library that does not exist
-    kNotInDefaults,     // no library named, and no default library has the export
-    kWrongArgumentCount // lstrlenA takes one word; the program pushes two
+    kMissingExport,      // a named library without the export
+    kMissingLibrary,     // a named library that does not exist
+    kNotInDefaults,      // no library named, and no default library has the export
+    kWrongArgumentCount, // lstrlenA takes one word; the program pushes two
+    kListsTooLarge       // the header declares more commands than the lists can hold
 };
 constexpr uint32_t kDllCommandCount = 4;
+// Four bytes per command in each list: 2147483584 bytes, more than a 32-bit process can have.
+constexpr uint32_t kImpossibleCommandCount = 0x1FFFFFF0;
 
 const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 const char *const kLibraryNames[kDllCommandCount] = {"kernel32.dll", "zv_absent_library.dll", "",
@@ -41,7 +44,7 @@ const ImageHeader ProgramImageHeader = {
     0,
     1,
     kLibraries,
-    kDllCommandCount,
+    ZV_FAILING_COMMAND == kListsTooLarge ? kImpossibleCommandCount : kDllCommandCount,
     kLibraryNames,
     kExportNames,
 };
