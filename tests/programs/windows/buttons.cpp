@@ -1,11 +1,16 @@
 // Test program: a window with two buttons. A click on "改标题" writes the window's title through
 // service slot 5 ("已点击1", then "已点击2"); a click on "退出" ends the program with code 7.
+// With ZV_TIMER_DURING_ERROR set, a timer raises the click event of "退出" every 10 ms, as a
+// library unit's timer would, while a runtime error's box is up: none may reach the handler.
+#include <windows.h>
+
 #include "image/image_layout.h"
 #include "image/kernel_library.h"
 #include "image/window/window_template_segment.h"
 #include "program_constants.h"
 #include "runtime/program_calls.h"
 #include "runtime/program_entry.h"
+#include "window/event_dispatch.h"
 
 extern "C" void CodeBase();
 
@@ -17,7 +22,19 @@ constexpr int32_t kWholeValue = -1;
 
 const LibraryRecord *const kLibraries[] = {&KernelLibraryRecord};
 
+constexpr uint32_t kExitButtonId = 0x16010003;
+constexpr int32_t kNotifyFireEvent = 2008;
+constexpr UINT kTimerMilliseconds = 10;
+constexpr int32_t kNumericDataMissing = 2;
+
 uint32_t gClicks = 0;
+
+void CALLBACK RaiseExitClick(HWND, UINT, UINT_PTR, DWORD) {
+    using Notify = int32_t(__attribute__((stdcall)) *)(int32_t, uint32_t, uint32_t);
+    EventRecord click = {kWindowId, kExitButtonId, 0, 0, {}, 0, 0};
+    reinterpret_cast<Notify>(KernelLibraryRuntimeCallback())(kNotifyFireEvent,
+                                                             reinterpret_cast<uint32_t>(&click), 0);
+}
 
 } // namespace
 
@@ -54,6 +71,10 @@ extern "C" uint32_t ExitWithSeven() {
 extern "C" uint32_t ProgramEntry() {
     ProgramCall::InitializeRuntime();
     ProgramCall::LoadStartWindow(kWindowId);
+    if (GetEnvironmentVariableA("ZV_TIMER_DURING_ERROR", nullptr, 0) > 0) {
+        SetTimer(nullptr, 0, kTimerMilliseconds, &RaiseExitClick);
+        ProgramCall::ReportError(kNumericDataMissing);
+    }
     ProgramCall::RunMessageLoop();
     return 0;
 }
