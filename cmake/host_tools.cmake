@@ -15,16 +15,22 @@ function(zv_host_tool name source)
   set(${name}_EXECUTABLE ${executable} PARENT_SCOPE)
 endfunction()
 
-# Generates a program's ConstantSegment from its constant list into target's sources; the target
-# includes the generated header as "program_constants.h".
-function(zv_constant_segment target list)
+# The test image's constants: the downloader's own, so that the program's routines run in it as
+# in the program, then those the tests add.
+set(ZV_TEST_CONSTANT_LISTS ${CMAKE_SOURCE_DIR}/image/constants.list
+    ${CMAKE_SOURCE_DIR}/tests/support/test_constants.list)
+
+# Generates a program's ConstantSegment from its constant lists, one after another, into
+# target's sources; the target includes the generated header as "program_constants.h".
+#   zv_constant_segment(TARGET LIST...)
+function(zv_constant_segment target)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_constants)
   add_custom_command(
     OUTPUT ${dir}/program_constants.cpp ${dir}/program_constants.h
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-    COMMAND ${constgen_EXECUTABLE} ${list} ${dir}/program_constants.cpp
+    COMMAND ${constgen_EXECUTABLE} ${ARGN} ${dir}/program_constants.cpp
             ${dir}/program_constants.h
-    DEPENDS ${constgen_EXECUTABLE} ${list}
+    DEPENDS ${constgen_EXECUTABLE} ${ARGN}
     COMMENT "Generating the constant segment of ${target}")
   target_sources(${target} PRIVATE ${dir}/program_constants.cpp ${dir}/program_constants.h)
   target_include_directories(${target} PRIVATE ${dir})

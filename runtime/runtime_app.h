@@ -86,6 +86,9 @@ public:
     bool oleInitialized = false;
     HANDLE heap = nullptr;
     GrowableBuffer exitRoutines;
+    // Index of the next exit routine the shutdown calls: a shutdown started inside an exit
+    // routine goes on behind it instead of calling the same routines again.
+    uint32_t nextExitRoutine = 0;
     HICON programIcon = nullptr;
     HICON smallProgramIcon = nullptr;
     bool shuttingDown = false;

@@ -33,12 +33,14 @@ void ObjectCopy(ArgumentRecord *, int32_t count, ArgumentRecord *args) {
     if (destination == nullptr) {
         return;
     }
-    destination->object = nullptr;
-    destination->record = nullptr;
-    if (source != nullptr && source->object != nullptr) {
-        source->object->AddRef();
-        destination->object = source->object;
+    // The source's reference is taken before the target lets go of what it held, so that a copy
+    // onto itself keeps the object.
+    IUnknown *copied = source != nullptr ? source->object : nullptr;
+    if (copied != nullptr) {
+        copied->AddRef();
     }
+    EmptyComObject(destination);
+    destination->object = copied;
 }
 
 void ObjectWriteProperty(ArgumentRecord *result, int32_t count, ArgumentRecord *args) {

@@ -97,13 +97,17 @@ void VariantAssign(ArgumentRecord *result, int32_t count, ArgumentRecord *args) 
         result->low = AssignElement(target, args[1], static_cast<int32_t>(args[2].low)) ? 1 : 0;
         return;
     }
-    VariantClear(target);
-    std::memset(target, 0, sizeof(VARIANT));
-    if (AssignedValueToVariant(args[1], target)) {
-        result->low = 1;
-    } else {
-        ClearArgumentVariant(target);
+    // The value is converted before the target is cleared: it may be the target itself.
+    VARIANT assigned;
+    std::memset(&assigned, 0, sizeof(VARIANT));
+    const bool stored = AssignedValueToVariant(args[1], &assigned);
+    if (!stored) {
+        ClearArgumentVariant(&assigned);
+        std::memset(&assigned, 0, sizeof(VARIANT));
     }
+    VariantClear(target);
+    std::memcpy(target, &assigned, sizeof(VARIANT));
+    result->low = stored ? 1 : 0;
 }
 
 void VariantToText(ArgumentRecord *result, int32_t count, ArgumentRecord *args) {
@@ -134,10 +138,14 @@ void VariantDuplicate(ArgumentRecord *, int32_t count, ArgumentRecord *args) {
     if (destination == nullptr) {
         return;
     }
-    std::memset(destination, 0, sizeof(VARIANT));
+    // Copied before the target lets go of what it held: the source may be the target itself.
+    VARIANT copy;
+    std::memset(&copy, 0, sizeof(VARIANT));
     if (source != nullptr) {
-        VariantCopy(destination, source);
+        VariantCopy(&copy, source);
     }
+    VariantClear(destination);
+    std::memcpy(destination, &copy, sizeof(VARIANT));
 }
 
 void VariantReset(ArgumentRecord *, int32_t count, ArgumentRecord *args) {

@@ -452,11 +452,12 @@ extern "C" void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t in
     }
 }
 
-extern "C" uint64_t ReadTypeProperty(uint32_t typeCode, CWnd *unit, int32_t index, uint32_t) {
+extern "C" uint64_t ReadTypeProperty(uint32_t typeCode, CWnd *unit, int32_t index,
+                                     uint32_t selector) {
     const UnitTypeDescriptor *descriptor = FindUnitTypeDescriptor(typeCode);
     if (descriptor == nullptr || unit == nullptr)
         return 0;
-    return ReadOwnProperty(unit, descriptor, index, -1);
+    return ReadOwnProperty(unit, descriptor, index, static_cast<int32_t>(selector));
 }
 
 extern "C" void WriteTypeProperty(uint32_t typeCode, CWnd *unit, int32_t index, uint32_t low,

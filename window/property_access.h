@@ -14,7 +14,8 @@ extern "C" void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t in
                                   int32_t subIndex, uint32_t low, uint32_t high);
 
 // Internal commands 4 and 5: property index counts the unit type's own properties from 0 (the
-// index the type's operations take); the selector is ignored, the type table decides.
+// index the type's operations take). The selector of a read picks the conversion as the sub-index
+// of ReadUnitProperty does: -1 the whole value, 0 to 6 one field of a font.
 extern "C" uint64_t ReadTypeProperty(uint32_t typeCode, CWnd *unit, int32_t index,
                                      uint32_t selector);
 extern "C" void WriteTypeProperty(uint32_t typeCode, CWnd *unit, int32_t index, uint32_t low,

@@ -2,7 +2,10 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <cstdint>
+
 #include "runtime/blocking_routine.h"
+#include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/image_layout.h"
 #include "runtime/program_path.h"
@@ -17,10 +20,18 @@ namespace {
 
 constexpr DWORD kExecutablePathBytes = 260;
 
+// A list that cannot be made is a memory failure of start-up, reported like any other: without
+// it the program would fail later, at its first DLL command, with a misleading binding report.
 void CopyPointerList(GrowableBuffer &list, const void *const *pointers, uint32_t count) {
     list.Free();
-    if (count == 0 || list.Resize(count * 4) == nullptr) {
+    if (count == 0) {
         return;
+    }
+    if (count > UINT32_MAX / 4) {
+        ReportMemoryFailure(UINT32_MAX);
+    }
+    if (list.Resize(count * 4) == nullptr) {
+        ReportMemoryFailure(count * 4);
     }
     for (uint32_t i = 0; i < count; ++i) {
         list.SetWordAt(i, pointers == nullptr ? 0 : reinterpret_cast<uint32_t>(pointers[i]));
@@ -39,11 +50,6 @@ void SetProgramDirectory(RuntimeApp &app) {
 }
 
 void HandDllCommandsToBinder(RuntimeApp &app, uint32_t count) {
-    if (app.dllEntries.WordCount() != count || app.dllModules.WordCount() != count ||
-        app.dllLibraryNames.WordCount() != count || app.dllExportNames.WordCount() != count) {
-        // A list could not be made: without them every command call ends in a binding report.
-        return;
-    }
     app.dllCommands = DllCommandLists{
         count,
         reinterpret_cast<const char *const *>(app.dllLibraryNames.Data()),
@@ -65,12 +71,7 @@ void NotifyLibrariesOfStartup(RuntimeApp &app, const ImageHeader &header) {
     }
     CopyPointerList(app.libraries, reinterpret_cast<const void *const *>(header.libraries),
                     header.libraryCount);
-    app.libraryValueSlots.Free();
-    if (app.libraryValueSlots.Resize(header.libraryCount * 4) != nullptr) {
-        for (uint32_t i = 0; i < header.libraryCount; ++i) {
-            app.libraryValueSlots.SetWordAt(i, 0);
-        }
-    }
+    CopyPointerList(app.libraryValueSlots, nullptr, header.libraryCount);
 }
 
 // Program events wait while a blocking routine runs, as while the error box is up.

@@ -12,15 +12,6 @@ namespace {
 // Read-only, hidden, system, directory and archive.
 constexpr DWORD kSearchableAttributes = 0x37;
 
-bool Accepts(const WIN32_FIND_DATAA &entry, uint32_t mask, bool directoriesExcluded) {
-    if (directoriesExcluded) {
-        return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    }
-    const DWORD reduced = mask & kSearchableAttributes;
-    const DWORD attributes = entry.dwFileAttributes & kSearchableAttributes;
-    return reduced == 0 ? attributes == 0 : (attributes & reduced) != 0;
-}
-
 char *NewText(const char *name) {
     const size_t length = std::strlen(name);
     if (length == 0) {
@@ -32,6 +23,14 @@ char *NewText(const char *name) {
 }
 
 } // namespace
+
+bool FileSearchAccepts(uint32_t attributes, uint32_t mask, bool directoriesExcluded) {
+    if (directoriesExcluded) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    }
+    const DWORD reduced = mask & kSearchableAttributes;
+    return reduced == 0 ? attributes == 0 : (attributes & reduced) != 0;
+}
 
 char *FileSearchStep(const char *pattern, uint32_t mask, int32_t directoriesExcluded,
                      HANDLE *searchSlot) {
@@ -50,7 +49,7 @@ char *FileSearchStep(const char *pattern, uint32_t mask, int32_t directoriesExcl
     } else {
         found = *searchSlot != nullptr && FindNextFileA(*searchSlot, &entry);
     }
-    while (found && !Accepts(entry, mask, directoriesExcluded != 0)) {
+    while (found && !FileSearchAccepts(entry.dwFileAttributes, mask, directoriesExcluded != 0)) {
         found = FindNextFileA(*searchSlot, &entry) != FALSE;
     }
     if (!found) {

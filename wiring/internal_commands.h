@@ -5,10 +5,12 @@
 
 #include <cstdint>
 
+// Whether the file search takes an entry with these attributes. With directoriesExcluded every
+// non-directory is accepted; otherwise an entry is accepted when its attributes share a bit with
+// mask (reduced to 0x37), or, with a mask of 0, only when it has no attribute at all.
+bool FileSearchAccepts(uint32_t attributes, uint32_t mask, bool directoriesExcluded);
 // The next file matching pattern as a new Text, or null when there is none (the search slot is
-// then closed and cleared). A null or empty pattern continues the search held in the slot. With
-// directoriesExcluded every non-directory is accepted; otherwise an entry is accepted when its
-// attributes share a bit with mask (reduced to 0x37), or, with a mask of 0, when they are 0.
+// then closed and cleared). A null or empty pattern continues the search held in the slot.
 char *FileSearchStep(const char *pattern, uint32_t mask, int32_t directoriesExcluded,
                      HANDLE *searchSlot);
 void FileSearchClose(HANDLE search);

@@ -18,11 +18,13 @@ void ClearIdleCallbacks(RuntimeApp &app) {
 }
 
 void RunExitRoutines(RuntimeApp &app) {
-    // Routines registered while the list runs are called too: the count is read each time.
-    for (uint32_t i = 0; i < app.exitRoutines.WordCount(); ++i) {
-        CallProgramRoutine(app.exitRoutines.WordAt(i));
+    // Routines registered while the list runs are called too: the count is read each time. The
+    // routine's entry stays in the list while it runs, so registering it again adds nothing.
+    while (app.nextExitRoutine < app.exitRoutines.WordCount()) {
+        CallProgramRoutine(app.exitRoutines.WordAt(app.nextExitRoutine++));
     }
     app.exitRoutines.Free();
+    app.nextExitRoutine = 0;
 }
 
 void NotifyLibrariesOfShutdown(RuntimeApp &app) {

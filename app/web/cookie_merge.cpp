@@ -9,10 +9,10 @@ using namespace web;
 
 namespace {
 
-constexpr char kItemSeparator[] = ";";
-constexpr char kListSeparator[] = "; ";
-constexpr char kEquals[] = "=";
-constexpr char kDeletedSuffix[] = "=deleted";
+const char *const kItemSeparator = ConstantText(Constant::Semicolon);
+const char *const kListSeparator = ConstantText(Constant::CookieSeparator);
+const char *const kEquals = ConstantText(Constant::EqualsSign);
+const char *const kDeletedSuffix = ConstantText(Constant::DeletedSuffix);
 constexpr int32_t kDeletedSuffixBytes = 8;
 
 // Element index (1-based) of a text list, bounds-checked as program code indexes arrays.

@@ -16,25 +16,26 @@ using namespace web;
 
 namespace {
 
-constexpr const char *kVerbs[] = {"GET", "POST", "HEAD"};
+const char *const kVerbs[] = {ConstantText(Constant::VerbGet), ConstantText(Constant::VerbPost),
+                              ConstantText(Constant::VerbHead)};
 constexpr int32_t kVerbCount = 3;
-constexpr char kHttpsScheme[] = "https://";
-constexpr char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
-constexpr char kUserAgentName[] = "User-Agent:";
-constexpr char kHttpProxyPrefix[] = "http=";
-constexpr char kHttpVersion[] = "HTTP/1.1";
-constexpr char kAcceptWhole[] = "Accept: */*";
-constexpr char kAcceptName[] = "Accept:";
-constexpr char kAcceptLine[] = "\r\nAccept: */*";
-constexpr char kRefererName[] = "Referer:";
-constexpr char kRefererLine[] = "\r\nReferer: ";
-constexpr char kLanguageName[] = "Accept-Language:";
-constexpr char kLanguageLine[] = "\r\nAccept-Language: zh-cn";
-constexpr char kContentTypeName[] = "Content-Type:";
-constexpr char kContentTypeLine[] = "\r\nContent-Type: application/x-www-form-urlencoded";
-constexpr char kCookieName[] = "Cookie:";
-constexpr char kCookieLine[] = "\r\nCookie: ";
-constexpr char kLineBreak[] = "\r\n";
+const char *const kHttpsScheme = ConstantText(Constant::HttpsScheme);
+const char *const kDefaultUserAgent = ConstantText(Constant::DefaultUserAgent);
+const char *const kUserAgentName = ConstantText(Constant::UserAgentName);
+const char *const kHttpProxyPrefix = ConstantText(Constant::HttpProxyPrefix);
+const char *const kHttpVersion = ConstantText(Constant::HttpVersion);
+const char *const kAcceptWhole = ConstantText(Constant::AcceptWhole);
+const char *const kAcceptName = ConstantText(Constant::AcceptName);
+const char *const kAcceptLine = ConstantText(Constant::AcceptLine);
+const char *const kRefererName = ConstantText(Constant::RefererName);
+const char *const kRefererLine = ConstantText(Constant::RefererLine);
+const char *const kLanguageName = ConstantText(Constant::LanguageName);
+const char *const kLanguageLine = ConstantText(Constant::LanguageLine);
+const char *const kContentTypeName = ConstantText(Constant::ContentTypeName);
+const char *const kContentTypeLine = ConstantText(Constant::ContentTypeLine);
+const char *const kCookieName = ConstantText(Constant::CookieName);
+const char *const kCookieLine = ConstantText(Constant::CookieLine);
+const char *const kLineBreak = ConstantText(Constant::LineBreak);
 
 constexpr uint32_t kOpenDirect = 1;                // INTERNET_OPEN_TYPE_DIRECT
 constexpr uint32_t kOpenProxy = 3;                 // INTERNET_OPEN_TYPE_PROXY

@@ -4,14 +4,15 @@
 
 #include <cstdint>
 
+#include "program_constants.h"
 #include "runtime/heap.h"
 #include "values/code_helpers.h"
 #include "values/value_blocks.h"
 
 namespace web {
 
-// The empty text handed to kernel commands in place of null.
-inline constexpr char kEmptyText[] = "";
+// The image's empty text, handed to kernel commands in place of null.
+inline const char *const kEmptyText = ConstantText(Constant::EmptyText);
 
 // A text as kernel commands receive it: never null.
 inline const char *Arg(const char *text) {

@@ -12,11 +12,11 @@ using namespace web;
 
 namespace {
 
-constexpr char kSetCookie[] = "Set-Cookie";
-constexpr std::string_view kSetCookieName = "Set-Cookie:";
-constexpr char kLineEnds[] = "\r\n";
-constexpr char kSemicolon[] = ";";
-constexpr char kCookieSeparator[] = "; ";
+const char *const kSetCookie = ConstantText(Constant::SetCookie);
+const std::string_view kSetCookieName = ConstantText(Constant::SetCookieName);
+const char *const kLineEnds = ConstantText(Constant::LineBreak);
+const char *const kSemicolon = ConstantText(Constant::Semicolon);
+const char *const kCookieSeparator = ConstantText(Constant::CookieSeparator);
 
 // A new text holding these bytes (null when there are none). Slicing the value out of the block
 // directly keeps each line's cost to its own length; a text command would measure the whole

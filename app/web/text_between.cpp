@@ -7,9 +7,9 @@
 using namespace web;
 
 namespace {
-constexpr char kQuoteMarker[] = "#引号";
-constexpr char kQuote[] = "\"";
-constexpr char kColon[] = ":";
+const char *const kQuoteMarker = ConstantText(Constant::QuoteMarker);
+const char *const kQuote = ConstantText(Constant::DoubleQuote);
+const char *const kColon = ConstantText(Constant::Colon);
 } // namespace
 
 Text TextBetween(Text *text, Text *left, Text *right, OptionalArgument start,

@@ -9,12 +9,12 @@ using namespace web;
 
 namespace {
 
-constexpr char kHttp[] = "http://";
-constexpr char kHttps[] = "https://";
-constexpr char kHttpsPrefix[] = "https";
-constexpr char kSlash[] = "/";
-constexpr char kColon[] = ":";
-constexpr char kDot[] = ".";
+const char *const kHttp = ConstantText(Constant::HttpScheme);
+const char *const kHttps = ConstantText(Constant::HttpsScheme);
+const char *const kHttpsPrefix = ConstantText(Constant::HttpsPrefix);
+const char *const kSlash = ConstantText(Constant::Slash);
+const char *const kColon = ConstantText(Constant::Colon);
+const char *const kDot = ConstantText(Constant::Dot);
 constexpr int32_t kHttpsPort = 443;
 constexpr int32_t kHttpPort = 80;
 

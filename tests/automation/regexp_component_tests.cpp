@@ -193,6 +193,35 @@ TEST_F(RegExpComponent, CopyThenClearOfTheCopyLeavesTheSourceUsable) {
     EXPECT_EQ("c", MatchValue(matches.get(), 0));
 }
 
+// A copy onto a target releases what the target held; a copy of an object or a Variant onto
+// itself keeps it with its reference count.
+TEST_F(RegExpComponent, CopiesReleaseTheTargetsOldValueAndKeepASelfCopy) {
+    ObjectVariable other;
+    ASSERT_TRUE(RegExpTest::CreateComponentUnderTest(other.get()));
+    IUnknown *held = other.get()->object;
+    held->AddRef();
+    Call(ObjectCopy, {Object(other.get()), Object(regex_.get())});
+    EXPECT_EQ(regex_.get()->object, other.get()->object);
+    EXPECT_EQ(0u, held->Release()) << "the target released the object it held";
+
+    const ULONG before = ReferenceCount(regex_.get()->object);
+    IUnknown *object = regex_.get()->object;
+    Call(ObjectCopy, {Object(regex_.get()), Object(regex_.get())});
+    EXPECT_EQ(object, regex_.get()->object);
+    EXPECT_EQ(before, ReferenceCount(regex_.get()->object));
+
+    VariantVariable holding;
+    EXPECT_EQ(1u, Call(VariantAssign, {VariantValue(holding.get()), Object(regex_.get())}).low);
+    EXPECT_EQ(before + 1, ReferenceCount(regex_.get()->object));
+    Call(VariantDuplicate, {VariantValue(holding.get()), VariantValue(holding.get())});
+    EXPECT_EQ(VT_UNKNOWN, V_VT(holding.get()));
+    EXPECT_EQ(before + 1, ReferenceCount(regex_.get()->object));
+    VariantVariable text;
+    Call(VariantAssign, {VariantValue(text.get()), Text("abc")});
+    Call(VariantDuplicate, {VariantValue(holding.get()), VariantValue(text.get())});
+    EXPECT_EQ(before, ReferenceCount(regex_.get()->object));
+}
+
 TEST_F(RegExpComponent, ReferenceArgumentsAreReadThroughTheirAddress) {
     int32_t ignoreCase = 1;
     EXPECT_EQ(1u, Call(ObjectWriteProperty, {Object(regex_.get()), Text("IgnoreCase"),

@@ -133,6 +133,16 @@ TEST(VariantDuplicate, CopiesAndResetEmpties) {
     EXPECT_EQ("copy me", TakeText(Call(VariantToText, {VariantValue(source.get())})));
 }
 
+TEST(VariantAssign, AVariantAssignedOrDuplicatedOntoItselfKeepsItsValue) {
+    VariantVariable target;
+    Call(VariantAssign, {VariantValue(target.get()), Text("keep me")});
+    EXPECT_EQ(1u,
+              Call(VariantAssign, {VariantValue(target.get()), VariantValue(target.get())}).low);
+    EXPECT_EQ("keep me", TakeText(Call(VariantToText, {VariantValue(target.get())})));
+    Call(VariantDuplicate, {VariantValue(target.get()), VariantValue(target.get())});
+    EXPECT_EQ("keep me", TakeText(Call(VariantToText, {VariantValue(target.get())})));
+}
+
 TEST(VariantToText, FailedChangeGivesTheEmptyText) {
     VariantVariable target;
     V_VT(target.get()) = VT_NULL;

@@ -9,12 +9,15 @@
 namespace {
 
 enum DllCommand : uint32_t {
-    kMissingExport,     // a named library without the export
-    kMissingLibrary,    // a named library that does not exist
-    kNotInDefaults,     // no library named, and no default library has the export
-    kWrongArgumentCount // lstrlenA takes one word; the program pushes two
+    kMissingExport,      // a named library without the export
+    kMissingLibrary,     // a named library that does not exist
+    kNotInDefaults,      // no library named, and no default library has the export
+    kWrongArgumentCount, // lstrlenA takes one word; the program pushes two
+    kListsTooLarge       // the header declares more commands than the lists can hold
 };
 constexpr uint32_t kDllCommandCount = 4;
+// Four bytes per command in each list: 2147483584 bytes, more than a 32-bit process can have.
+constexpr uint32_t kImpossibleCommandCount = 0x1FFFFFF0;
 
 const char *const kLibraryNames[kDllCommandCount] = {"kernel32.dll", "zv_absent_library.dll", "",
                                                      "kernel32.dll"};
@@ -26,7 +29,14 @@ constexpr int32_t kReturned = 1;
 
 } // namespace
 
-const ImageHeader ProgramImageHeader = TestProgramImageHeader(3000, kLibraryNames, kExportNames);
+// The lists-too-large program declares more commands than the lists can hold.
+const ImageHeader ProgramImageHeader = [] {
+    ImageHeader header = TestProgramImageHeader(3000, kLibraryNames, kExportNames);
+    if (ZV_FAILING_COMMAND == kListsTooLarge) {
+        header.dllCommandCount = kImpossibleCommandCount;
+    }
+    return header;
+}();
 
 extern "C" uint32_t ProgramEntry() {
     ProgramCall::InitializeRuntime();

@@ -10,6 +10,7 @@
 
 #include "program_constants.h"
 #include "runtime/heap.h"
+#include "runtime/internal_commands.h"
 #include "runtime/program_calls.h"
 
 namespace {
@@ -92,6 +93,19 @@ TEST_F(FileSearchTest, TheMaskSelectsByAttribute) {
               (std::vector<std::string>{"sub.txt"}));
     EXPECT_EQ(SearchAll(dir_ + "\\*", FILE_ATTRIBUTE_ARCHIVE, false),
               (std::vector<std::string>{"a.txt", "b.txt", "c.dat"}));
+}
+
+// A plain file on Windows reports FILE_ATTRIBUTE_NORMAL (Wine reports the archive bit), so a
+// mask of 0 takes only entries that report no attribute at all.
+TEST(FileSearchAccepts, AMaskOfZeroTakesOnlyEntriesWithoutAttributes) {
+    EXPECT_TRUE(FileSearchAccepts(0, 0, false));
+    EXPECT_FALSE(FileSearchAccepts(FILE_ATTRIBUTE_NORMAL, 0, false));
+    EXPECT_FALSE(FileSearchAccepts(FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, 0, false));
+    EXPECT_FALSE(FileSearchAccepts(FILE_ATTRIBUTE_ARCHIVE, 0, false));
+    EXPECT_TRUE(FileSearchAccepts(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL,
+                                  FILE_ATTRIBUTE_ARCHIVE, false));
+    EXPECT_FALSE(FileSearchAccepts(FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_NORMAL, false));
+    EXPECT_TRUE(FileSearchAccepts(FILE_ATTRIBUTE_NORMAL, 0, true));
 }
 
 TEST_F(FileSearchTest, NoMatchAndNoHeldSearchGiveNull) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -105,6 +106,17 @@ LogLine LoggedRequest(const std::string &uri) {
     }
     ADD_FAILURE() << "the server never logged " << uri;
     return LogLine(kBody + 1);
+}
+
+// InternetOpenA as the fetch calls it (DLL command 0), recording the agent it is given.
+std::string gOpenedAgent;
+void *WINAPI RecordingInternetOpen(const char *agent, DWORD access, const char *proxy,
+                                   const char *bypass, DWORD flags) {
+    using Open = void *(WINAPI *)(const char *, DWORD, const char *, const char *, DWORD);
+    gOpenedAgent = agent != nullptr ? agent : "";
+    const auto open = reinterpret_cast<Open>(
+        reinterpret_cast<uintptr_t>(GetProcAddress(LoadLibraryA("wininet.dll"), "InternetOpenA")));
+    return open(agent, access, proxy, bypass, flags);
 }
 
 struct Fetched {
@@ -208,6 +220,44 @@ TEST_F(FetchPageTest, LowerCaseHeaderNamesAreNotRecognised) {
     EXPECT_EQ(LoggedRequest("/page?t=agent")[kAgent], "ZvBot/2");
 }
 
+// The agent comes from an exact-case "User-Agent:" line anywhere in the caller's headers (here
+// between two others, where the text after the first colon would be wrong), and the line is
+// still sent.
+TEST_F(FetchPageTest, AnExactCaseUserAgentLineGivesTheAgentAndIsStillSent) {
+    commands.Bind(0,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&RecordingInternetOpen)));
+    FetchCall call(Http("/page?t=exact-agent"));
+    Store(&call.headers.value,
+          web::CopyText("X-Zv-Test: 1\r\nUser-Agent:  ZvAgent/3 \r\nAccept: text/plain"));
+    call.Run();
+    EXPECT_EQ(gOpenedAgent, "ZvAgent/3");
+    EXPECT_EQ(call.headers.str().rfind(
+                  "X-Zv-Test: 1\r\nUser-Agent:  ZvAgent/3 \r\nAccept: text/plain\r\nReferer: ", 0),
+              0u);
+    const LogLine seen = LoggedRequest("/page?t=exact-agent");
+    EXPECT_EQ(seen[kAgent], "ZvAgent/3");
+    EXPECT_EQ(seen[kAccept], "text/plain");
+}
+
+// Header lines the caller already wrote are not added again, and a cookies text that is a whole
+// "Cookie:" line is sent as it is.
+TEST_F(FetchPageTest, TheCallersHeaderLinesAndCookieLineAreNotDuplicated) {
+    FetchCall call(Http("/page?t=own-lines"));
+    call.cookiesGiven = true;
+    Store(&call.cookies.value, web::CopyText("Cookie: c=3"));
+    Store(&call.headers.value, web::CopyText("Referer: http://zv.test/from\r\nAccept-Language: "
+                                             "fr\r\nContent-Type: text/plain"));
+    call.Run();
+    EXPECT_EQ(call.headers.str(), "Referer: http://zv.test/from\r\nAccept-Language: fr\r\n"
+                                  "Content-Type: text/plain\r\nAccept: */*\r\nCookie: c=3");
+    const LogLine seen = LoggedRequest("/page?t=own-lines");
+    EXPECT_EQ(seen[kAccept], "*/*");
+    EXPECT_EQ(seen[kReferer], "http://zv.test/from");
+    EXPECT_EQ(seen[kLanguage], "fr");
+    EXPECT_EQ(seen[kType], "text/plain");
+    EXPECT_EQ(seen[kCookie], "c=3");
+}
+
 TEST_F(FetchPageTest, GivenCookiesAreSentAloneAndMergedWithTheReceivedOnes) {
     // Without cookies of its own the platform keeps the cookies the server sets ...
     FetchCall stored(Http("/cookies-mixed-case?t=store"));
@@ -234,19 +284,35 @@ TEST_F(FetchPageTest, ACookieWithoutAttributesIsKeptWhole) {
     EXPECT_EQ(call.receivedCookies.str(), "flag");
 }
 
-TEST_F(FetchPageTest, PostTextIsSentAsBytesAndLeftInThePostBytes) {
-    FetchCall call(Http("/post?t=form"));
-    call.method = 1;
-    Store(&call.postText.value, web::CopyText("x=1"));
-    EXPECT_EQ(call.Run().body, "posted\n");
-    const LogLine seen = LoggedRequest("/post?t=form");
-    EXPECT_EQ(seen[kMethod], "POST");
-    EXPECT_EQ(seen[kLength], "3");
-    EXPECT_EQ(seen[kBody], "x=1");
-    ASSERT_NE(call.postBytes, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<const char *>(ByteSetBytes(call.postBytes)),
-                          ByteSetCount(call.postBytes)),
-              "x=1");
+// A POST sends its post bytes and ignores the post text; without bytes it sends the post text
+// and leaves its bytes in the caller's post-bytes variable; with neither the body is empty.
+TEST_F(FetchPageTest, APostSendsItsBytesOrElseItsText) {
+    struct Post {
+        const char *name, *text, *bytes, *sent;
+    };
+    for (const Post &post :
+         {Post{"form", "x=1", nullptr, "x=1"}, Post{"bytes", "x=1", "b=22", "b=22"},
+          Post{"neither", nullptr, nullptr, ""}}) {
+        SCOPED_TRACE(post.name);
+        const std::string uri = std::string("/post?t=") + post.name;
+        FetchCall call(Http(uri));
+        call.method = 1;
+        Store(&call.postText.value, post.text != nullptr ? web::CopyText(post.text) : nullptr);
+        if (post.bytes != nullptr) {
+            call.postBytes = NewByteSet(post.bytes, static_cast<uint32_t>(std::strlen(post.bytes)));
+        }
+        EXPECT_EQ(call.Run().body, "posted\n");
+        const LogLine seen = LoggedRequest(uri);
+        EXPECT_EQ(seen[kMethod], "POST");
+        EXPECT_EQ(seen[kLength], std::to_string(std::strlen(post.sent)));
+        EXPECT_EQ(seen[kBody], post.sent);
+        EXPECT_EQ(call.postBytes == nullptr, *post.sent == '\0');
+        if (call.postBytes != nullptr) {
+            EXPECT_EQ(std::string(reinterpret_cast<const char *>(ByteSetBytes(call.postBytes)),
+                                  ByteSetCount(call.postBytes)),
+                      post.sent);
+        }
+    }
 }
 
 // Wine's WinInet keeps idle connections per target server, whether they were made directly or

@@ -18,6 +18,8 @@ public:
     }
     WinInetCommandLists(const WinInetCommandLists &) = delete;
     WinInetCommandLists &operator=(const WinInetCommandLists &) = delete;
+    // Binds command index to entry ahead of its first call, so that a test can watch the calls.
+    void Bind(uint32_t index, FARPROC entry) { entries_[index] = entry; }
 
 private:
     static constexpr uint32_t kCount = 12;

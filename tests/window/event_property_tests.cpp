@@ -221,6 +221,45 @@ TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
     EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCAPTION), arrow);
 }
 
+// A font field written by sub-index through the service starts from the unit's current font,
+// reaches the live control, and reads back by the same sub-index; internal command 4 reads by
+// its selector the same way.
+TEST_F(PropertyTest, FontFieldsWrittenBySubIndexReachTheControl) {
+    constexpr int32_t kFont = 13;
+    constexpr int32_t kOwnFont = kFont - 8;
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    WriteUnitProperty(kMainWindowId, kButton1Id, kFont, 1, 1, 0);
+    WriteUnitProperty(kMainWindowId, kButton1Id, kFont, 6, reinterpret_cast<uint32_t>("黑体"), 0);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, 1), 1u);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, 2), 0u);
+    auto *face = reinterpret_cast<char *>(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, 6));
+    ASSERT_NE(face, nullptr);
+    EXPECT_STREQ(face, "黑体");
+    FreeMemory(face);
+
+    HWND button = UnitHandle(kMainWindowId, kButton1Id);
+    LOGFONTA shown = {};
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)),
+                         sizeof shown, &shown),
+              static_cast<int>(sizeof shown));
+    EXPECT_EQ(shown.lfWeight, 700);
+    EXPECT_STREQ(shown.lfFaceName, "黑体");
+
+    CWnd *unit = CWnd::FromHandlePermanent(button);
+    ASSERT_NE(unit, nullptr);
+    EXPECT_EQ(ReadTypeProperty(kButtonUnitType, unit, kOwnFont, 1), 1u);
+    face = reinterpret_cast<char *>(ReadTypeProperty(kButtonUnitType, unit, kOwnFont, 6));
+    ASSERT_NE(face, nullptr);
+    EXPECT_STREQ(face, "黑体");
+    FreeMemory(face);
+    auto *whole = reinterpret_cast<ProgramFontRecord *>(
+        ReadTypeProperty(kButtonUnitType, unit, kOwnFont, static_cast<uint32_t>(-1)));
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->bold, 1u);
+    FreeMemory(const_cast<char *>(whole->faceName));
+    FreeMemory(whole);
+}
+
 TEST(PropertyConversion, LogicalReadsTrueOnlyForExactlyOne) {
     EXPECT_EQ(FromPropertyValue(kPropertyLogical, {2, 0}), 0u);
     EXPECT_EQ(FromPropertyValue(kPropertyLogical, {1, 0}), 1u);

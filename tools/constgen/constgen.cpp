@@ -1,7 +1,7 @@
-// Build-time generator of a program's ConstantSegment: reads a list of named constants (UTF-8)
-// and writes a C++ source with the segment's bytes (texts in code page 936) and a header with
-// each constant's offset.
-//   constgen LIST OUTPUT.cpp OUTPUT.h
+// Build-time generator of a program's ConstantSegment: reads lists of named constants (UTF-8),
+// one after another into one segment, and writes a C++ source with the segment's bytes (texts in
+// code page 936) and a header with each constant's offset.
+//   constgen LIST... OUTPUT.cpp OUTPUT.h
 // List lines: NAME text "LITERAL" | NAME bytes | NAME array; '#' starts a comment line. A
 // literal may use \r \n \t \" \\. bytes and array are empty one-dimensional blocks.
 #include <iconv.h>
@@ -115,50 +115,63 @@ void WriteHeader(const std::string &path, const std::vector<Constant> &constants
         << "    return ConstantSegment + offset;\n}\n";
 }
 
+// Appends the constants of one list to the segment.
+void ReadList(const char *path, std::vector<uint8_t> &bytes, std::vector<Constant> &constants) {
+    std::ifstream list(path);
+    if (!list) {
+        throw std::runtime_error(std::string("cannot read ") + path);
+    }
+    std::string line;
+    for (int number = 1; std::getline(list, line); ++number) {
+        std::istringstream fields(line);
+        std::string name, kind;
+        if (!(fields >> name) || name[0] == '#') {
+            continue;
+        }
+        fields >> kind;
+        for (const Constant &known : constants) {
+            if (known.name == name) {
+                throw std::runtime_error("constant " + name + " named twice");
+            }
+        }
+        constants.push_back({name, static_cast<uint32_t>(bytes.size())});
+        if (kind == "bytes" || kind == "array") {
+            AppendWord(bytes, 1); // one dimension
+            AppendWord(bytes, 0); // of no elements
+        } else if (kind == "text") {
+            std::string rest;
+            std::getline(fields, rest);
+            const std::string text = ToCodePage936(ParseLiteral(rest));
+            bytes.insert(bytes.end(), text.begin(), text.end());
+            bytes.push_back(0);
+        } else {
+            throw std::runtime_error(std::string(path) + " line " + std::to_string(number) +
+                                     ": unknown kind");
+        }
+        while (bytes.size() % 4 != 0) {
+            bytes.push_back(0);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 4) {
-        std::cerr << "usage: constgen LIST OUTPUT.cpp OUTPUT.h\n";
+    if (argc < 4) {
+        std::cerr << "usage: constgen LIST... OUTPUT.cpp OUTPUT.h\n";
         return 2;
     }
     try {
-        std::ifstream list(argv[1]);
-        if (!list) {
-            throw std::runtime_error(std::string("cannot read ") + argv[1]);
-        }
         std::vector<uint8_t> bytes;
         std::vector<Constant> constants;
-        std::string line;
-        for (int number = 1; std::getline(list, line); ++number) {
-            std::istringstream fields(line);
-            std::string name, kind;
-            if (!(fields >> name) || name[0] == '#') {
-                continue;
-            }
-            fields >> kind;
-            constants.push_back({name, static_cast<uint32_t>(bytes.size())});
-            if (kind == "bytes" || kind == "array") {
-                AppendWord(bytes, 1); // one dimension
-                AppendWord(bytes, 0); // of no elements
-            } else if (kind == "text") {
-                std::string rest;
-                std::getline(fields, rest);
-                const std::string text = ToCodePage936(ParseLiteral(rest));
-                bytes.insert(bytes.end(), text.begin(), text.end());
-                bytes.push_back(0);
-            } else {
-                throw std::runtime_error("line " + std::to_string(number) + ": unknown kind");
-            }
-            while (bytes.size() % 4 != 0) {
-                bytes.push_back(0);
-            }
+        for (int l = 1; l < argc - 2; ++l) {
+            ReadList(argv[l], bytes, constants);
         }
         if (constants.empty()) {
             throw std::runtime_error("the constant list is empty");
         }
-        WriteSource(argv[2], bytes);
-        WriteHeader(argv[3], constants, bytes.size());
+        WriteSource(argv[argc - 2], bytes);
+        WriteHeader(argv[argc - 1], constants, bytes.size());
     } catch (const std::exception &error) {
         std::cerr << "constgen: " << error.what() << '\n';
         return 1;
