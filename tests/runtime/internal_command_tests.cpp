@@ -10,7 +10,7 @@
 
 #include "program_constants.h"
 #include "runtime/heap.h"
-#include "runtime/internal_commands.h"
+#include "wiring/internal_commands.h"
 #include "runtime/program_calls.h"
 
 namespace {
