@@ -16,8 +16,8 @@
 namespace web {
 namespace {
 
-// Each read asks for at most this much: enough to keep the number of calls small for a page of
-// many megabytes, small enough to stay a modest block.
+// Each read asks for this much: enough to keep the number of calls (and of hand-overs to the
+// transfer thread) small for a page of many megabytes.
 constexpr uint32_t kReadChunkBytes = 64 * 1024;
 constexpr uint32_t kFirstBodyCapacity = 64 * 1024;
 
@@ -157,10 +157,10 @@ ByteSet Grown(ByteSet body, uint32_t size, uint32_t capacity) {
 } // namespace
 
 // Sends, then reads the whole body into a block that grows geometrically, so that reading stays
-// linear in the body size. Each read asks only for what the platform holds already: a read of
-// more would wait until that much has come, which a server dripping a byte a second stretches
-// without end. The loop ends on the first read of 0 bytes, both the end of the body and a failed
-// read; a body that would pass kMaxBodyBytes gives nothing.
+// linear in the body size. A read waits until its 64 KiB have come or the body has ended; a server
+// that drips a byte a second stretches it, and the deadline ends the wait. The loop ends on the
+// first read of 0 bytes, both the end of the body and a failed read; a body that would pass
+// kMaxBodyBytes gives nothing.
 TransferOutcome TransferWithin(const FetchHandles &handles, const SendPlan &plan,
                                Deadline deadline) {
     auto transfer = std::make_shared<Transfer>(handles, plan);
@@ -175,18 +175,19 @@ TransferOutcome TransferWithin(const FetchHandles &handles, const SendPlan &plan
     uint32_t capacity = 0;
     uint32_t size = 0;
     for (;;) {
-        const Answer available = Ask(*transfer, handles, deadline, Call::kQueryAvailable);
-        if (!available.inTime) {
-            return {nullptr, false};
-        }
-        if (available.result == 0 || available.count == 0) {
+        if (size == kMaxBodyBytes) {
+            // The block is full: whether the body has ended decides, not another read into it.
+            const Answer more = Ask(*transfer, handles, deadline, Call::kQueryAvailable);
+            if (!more.inTime) {
+                return {nullptr, false};
+            }
+            if (more.result != 0 && more.count > 0) {
+                Stop(*transfer);
+                return {nullptr, true};
+            }
             break;
         }
-        const uint32_t wanted = std::min(available.count, kReadChunkBytes);
-        if (wanted > kMaxBodyBytes - size) {
-            Stop(*transfer);
-            return {nullptr, true};
-        }
+        const uint32_t wanted = std::min(kReadChunkBytes, kMaxBodyBytes - size);
         if (size + wanted > capacity) {
             // Bounded by kMaxBodyBytes, the doubling cannot wrap.
             while (size + wanted > capacity) {
