@@ -4,8 +4,8 @@
 #include "app/download_button_click.h"
 
 #include <cstdint>
-#include <cstring>
 
+#include "app/program_code.h"
 #include "app/regex/regex_object.h"
 #include "app/web/fetch_page.h"
 #include "program_constants.h"
@@ -41,54 +41,33 @@ struct PageRequest {
     ByteSet postBytes;
 };
 
-uint32_t FetchRequestedPage(void *request) {
-    auto *r = static_cast<PageRequest *>(request);
-    ByteSet body =
-        FetchPage(&r->url, kMethodGet, LeftOut(&r->postText), LeftOut(&r->cookies),
-                  LeftOut(&r->receivedCookies), LeftOut(&r->headers), LeftOut(&r->responseHeaders),
-                  kLeftOutValue, LeftOut(&r->postBytes), LeftOut(&r->proxy));
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(body));
-}
-
 // The fetched body as the page's text: its bytes up to the first zero byte, not re-encoded, as
-// ToText gives them. The text is made inside the body's own block, which the handler owns and
-// would otherwise free at once: the bytes move to the front of the block and end with a zero. A
-// page of several MiB is thus not copied into a new block only for the old one to be freed.
-Text PageTextOf(ByteSet body) {
-    const uint32_t count = body != nullptr ? body->byteCount : 0;
-    const uint8_t *bytes = count > 0 ? ByteSetBytes(body) : nullptr;
-    const void *zero = count > 0 ? std::memchr(bytes, 0, count) : nullptr;
-    const uint32_t length =
-        zero == nullptr ? count : static_cast<uint32_t>(static_cast<const uint8_t *>(zero) - bytes);
-    if (length == 0) {
-        ProgramCall::FreeMemory(body);
-        return nullptr;
-    }
-    char *text = reinterpret_cast<char *>(body);
-    std::memmove(text, bytes, length);
-    text[length] = '\0';
-    return text;
+// ToText gives them. Read in place, behind the zero byte that FetchPage leaves after a body's
+// bytes, so that a page of several MiB is not copied; the text lives as long as the body. The
+// empty text when the fetch failed.
+Text PageTextIn(ByteSet body) {
+    return body != nullptr ? reinterpret_cast<Text>(body + 1) : nullptr;
 }
 
-// The page at the address in the URL box, as text: the bytes up to the first zero byte, not
-// re-encoded; the empty text when the fetch failed.
-Text FetchTypedPage() {
+// The page at the address in the URL box: its body, or the empty byte set when the fetch failed.
+ByteSet FetchTypedPage() {
     Text url = reinterpret_cast<Text>(static_cast<uintptr_t>(
         ProgramCall::ReadUnitProperty(kMainWindowId, kUrlBoxId, kContentProperty, kWholeValue)));
-    PageRequest request{url, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    // The fetch may wait on the network for long: it runs beside the window, which stays alive
-    // (and refuses input) meanwhile.
-    ByteSet body = reinterpret_cast<ByteSet>(
-        static_cast<uintptr_t>(ProgramCall::RunBlockingRoutine(&FetchRequestedPage, &request)));
-    ProgramCall::FreeMemory(request.url);
-    for (void *temporary :
-         {static_cast<void *>(request.postText), static_cast<void *>(request.cookies),
-          static_cast<void *>(request.receivedCookies), static_cast<void *>(request.headers),
-          static_cast<void *>(request.responseHeaders), static_cast<void *>(request.postBytes),
-          static_cast<void *>(request.proxy)}) {
+    PageRequest r{url, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    // The fetch waits on the network with the window alive (refusing input) meanwhile; a close
+    // asked for during it ends it as a failed fetch, and the window closes after the click.
+    ByteSet body =
+        FetchPage(&r.url, kMethodGet, LeftOut(&r.postText), LeftOut(&r.cookies),
+                  LeftOut(&r.receivedCookies), LeftOut(&r.headers), LeftOut(&r.responseHeaders),
+                  kLeftOutValue, LeftOut(&r.postBytes), LeftOut(&r.proxy));
+    ProgramCall::FreeMemory(r.url);
+    for (void *temporary : {static_cast<void *>(r.postText), static_cast<void *>(r.cookies),
+                            static_cast<void *>(r.receivedCookies), static_cast<void *>(r.headers),
+                            static_cast<void *>(r.responseHeaders),
+                            static_cast<void *>(r.postBytes), static_cast<void *>(r.proxy)}) {
         ProgramCall::FreeMemory(temporary);
     }
-    return PageTextOf(body);
+    return body;
 }
 
 // The three output lines of one match: the title, the m4a address and the mp3 address.
@@ -100,18 +79,14 @@ Text ComposeOutput(const char *title, const char *pathA, const char *pathB) {
                            ConstantText(Constant::Mp3Suffix));
 }
 
-// A text as the concatenation receives it: the constant empty text in place of null.
-const char *Arg(const char *text) {
-    return text != nullptr ? text : ConstantText(Constant::EmptyText);
-}
-
 } // namespace
 
 extern "C" void DownloadButtonClick() {
     RegexObject *regex = Regex::NewInstance();
     Regex::Initialize(&regex);
 
-    Text page = FetchTypedPage();
+    ByteSet body = FetchTypedPage();
+    Text page = PageTextIn(body);
     Text pattern = const_cast<Text>(ConstantText(Constant::TrackListPattern));
     // Every option left out: case ignored, multi-line and global on, no quote marker.
     Regex::Create(&regex, &pattern, &page, kLeftOutValue, kLeftOutValue, kLeftOutValue,
@@ -132,7 +107,7 @@ extern "C" void DownloadButtonClick() {
         ProgramCall::FreeMemory(output);
     }
 
-    ProgramCall::FreeMemory(page);
+    ProgramCall::FreeMemory(body); // and the page's text with it
     regex->operations->dispose(regex);
     ProgramCall::FreeMemory(regex);
 }

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr size_t kTextBytes = 16u << 20;
-constexpr int kRuns = 7;
+constexpr int kRuns = 15;
 constexpr size_t kPieceBytes = 100;
 const char kTail[] = "Zz\xD5\xD2\xB5\xBD\xCE\xD2"; // found only at the very end
 
@@ -127,7 +127,7 @@ int main(int argc, char **argv) {
                                Keep(result);
                                release(result);
                            }),
-                           memcpyMs.median, "memcpy", "ratio<=3"});
+                           freshCopyMs.median, "memcpy into a fresh heap block", "ratio<=1.5"});
     };
     auto freeBlock = [](void *block) { FreeMemory(block); };
     auto freeArray = [](void *array) { FreeTextArray(static_cast<TextArrayHeader *>(array)); };
@@ -171,13 +171,13 @@ int main(int argc, char **argv) {
     std::printf("%zu bytes, median of %d runs; memmem %.2f ms, memcpy %.2f ms, memcpy into a "
                 "fresh heap block %.2f ms\n\n",
                 text.size(), kRuns, memmemMs.median, memcpyMs.median, freshCopyMs.median);
-    std::printf("| command | ms | min | max | baseline | ratio | ratio to a fresh-block copy |\n"
+    std::printf("| command | ms | min | max | baseline | ratio | ratio to memcpy |\n"
                 "|---|---:|---:|---:|---|---:|---:|\n");
     for (const Row &row : rows) {
-        const bool copies = row.baseline == memcpyMs.median;
+        const bool copies = row.baseline == freshCopyMs.median;
         std::printf("| %s | %.2f | %.2f | %.2f | %s | %.2f | %s |\n", row.name, row.ms.median,
                     row.ms.min, row.ms.max, row.baselineName, row.ms.median / row.baseline,
-                    copies ? std::to_string(row.ms.median / freshCopyMs.median).substr(0, 4).c_str()
+                    copies ? std::to_string(row.ms.median / memcpyMs.median).substr(0, 4).c_str()
                            : "");
     }
     // The rows for bench/run's table: measurement, median, min, max, baseline median, goal.

@@ -53,25 +53,27 @@ int CWinApp::Run() {
     for (;;) {
         LONG idleCount = 0;
         MSG peeked;
-        while (!PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
+        while (!PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
         }
         do {
             if (!PumpMessage()) {
                 return ExitInstance();
             }
-        } while (PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE));
+        } while (PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 
 BOOL CWinApp::PumpMessage() {
+    // Taken and dispatched wide: the ANSI pair would turn a typed character that the system's
+    // code page lacks into "?" on its way to a wide window.
     // GetMessage answers -1 only for an invalid window filter, which this call never passes;
     // treating it like the quit message still ends the loop rather than spinning.
-    if (GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&m_msgCur, nullptr, 0, 0) <= 0) {
         return FALSE;
     }
     if (!PreTranslateMessage(&m_msgCur)) {
         TranslateMessage(&m_msgCur);
-        DispatchMessageA(&m_msgCur);
+        DispatchMessageW(&m_msgCur);
     }
     return TRUE;
 }

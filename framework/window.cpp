@@ -119,26 +119,26 @@ bool CWnd::SubclassWindow(HWND window) {
         return false;
     }
     superProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)));
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameworkWindowProc)));
     return true;
 }
 
 HWND CWnd::UnsubclassWindow() {
     if (m_hWnd != nullptr && superProc_ != nullptr) {
-        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
     }
     superProc_ = nullptr;
     return Detach();
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char *className, const char *title, DWORD style, int x,
-                    int y, int width, int height, HWND parentOrOwner, HMENU menuOrId) {
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t *className, const wchar_t *title, DWORD style,
+                    int x, int y, int width, int height, HWND parentOrOwner, HMENU menuOrId) {
     HHOOK outerHook = gCreationHook;
     CWnd *outerObject = gObjectBeingCreated;
-    gCreationHook = SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    gCreationHook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     gObjectBeingCreated = this;
-    HWND window = CreateWindowExA(exStyle, className, title, style, x, y, width, height,
-                                  parentOrOwner, menuOrId, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height,
+                                  parentOrOwner, menuOrId, GetModuleHandleW(nullptr), nullptr);
     UnhookWindowsHookEx(gCreationHook);
     gCreationHook = outerHook;
     gObjectBeingCreated = outerObject;
@@ -175,9 +175,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (superProc_ != nullptr) {
-        return CallWindowProcA(superProc_, m_hWnd, message, wParam, lParam);
+        return CallWindowProcW(superProc_, m_hWnd, message, wParam, lParam);
     }
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
@@ -199,16 +199,23 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
                                            LPARAM lParam) {
     CWnd *object = FromHandlePermanent(window);
     if (object == nullptr) {
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     const MSG outerMessage = object->currentMessage_;
     object->currentMessage_ = MSG{window, message, wParam, lParam, 0, {}};
+    ++object->messageDepth_;
     const LRESULT result = object->WindowProc(message, wParam, lParam);
+    --object->messageDepth_;
     object->currentMessage_ = outerMessage;
     if (message == WM_NCDESTROY) {
-        // The platform window is gone: unmap the object, give the window its own procedure back
-        // and run the object's final clean-up, which may delete the object.
+        // The platform window is gone: unmap the object and give the window its own procedure
+        // back. A handler that destroyed the window still runs further up the stack.
         object->UnsubclassWindow();
+        object->finalCleanUpDue_ = true;
+    }
+    if (object->messageDepth_ == 0 && object->finalCleanUpDue_) {
+        // The outermost message has returned: the final clean-up may delete the object.
+        object->finalCleanUpDue_ = false;
         object->PostNcDestroy();
     }
     return result;
@@ -218,7 +225,7 @@ bool PreTranslateThroughParents(MSG *message, HWND stopAfter) {
     for (HWND window = message->hwnd; window != nullptr; window = GetParent(window)) {
         CWnd *object = CWnd::FromHandlePermanent(window);
         if (object == nullptr) {
-            object = reinterpret_cast<CWnd *>(SendMessageA(window, kFindUnitObjectMessage, 0, 0));
+            object = reinterpret_cast<CWnd *>(SendMessageW(window, kFindUnitObjectMessage, 0, 0));
         }
         if (object != nullptr && object->PreTranslateMessage(message)) {
             return true;

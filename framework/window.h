@@ -31,7 +31,8 @@ public:
     HWND UnsubclassWindow();
 
     // Creates the platform window with this object receiving every message from the first one.
-    bool CreateEx(DWORD exStyle, const char *className, const char *title, DWORD style, int x,
+    // Framework windows are wide windows: their texts and typed characters are UTF-16.
+    bool CreateEx(DWORD exStyle, const wchar_t *className, const wchar_t *title, DWORD style, int x,
                   int y, int width, int height, HWND parentOrOwner, HMENU menuOrId);
     bool DestroyWindow();
 
@@ -53,7 +54,10 @@ protected:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // DefWindowProc with the message currently being handled.
     LRESULT Default();
-    // Called once after WM_NCDESTROY, when the platform window is gone and the object unmapped.
+    // The object's final clean-up, called once after WM_NCDESTROY, when the platform window is
+    // gone, the object unmapped and the outermost message being handled for it has returned:
+    // an override may delete the object, since no frame of its window procedure is left to
+    // touch it.
     virtual void PostNcDestroy();
 
 private:
@@ -61,6 +65,10 @@ private:
 
     WNDPROC superProc_ = nullptr;
     MSG currentMessage_ = {};
+    // Messages of this object's window being handled, nested ones included.
+    int messageDepth_ = 0;
+    // WM_NCDESTROY came while messageDepth_ was above 1: PostNcDestroy waits for the outermost.
+    bool finalCleanUpDue_ = false;
 };
 
 // Asked of a window that the framework does not map: unit windows answer with the address of

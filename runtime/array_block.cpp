@@ -51,7 +51,8 @@ void FreeArrayValue(uint32_t elementType, void *array) {
             elements *= words[1 + i];
         }
         void *const *element = reinterpret_cast<void *const *>(words + 1 + dimensions);
-        for (uint64_t i = 0; i < elements; ++i) {
+        // Last first, as the elements were most likely allocated: see FreeTextArray.
+        for (uint64_t i = elements; i-- > 0;) {
             FreeMemory(element[i]);
         }
     }

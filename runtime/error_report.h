@@ -9,5 +9,3 @@
 [[noreturn]] void ReportError(int index);
 // "分配 %d 字节内存失败!" for a failed allocation of bytes.
 [[noreturn]] void ReportMemoryFailure(uint32_t bytes);
-// True once a report has begun on any thread (the Windows program; the program ends after it).
-bool RuntimeErrorReportStarted();

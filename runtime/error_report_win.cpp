@@ -4,6 +4,8 @@
 
 #include "runtime/error_messages.h"
 #include "runtime/error_report.h"
+#include "runtime/program_events.h"
+#include "runtime/program_text_wide.h"
 #include "runtime/runtime_app.h"
 #include "runtime/wiring_routines.h"
 
@@ -14,27 +16,25 @@ constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR; // 0x10
 constexpr int32_t kErrorExitCode = -1;
 constexpr uint32_t kDebugBreakProgramKind = 2;
 
-// Reports begun; a report may come from a blocking routine's worker thread.
-volatile LONG gReportsStarted = 0;
-
 } // namespace
 
 void ReportRuntimeError(const char *message, int code) {
     RuntimeApp &app = Runtime();
-    InterlockedIncrement(&gReportsStarted);
-    InterlockedIncrement(&app.eventSuppressionCount);
+    if (app.shuttingDown && app.mainThreadId != 0 && GetCurrentThreadId() != app.mainThreadId) {
+        // The window thread is ending the program, and has released the DLL commands: a thread
+        // left behind (an abandoned transfer closing its handles) only ends itself, quietly.
+        ExitThread(static_cast<DWORD>(kErrorExitCode));
+    }
+    HoldProgramEvents();
     // Composed outside the runtime heap: the report may be about that heap.
     const std::string text = ComposeErrorReport(message, code);
-    MessageBoxA(nullptr, text.c_str(), kCaption, kBoxStyle);
+    MessageBoxW(nullptr, ProgramTextToWide(text).c_str(), ProgramTextToWide(kCaption).c_str(),
+                kBoxStyle);
     if (app.programKind == kDebugBreakProgramKind && IsDebuggerPresent()) {
         DebugBreak();
     }
     app.exitRoutines.Free();
     ShutDownAndExit(kErrorExitCode);
-}
-
-bool RuntimeErrorReportStarted() {
-    return gReportsStarted != 0;
 }
 
 void ReportError(int index) {

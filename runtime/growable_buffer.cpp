@@ -10,6 +10,12 @@
 
 namespace {
 
+// The size of a buffer of size bytes grown by more; UINT32_MAX, which no buffer can reach, when
+// the sum does not fit 32 bits.
+uint32_t GrownSize(uint32_t size, uint32_t more) {
+    return more > UINT32_MAX - size ? UINT32_MAX : size + more;
+}
+
 // Copies or zero-fills; 1, 2 and 4 bytes are single stores.
 void PutBytes(uint8_t *at, const void *bytes, uint32_t len) {
     if (bytes == nullptr) {
@@ -28,7 +34,7 @@ uint8_t *GrowableBuffer::Reserve(uint32_t n) {
     if (n == 0) {
         return nullptr;
     }
-    data_ = static_cast<uint8_t *>(ProcessHeapAlloc(size_t{n} + kSlackBytes));
+    data_ = n <= kMaximumSize ? static_cast<uint8_t *>(ProcessHeapAlloc(n + kSlackBytes)) : nullptr;
     if (data_ == nullptr) {
         capacity_ = size_ = 0;
         return nullptr;
@@ -50,7 +56,10 @@ uint8_t *GrowableBuffer::Resize(uint32_t n) {
         size_ = n;
         return data_;
     }
-    auto *moved = static_cast<uint8_t *>(ProcessHeapRealloc(data_, size_t{n} + kSlackBytes));
+    if (n > kMaximumSize) {
+        return nullptr;
+    }
+    auto *moved = static_cast<uint8_t *>(ProcessHeapRealloc(data_, n + kSlackBytes));
     if (moved == nullptr) {
         return nullptr;
     }
@@ -71,7 +80,7 @@ bool GrowableBuffer::Append(const void *bytes, int32_t len) {
         return true;
     }
     const uint32_t oldSize = size_;
-    if (Resize(oldSize + static_cast<uint32_t>(len)) == nullptr) {
+    if (Resize(GrownSize(oldSize, static_cast<uint32_t>(len))) == nullptr) {
         return false;
     }
     PutBytes(data_ + oldSize, bytes, static_cast<uint32_t>(len));
@@ -112,7 +121,7 @@ bool GrowableBuffer::Insert(uint32_t at, const void *bytes, uint32_t len) {
         return Append(bytes, static_cast<int32_t>(len));
     }
     const uint32_t oldSize = size_;
-    if (Resize(len + std::max(at, oldSize)) == nullptr) {
+    if (Resize(GrownSize(std::max(at, oldSize), len)) == nullptr) {
         return false;
     }
     if (at < oldSize) {
@@ -141,7 +150,7 @@ bool GrowableBuffer::Replace(uint32_t at, uint32_t count, const void *bytes, uin
     }
     const uint32_t oldSize = size_;
     const uint32_t grow = len - count;
-    if (Resize(oldSize + grow) == nullptr) {
+    if (Resize(GrownSize(oldSize, grow)) == nullptr) {
         return false;
     }
     std::memmove(data_ + at + len, data_ + at + count, oldSize - at - count);

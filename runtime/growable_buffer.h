@@ -13,6 +13,9 @@ class GrowableBuffer {
 public:
     static constexpr uint32_t kSlackBytes = 128;
     static constexpr uint32_t kIdleLimitBytes = 256;
+    // The largest size whose block, slack included, a 32-bit capacity can count. A larger one
+    // is refused like an allocation the heap cannot give.
+    static constexpr uint32_t kMaximumSize = UINT32_MAX - kSlackBytes;
 
     GrowableBuffer() = default;
     GrowableBuffer(const GrowableBuffer &) = delete;

@@ -5,24 +5,24 @@
 
 namespace {
 
-constexpr char kClassName[] = "_LM_HideOwner";
+constexpr wchar_t kClassName[] = L"_LM_HideOwner";
 
 } // namespace
 
 bool HiddenOwnerWindow::Create(HINSTANCE instance) {
-    WNDCLASSA existing;
-    if (!GetClassInfoA(instance, kClassName, &existing)) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
+    WNDCLASSW existing;
+    if (!GetClassInfoW(instance, kClassName, &existing)) {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = ::DefWindowProcW;
         windowClass.hInstance = instance;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
         windowClass.lpszClassName = kClassName;
-        if (RegisterClassA(&windowClass) == 0) {
+        if (RegisterClassW(&windowClass) == 0) {
             return false;
         }
     }
-    return CreateEx(WS_EX_TOOLWINDOW, kClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr);
+    return CreateEx(WS_EX_TOOLWINDOW, kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr);
 }
 
 LRESULT HiddenOwnerWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

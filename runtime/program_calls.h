@@ -13,6 +13,13 @@
 ArgumentRecord InvokeKernelCommand(KernelCommand command, int32_t count,
                                    const ArgumentRecord *records);
 
+// What WaitKeepingWindowsAlive reports.
+enum WaitOutcome : uint32_t {
+    kWaitAnswered = 0,       // the answer came in time
+    kWaitDeadlinePassed = 1, // the time passed without it
+    kWaitInterrupted = 2,    // a window is to close, or the program to quit: give up at once
+};
+
 namespace ProgramCall {
 
 // Slots 6, 7, 8: the runtime heap.
@@ -31,14 +38,15 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
 // Slots 10 and 11.
 void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);
-// Slot 12, internal commands 6, 3, 2, 0, 1 and 7. RunBlockingRoutine runs routine(argument) on
-// a worker thread while the windows stay alive, and returns its result.
+// Slot 12, internal commands 6, 3, 2, 0, 1 and 7. WaitKeepingWindowsAlive waits until answer (an
+// event object) is signalled or milliseconds have passed while the windows stay alive; a close
+// asked for meanwhile ends it early.
 void InitializeRuntime();
 void RegisterExitRoutine(void (*routine)());
 void MakeArrayWritable(uint32_t elementSize, void **arrayVariable);
 char *FileSearchStep(const char *pattern, uint32_t mask, bool directoriesExcluded,
                      void **searchSlot);
 void FileSearchClose(void *search);
-uint32_t RunBlockingRoutine(uint32_t (*routine)(void *), void *argument);
+uint32_t WaitKeepingWindowsAlive(void *answer, uint32_t milliseconds);
 
 } // namespace ProgramCall

@@ -23,7 +23,7 @@ public:
     void Register(RegisteredObject *object, uint8_t byte);
     // True when object was registered.
     bool Unregister(const RegisteredObject *object);
-    // Stops, then deletes every registered object, ignoring an exception from either; the list
+    // Stops, then deletes every registered object, ignoring an exception from a stop; the list
     // is empty afterwards.
     void StopAndDeleteAll();
 

@@ -183,8 +183,12 @@ InvokeResult InvokeMember(IDispatch *dispatch, LCID locale, const wchar_t *name,
                 arguments.Lend(i, *text);
                 continue;
             }
-            if (!RuntimeValueToVariant(value, declared, argument)) {
-                outcome.status = kAutomationArgumentWithoutVariantForm;
+            const VariantForm form = RuntimeValueToVariant(value, declared, argument);
+            if (form != VariantForm::Made) {
+                // A string the system cannot allocate fails the call as Invoke would fail it.
+                outcome.status = form == VariantForm::None
+                                     ? kAutomationArgumentWithoutVariantForm
+                                     : AutomationStatusFromInvokeResult(E_OUTOFMEMORY);
                 break;
             }
             if (V_VT(argument) == VT_EMPTY) {

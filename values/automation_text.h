@@ -1,4 +1,4 @@
-// Code page conversion between program texts (code page 936, through CP_ACP) and UTF-16.
+// Code page conversion between program texts (code page 936) and UTF-16.
 #pragma once
 
 #include <windows.h>

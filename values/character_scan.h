@@ -1,7 +1,7 @@
 // Word-at-a-time scanning of code page 936 text: finding bytes, telling character starts from
 // trail bytes, and folding letter case four bytes a step. Plain 32-bit arithmetic on
-// little-endian words, because the i686 targets have no SSE2 unless it is asked for; finding
-// bytes takes sixteen a step with SSE2 on processors that have it.
+// little-endian words, because the i686 targets have no SSE2 unless it is asked for; on
+// processors that have it, each of the three takes sixteen bytes a step with SSE2.
 #pragma once
 
 #include <cstdint>

@@ -10,32 +10,43 @@ namespace {
 
 constexpr int32_t kAllPieces = -1;
 
-struct Piece {
-    uint32_t offset;
-    uint32_t length;
-};
-
-// The pieces found so far, in a block that doubles as it fills.
+// The pieces made so far, in a block that doubles as it fills. Each piece is made as soon as
+// its end is found, so the text is read once, while its bytes are still in the cache.
 class PieceList {
 public:
     PieceList() = default;
     PieceList(const PieceList &) = delete;
     PieceList &operator=(const PieceList &) = delete;
-    ~PieceList() { FreeMemory(pieces_); }
+    // Frees the pieces too, unless they were handed to an array.
+    ~PieceList() {
+        for (uint32_t i = 0; i < count_; ++i) {
+            FreeMemory(pieces_[i]);
+        }
+        FreeMemory(pieces_);
+    }
 
-    void Add(uint32_t offset, uint32_t length) {
+    void Add(const char *bytes, uint32_t length) {
         if (count_ == capacity_) {
             capacity_ = capacity_ == 0 ? kFirstCapacity : capacity_ * 2;
-            pieces_ = static_cast<Piece *>(ReallocateMemory(pieces_, capacity_ * sizeof(Piece)));
+            pieces_ = static_cast<Text *>(ReallocateMemory(pieces_, capacity_ * sizeof(Text)));
         }
-        pieces_[count_++] = Piece{offset, length};
+        pieces_[count_++] = NewText(bytes, length);
     }
     uint32_t Count() const { return count_; }
-    const Piece &At(uint32_t index) const { return pieces_[index]; }
+
+    // A new array owning the pieces.
+    TextArrayHeader *IntoArray() {
+        TextArrayHeader *array = NewTextArray(count_);
+        if (count_ > 0) {
+            std::memcpy(TextArrayElements(array), pieces_, count_ * sizeof(Text));
+        }
+        count_ = 0;
+        return array;
+    }
 
 private:
     static constexpr uint32_t kFirstCapacity = 16;
-    Piece *pieces_ = nullptr;
+    Text *pieces_ = nullptr;
     uint32_t count_ = 0;
     uint32_t capacity_ = 0;
 };
@@ -53,7 +64,7 @@ void SplitText(ArgumentRecord *result, int32_t count, ArgumentRecord *args) {
     PieceList pieces;
     if (length != 0 && maximum != 0) {
         if (delimiterLength == 0) {
-            pieces.Add(0, length);
+            pieces.Add(text, length);
         } else {
             CharacterMatchFinder finder(reinterpret_cast<const uint8_t *>(text), length,
                                         reinterpret_cast<const uint8_t *>(delimiter),
@@ -62,7 +73,7 @@ void SplitText(ArgumentRecord *result, int32_t count, ArgumentRecord *args) {
             bool full = false;
             for (int64_t found = finder.Next(0); found >= 0; found = finder.Next(cut)) {
                 const auto match = static_cast<uint32_t>(found);
-                pieces.Add(cut, match - cut);
+                pieces.Add(text + cut, match - cut);
                 cut = match + delimiterLength;
                 if (maximum != kAllPieces && pieces.Count() == maximum) {
                     full = true;
@@ -70,14 +81,9 @@ void SplitText(ArgumentRecord *result, int32_t count, ArgumentRecord *args) {
                 }
             }
             if (!full && cut < length) {
-                pieces.Add(cut, length - cut);
+                pieces.Add(text + cut, length - cut);
             }
         }
     }
-    TextArrayHeader *array = NewTextArray(pieces.Count());
-    Text *elements = TextArrayElements(array);
-    for (uint32_t i = 0; i < pieces.Count(); ++i) {
-        elements[i] = NewText(text + pieces.At(i).offset, pieces.At(i).length);
-    }
-    SetAddressResult(result, array);
+    SetAddressResult(result, pieces.IntoArray());
 }

@@ -84,7 +84,10 @@ void FreeTextArray(TextArrayHeader *array) {
     }
     const ArrayExtent extent = ReadArrayExtent(array);
     auto *elements = reinterpret_cast<Text *>(extent.elements);
-    for (uint32_t i = 0; i < extent.count; ++i) {
+    // Last first: the elements were most likely allocated in order, and a heap hands back the
+    // most recent block most cheaply (the C library's merges it into the heap's top instead of
+    // coalescing a growing free block that it then returns to the system).
+    for (uint32_t i = extent.count; i-- > 0;) {
         FreeMemory(elements[i]);
     }
     FreeMemory(array);

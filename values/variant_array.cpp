@@ -95,7 +95,9 @@ template <typename T> T ReadElement(const uint8_t *at) {
     return value;
 }
 
-void StoreRuntimeElement(uint32_t elementType, const uint8_t *at, uint8_t *cell) {
+// Writes one element into its cell of the SAFEARRAY's data. False when the element's string or
+// VARIANT copy cannot be made.
+bool StoreRuntimeElement(uint32_t elementType, const uint8_t *at, uint8_t *cell) {
     switch (elementType) {
     case TC::kByteSet:
     case TC::kByte:
@@ -112,10 +114,8 @@ void StoreRuntimeElement(uint32_t elementType, const uint8_t *at, uint8_t *cell)
     }
     case TC::kVariant: {
         auto *source = ReadElement<VARIANT *>(at);
-        if (source != nullptr) {
-            VariantCopyInd(reinterpret_cast<VARIANT *>(cell), source);
-        }
-        break;
+        return source == nullptr ||
+               SUCCEEDED(VariantCopyInd(reinterpret_cast<VARIANT *>(cell), source));
     }
     case TC::kBoolean: {
         const VARIANT_BOOL value = ReadElement<uint32_t>(at) != 0 ? VARIANT_TRUE : VARIANT_FALSE;
@@ -125,7 +125,7 @@ void StoreRuntimeElement(uint32_t elementType, const uint8_t *at, uint8_t *cell)
     case TC::kText: {
         BSTR text = TextToBstr(ReadElement<const char *>(at));
         std::memcpy(cell, &text, sizeof(text));
-        break;
+        return text != nullptr;
     }
     case TC::kLong: // the low word of each 64-bit element
         std::memcpy(cell, at, 4);
@@ -141,6 +141,7 @@ void StoreRuntimeElement(uint32_t elementType, const uint8_t *at, uint8_t *cell)
         std::memcpy(cell, at, 4);
         break;
     }
+    return true;
 }
 
 bool HasStorableForm(VARTYPE type) {
@@ -195,10 +196,17 @@ bool RuntimeArrayToVariant(uint32_t elementType, const void *block, VARIANT *out
         const auto *elements =
             reinterpret_cast<const uint8_t *>(DimensionSizes(header) + header->dimensions);
         const uint32_t cellSize = SafeArrayGetElemsize(array);
-        for (uint32_t i = 0; i < count; ++i) {
-            StoreRuntimeElement(elementType, elements + i * form.size, cells + i * cellSize);
+        bool stored = true;
+        for (uint32_t i = 0; i < count && stored; ++i) {
+            stored =
+                StoreRuntimeElement(elementType, elements + i * form.size, cells + i * cellSize);
         }
         SafeArrayUnaccessData(array);
+        if (!stored) {
+            // The cells written so far are released with the array; the rest are still zero.
+            SafeArrayDestroy(array);
+            return false;
+        }
     }
     V_VT(out) = static_cast<VARTYPE>(VT_ARRAY | form.type);
     V_ARRAY(out) = array;

@@ -48,7 +48,7 @@ bool AssignedValueToVariant(const ArgumentRecord &value, VARIANT *out) {
         }
     }
     const RuntimeValue runtime{value.type, value.low | (static_cast<uint64_t>(value.high) << 32)};
-    return RuntimeValueToVariant(runtime, VT_EMPTY, out);
+    return RuntimeValueToVariant(runtime, VT_EMPTY, out) == VariantForm::Made;
 }
 
 bool AssignElement(VARIANT *target, const ArgumentRecord &value, int32_t index) {

@@ -69,7 +69,8 @@ void ObjectToVariant(const ComObject *block, VARTYPE declared, VARIANT *out) {
     if (block == nullptr || block->object == nullptr) {
         return;
     }
-    if ((declared & VT_TYPEMASK) == VT_DISPATCH) {
+    const auto parameter = static_cast<VARTYPE>(declared & ~VT_BYREF);
+    if (parameter == VT_DISPATCH) {
         IDispatch *dispatch = nullptr;
         if (SUCCEEDED(block->object->QueryInterface(IID_IDispatch,
                                                     reinterpret_cast<void **>(&dispatch)))) {
@@ -78,8 +79,14 @@ void ObjectToVariant(const ComObject *block, VARTYPE declared, VARIANT *out) {
         }
         return;
     }
-    block->object->AddRef();
-    V_UNKNOWN(out) = block->object;
+    // A Variant parameter (or a variable argument list of Variants) holds any object, and
+    // without a declaration nothing says the object is wrong there; a parameter of any other
+    // type has no place for one.
+    const bool variant = (parameter & VT_TYPEMASK) == VT_VARIANT;
+    if (parameter == VT_UNKNOWN || variant || parameter == VT_EMPTY) {
+        block->object->AddRef();
+        V_UNKNOWN(out) = block->object;
+    }
 }
 
 // The VARTYPE a value is changed to before it is stored as a runtime value of type.
@@ -153,52 +160,65 @@ RuntimeValue ReadArgumentValue(const ArgumentRecord &argument) {
     return value;
 }
 
-bool RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT *out) {
+VariantForm RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT *out) {
     const uint32_t low = LowWord(value.bits);
     switch (value.type) {
     case TC::kComObject:
         ObjectToVariant(reinterpret_cast<const ComObject *>(static_cast<uintptr_t>(low)), declared,
                         out);
-        return true;
+        return VariantForm::Made;
     case TC::kVariant: {
         auto *source = reinterpret_cast<VARIANT *>(static_cast<uintptr_t>(low));
-        return source == nullptr || SUCCEEDED(VariantCopyInd(out, source));
+        if (source == nullptr) {
+            return VariantForm::Made;
+        }
+        const HRESULT copied = VariantCopyInd(out, source);
+        if (SUCCEEDED(copied)) {
+            return VariantForm::Made;
+        }
+        return copied == E_OUTOFMEMORY ? VariantForm::OutOfMemory : VariantForm::None;
     }
     case TC::kBoolean:
         V_VT(out) = VT_BOOL;
         V_BOOL(out) = low != 0 ? VARIANT_TRUE : VARIANT_FALSE;
-        return true;
+        return VariantForm::Made;
     case TC::kDateTime:
         V_VT(out) = VT_DATE;
         V_DATE(out) = BitsAs<double>(value.bits);
-        return true;
-    case TC::kText:
+        return VariantForm::Made;
+    case TC::kText: {
+        // A null string would read as the empty one: the text would be lost without a word.
+        BSTR text = TextToBstr(reinterpret_cast<const char *>(static_cast<uintptr_t>(low)));
+        if (text == nullptr) {
+            return VariantForm::OutOfMemory;
+        }
         V_VT(out) = VT_BSTR;
-        V_BSTR(out) = TextToBstr(reinterpret_cast<const char *>(static_cast<uintptr_t>(low)));
-        return true;
+        V_BSTR(out) = text;
+        return VariantForm::Made;
+    }
     case TC::kByte:
         V_VT(out) = VT_UI1;
         V_UI1(out) = static_cast<BYTE>(low);
-        return true;
+        return VariantForm::Made;
     case TC::kShort:
         V_VT(out) = VT_I2;
         V_I2(out) = static_cast<SHORT>(low);
-        return true;
+        return VariantForm::Made;
     case TC::kInteger:
     case TC::kLong:
         V_VT(out) = VT_I4;
         V_I4(out) = static_cast<LONG>(low);
-        return true;
+        return VariantForm::Made;
     case TC::kSingle:
         V_VT(out) = VT_R4;
         V_R4(out) = BitsAs<float>(value.bits);
-        return true;
+        return VariantForm::Made;
     case TC::kDouble:
         V_VT(out) = VT_R8;
         V_R8(out) = BitsAs<double>(value.bits);
-        return true;
+        return VariantForm::Made;
     default:
-        return false;
+        return VariantForm::None;
     }
 }
 

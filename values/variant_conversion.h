@@ -22,11 +22,19 @@ bool IsReferenceArgument(const ArgumentRecord &argument);
 // type without a known width reads as that type with no value.
 RuntimeValue ReadArgumentValue(const ArgumentRecord &argument);
 
+// What became of a runtime value turned into a VARIANT.
+enum class VariantForm {
+    Made,
+    None,        // the value's type has no VARIANT form
+    OutOfMemory, // the system could not allocate the VARIANT's string
+};
+
 // Fills out (empty on entry) with value for a parameter of the declared type (VT_EMPTY when
-// nothing is declared): an interface-only object travels as IDispatch to a VT_DISPATCH
-// parameter and as IUnknown otherwise, a record object as a copy of its record. False when the type
-// has no VARIANT form; out is then left empty.
-bool RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT *out);
+// nothing is declared). A record object travels as a copy of its record. An interface-only
+// object travels as IDispatch to a VT_DISPATCH parameter and as itself, VT_UNKNOWN, to a
+// VT_UNKNOWN or VT_VARIANT parameter or where nothing is declared; any other parameter cannot
+// hold an object and receives a null VT_UNKNOWN. Unless the result is Made, out is left empty.
+VariantForm RuntimeValueToVariant(const RuntimeValue &value, VARTYPE declared, VARIANT *out);
 // Clears a VARIANT made by RuntimeValueToVariant. A record is destroyed through its record
 // info here, because it is a private copy whatever the platform's VariantClear does with it.
 void ClearArgumentVariant(VARIANT *argument);

@@ -8,6 +8,7 @@
 #include "runtime/runtime_app.h"
 #include "window/unit_type.h"
 #include "window/window_collection.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ const void *FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event) 
     if (handler == nullptr) {
         return nullptr;
     }
-    app.eventSource = {windowId, unitId != 0 ? unitId : window->UnitIdAt(0)};
+    EngineState().eventSource = {windowId, unitId != 0 ? unitId : window->UnitIdAt(0)};
     return handler;
 }
 
@@ -112,7 +113,7 @@ uint32_t FireEvent(EventRecord *record) {
     const uint32_t count = std::min(record->argumentCount, kMaxEventWords);
     const HandlerRoutine routine = RoutineOf(handler);
     const uint64_t result = CallStdcallHandler(routine.routine, record->arguments, count);
-    Runtime().eventSource.windowId = 0;
+    EngineState().eventSource.windowId = 0;
     if (routine.answers) {
         record->hasResult = 1;
         record->result = static_cast<uint32_t>(result);
@@ -131,7 +132,7 @@ uint32_t FireTypedEvent(TypedEventRecord *record) {
         AppendTypedArgument(record->arguments[i], words, &count);
     const HandlerRoutine routine = RoutineOf(handler);
     const uint64_t result = CallStdcallHandler(routine.routine, words, count);
-    Runtime().eventSource.windowId = 0;
+    EngineState().eventSource.windowId = 0;
     if (routine.answers) {
         record->hasResult = 1;
         record->resultLow = static_cast<uint32_t>(result);

@@ -2,10 +2,13 @@
 #include "window/font_property.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "runtime/heap.h"
+#include "runtime/program_text_wide.h"
 
 namespace {
 
@@ -139,5 +142,19 @@ ProgramFontRecord *NewFontRecord(const LOGFONTA &font) {
 
 void DefaultGuiFont(LOGFONTA *font) {
     std::memset(font, 0, sizeof(*font));
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(*font), font);
+    LOGFONTW wide = {};
+    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof wide, &wide) == 0)
+        return;
+    // Every field up to the face name has the same layout in both forms.
+    std::memcpy(font, &wide, offsetof(LOGFONTW, lfFaceName));
+    const std::wstring_view face(wide.lfFaceName, wcsnlen(wide.lfFaceName, LF_FACESIZE));
+    WideToProgramText(face, font->lfFaceName, LF_FACESIZE - 1);
+}
+
+LOGFONTW WideLogicalFont(const LOGFONTA &font) {
+    LOGFONTW wide = {};
+    std::memcpy(&wide, &font, offsetof(LOGFONTA, lfFaceName));
+    const std::string_view face(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
+    ProgramTextToWide(face, wide.lfFaceName, LF_FACESIZE - 1);
+    return wide;
 }

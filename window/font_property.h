@@ -17,6 +17,12 @@ struct ProgramFontRecord {
     const char *faceName;
 };
 
+// The sub-index that addresses the whole font through a font record.
+constexpr int32_t kWholeFont = -1;
+constexpr bool IsFontField(int32_t subIndex) {
+    return subIndex >= 0 && subIndex <= 6;
+}
+
 // Applies a field (sub-index 0 to 6) of a written value to font.
 void WriteFontField(LOGFONTA *font, int32_t subIndex, uint32_t low);
 // A field as a program value (texts new).
@@ -27,3 +33,6 @@ void FontFromRecord(const ProgramFontRecord *record, LOGFONTA *font);
 ProgramFontRecord *NewFontRecord(const LOGFONTA &font);
 // The platform's default GUI font as a logical font.
 void DefaultGuiFont(LOGFONTA *font);
+// The record's logical font with its face name (program text) in UTF-16, for the wide font
+// functions: the ANSI ones would read the name in the system's code page.
+LOGFONTW WideLogicalFont(const LOGFONTA &font);

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
+#include "runtime/program_text_wide.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
 
@@ -93,10 +95,10 @@ std::string ShortcutText(uint32_t shortcut) {
     } else if (key >= VK_F1 && key <= VK_F24) {
         name = "F" + std::to_string(key - VK_F1 + 1);
     } else {
-        char buffer[64];
-        const LONG scan = static_cast<LONG>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
-        if (GetKeyNameTextA(scan, buffer, sizeof buffer) > 0) {
-            name = buffer;
+        wchar_t buffer[64];
+        const LONG scan = static_cast<LONG>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        if (GetKeyNameTextW(scan, buffer, static_cast<int>(std::size(buffer))) > 0) {
+            name = WideToProgramText(buffer);
         } else {
             char number[16];
             std::snprintf(number, sizeof number, "#%u", key);
@@ -164,7 +166,7 @@ WindowMenu BuildWindowMenu(WindowTemplate &window) {
                 accelerators.push_back(AcceleratorOf(record.Shortcut(), n));
             }
         }
-        AppendMenuA(menus[entry.level], flags, command, caption.c_str());
+        AppendMenuW(menus[entry.level], flags, command, ProgramTextToWide(caption).c_str());
         anyShown = anyShown || entry.level == 0;
     }
     if (!anyShown && !(window.RecordAt(0).Flags() & kWindowMenuMarked)) {
@@ -173,7 +175,7 @@ WindowMenu BuildWindowMenu(WindowTemplate &window) {
     }
     if (!accelerators.empty()) {
         built.accelerators =
-            CreateAcceleratorTableA(accelerators.data(), static_cast<int>(accelerators.size()));
+            CreateAcceleratorTableW(accelerators.data(), static_cast<int>(accelerators.size()));
     }
     return built;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "framework/window.h"
-#include "runtime/blocking_routine.h"
+#include "runtime/windows_alive_wait.h"
 #include "window/window_collection.h"
 #include "window/window_template.h"
 
@@ -117,8 +117,8 @@ HCURSOR ChoosePointer(WindowTemplate &window, HWND form, HWND target, int hitTes
     // Over a disabled or modal-blocked window the platform's refusal stays visible.
     if (hitTest == HTERROR || hitTest == HTNOWHERE)
         return nullptr;
-    // While a blocking program routine runs, the windows refuse input: say so over all of them.
-    if (BlockingRoutineRunning() && hitTest == HTCLIENT)
+    // While the program waits, the windows refuse input: say so over all of them.
+    if (WindowsAliveWaitRunning() && hitTest == HTCLIENT)
         return BusyPointer();
     for (HWND at = target; at != nullptr; at = GetParent(at)) {
         if (at == form)

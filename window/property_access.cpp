@@ -8,7 +8,7 @@
 
 #include "framework/window.h"
 #include "runtime/error_report.h"
-#include "runtime/heap.h"
+#include "values/value_blocks.h"
 #include "window/font_property.h"
 #include "window/menu_item_properties.h"
 #include "window/mouse_pointer.h"
@@ -46,32 +46,24 @@ bool IsByteData(uint16_t type) {
            type == kPropertyBytes || type == kPropertyBytes2;
 }
 
-// A ByteSet block: word 1, word n, n bytes.
-uint32_t NewByteSet(const uint8_t *bytes, uint32_t length) {
-    if (bytes == nullptr || length == 0)
+// A new ByteSet of the length bytes at address as a program value; null for none.
+uint32_t ByteSetWord(uint32_t address, uint32_t length) {
+    if (address == 0)
         return 0;
-    auto *block = static_cast<uint8_t *>(AllocateMemory(8 + length));
-    const uint32_t header[2] = {1, length};
-    std::memcpy(block, header, 8);
-    std::memcpy(block + 8, bytes, length);
-    return reinterpret_cast<uint32_t>(block);
+    return reinterpret_cast<uint32_t>(NewByteSet(reinterpret_cast<const void *>(address), length));
 }
 
-uint32_t NewText(const char *text) {
-    if (text == nullptr || *text == 0)
-        return 0;
-    const uint32_t length = static_cast<uint32_t>(std::strlen(text));
-    auto *copy = static_cast<char *>(AllocateMemory(length + 1));
-    std::memcpy(copy, text, length + 1);
-    return reinterpret_cast<uint32_t>(copy);
+// A new Text copied from text as a program value; null for the empty text.
+uint32_t TextWord(const char *text) {
+    return reinterpret_cast<uint32_t>(NewText(text, TextByteLength(text)));
 }
 
+// The bytes of the ByteSet block as a property value: their address and count.
 PropertyValue ByteSetValue(uint32_t block) {
-    if (block == 0)
+    const auto *set = reinterpret_cast<const ByteSetHeader *>(block);
+    if (set == nullptr)
         return {0, 0};
-    uint32_t length;
-    std::memcpy(&length, reinterpret_cast<const uint8_t *>(block) + 4, 4);
-    return {block + 8, length};
+    return {reinterpret_cast<uint32_t>(ByteSetBytes(set)), ByteSetCount(set)};
 }
 
 struct FoundUnit {
@@ -138,7 +130,7 @@ uint64_t ReadCommonProperty(const FoundUnit &unit, int32_t index) {
         return static_cast<uint32_t>(rect.bottom - rect.top);
     }
     case kTag:
-        return NewText(record.Tag());
+        return TextWord(record.Tag());
     case kVisible:
         return control ? IsWindowVisible(control) != FALSE : (record.Flags() & kUnitVisible) != 0;
     case kDisabled:
@@ -300,7 +292,9 @@ uint64_t ReadOwnProperty(CWnd *unit, const UnitTypeDescriptor *descriptor, int32
     PropertyValue value = {0, 0};
     get(unit, ownIndex, &value);
     const uint16_t type = PropertyTypeOf(descriptor, ownIndex + kFirstOwnProperty);
-    if (type == kPropertyFont && subIndex >= 0) {
+    if (type == kPropertyFont && subIndex != kWholeFont) {
+        if (!IsFontField(subIndex))
+            return 0;
         LOGFONTA font;
         if (value.low != 0 && value.high == kFontBytes)
             std::memcpy(&font, reinterpret_cast<const void *>(value.low), kFontBytes);
@@ -322,10 +316,14 @@ int32_t WriteOwnProperty(CWnd *unit, const UnitTypeDescriptor *descriptor, int32
         return 0;
     const uint16_t type = PropertyTypeOf(descriptor, ownIndex + kFirstOwnProperty);
     PropertyValue value;
-    if (type == kPropertyFont && subIndex >= 0 && subIndex <= 6 && get != nullptr)
+    if (type == kPropertyFont && subIndex != kWholeFont) {
+        // Only -1 hands over a font record; any other sub-index but a field's is ignored.
+        if (!IsFontField(subIndex) || get == nullptr)
+            return 0;
         value = FontFieldValue(unit, get, ownIndex, subIndex, low);
-    else
+    } else {
         value = ToPropertyValue(type, low, high);
+    }
     return set(unit, ownIndex, value);
 }
 
@@ -391,14 +389,17 @@ uint64_t FromPropertyValue(uint16_t type, const PropertyValue &value) {
     case kPropertyLogical:
         return value.low == 1 ? 1 : 0;
     case kPropertyMousePointer: {
-        const uint32_t block = NewByteSet(reinterpret_cast<const uint8_t *>(value.low), value.high);
-        if (block != 0 && value.high >= 4) {
-            uint32_t number;
-            std::memcpy(&number, reinterpret_cast<uint8_t *>(block) + 8, 4);
-            number = CursorIdToPointerIndex(number);
-            std::memcpy(reinterpret_cast<uint8_t *>(block) + 8, &number, 4);
-        }
-        return block;
+        if (value.low == 0 || value.high < 4)
+            return ByteSetWord(value.low, value.high);
+        // The pointer number leads the data; the program's value holds its index. The data may
+        // lie in the scratch copy a read made, so it is converted in a copy of its own.
+        const auto *bytes = reinterpret_cast<const uint8_t *>(value.low);
+        std::vector<uint8_t> converted(bytes, bytes + value.high);
+        uint32_t number;
+        std::memcpy(&number, converted.data(), 4);
+        number = CursorIdToPointerIndex(number);
+        std::memcpy(converted.data(), &number, 4);
+        return ByteSetWord(reinterpret_cast<uint32_t>(converted.data()), value.high);
     }
     case kPropertyFont: {
         if (value.low == 0 || value.high != kFontBytes)
@@ -409,8 +410,8 @@ uint64_t FromPropertyValue(uint16_t type, const PropertyValue &value) {
     }
     default:
         if (IsByteData(type))
-            return NewByteSet(reinterpret_cast<const uint8_t *>(value.low), value.high);
-        return NewText(reinterpret_cast<const char *>(value.low));
+            return ByteSetWord(value.low, value.high);
+        return TextWord(reinterpret_cast<const char *>(value.low));
     }
 }
 

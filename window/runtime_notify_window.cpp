@@ -1,15 +1,15 @@
 // RuntimeNotify for the window engine: each code reads its arguments and calls the engine.
 #include "window/runtime_notify_window.h"
 
-#include <cstring>
+#include <string>
 
 #include "framework/window.h"
 #include "runtime/error_report.h"
-#include "runtime/heap.h"
 #include "runtime/image_layout.h"
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_notify.h"
 #include "values/numeric_to_integer.h"
+#include "values/value_blocks.h"
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/multi_page.h"
@@ -17,6 +17,7 @@
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
@@ -41,14 +42,9 @@ int32_t Word(const void *address) {
     return static_cast<int32_t>(reinterpret_cast<uint32_t>(address));
 }
 
-// A new Text copied from text; null for the empty text.
-int32_t NewText(const std::string &text) {
-    if (text.empty()) {
-        return 0;
-    }
-    auto *copy = static_cast<char *>(AllocateMemory(static_cast<uint32_t>(text.size() + 1)));
-    std::memcpy(copy, text.c_str(), text.size() + 1);
-    return Word(copy);
+// A new Text copied from text as a program value; null for the empty text.
+int32_t TextWord(const std::string &text) {
+    return Word(NewText(text.data(), static_cast<uint32_t>(text.size())));
 }
 
 CWnd *FindLiveUnit(uint32_t windowId, uint32_t unitId) {
@@ -78,8 +74,8 @@ bool IsLiveUnitWindow(HWND handle) {
 int32_t ProgramIcons(HICON *pair) {
     LoadProgramIcons();
     if (pair != nullptr) {
-        pair[0] = Runtime().programIcon;
-        pair[1] = Runtime().smallProgramIcon;
+        pair[0] = EngineState().programIcon;
+        pair[1] = EngineState().smallProgramIcon;
     }
     return 0;
 }
@@ -110,7 +106,7 @@ int32_t LoadWindowFromRecord(const LoadWindowRecord *record) {
 }
 
 int32_t RunningEvent(EventSource *pair) {
-    const EventSource source = Runtime().eventSource;
+    const EventSource source = EngineState().eventSource;
     if (source.windowId == 0) {
         return 0;
     }
@@ -216,9 +212,9 @@ int32_t WindowEngineNotify(int32_t code, uint32_t argument1, uint32_t argument2)
     case kNotifyAnswerZero:
         return 0;
     case kNotifyProgramDirectory:
-        return NewText(app.programDirectory);
+        return TextWord(app.programDirectory);
     case kNotifyProgramFileName:
-        return NewText(app.executableName);
+        return TextWord(app.executableName);
     case kNotifyLoadWindow:
         return LoadWindowFromRecord(reinterpret_cast<const LoadWindowRecord *>(argument1));
     case kNotifyFindUnit:

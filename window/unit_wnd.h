@@ -10,6 +10,8 @@
 constexpr UINT kUnitLoadedMessage = 0x806F;   // after creation, parenting and z-order
 constexpr UINT kWindowLayoutMessage = 0x8004; // to the window: lay out bar units
 constexpr UINT kUnitsShownMessage = 0x8076;   // after the window was shown
+// Sent to a unit whose type holds a player (flag 0x80000) when its window is destroyed.
+constexpr UINT kStopPlayerMessage = 0x8070;
 
 class CUnitWnd : public CWnd {
 public:

@@ -4,10 +4,10 @@
 
 #include "framework/window.h"
 #include "runtime/image_layout.h"
-#include "runtime/runtime_app.h"
 #include "window/template_ids.h"
 #include "window/template_reader.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 
 void WindowCollection::Adopt(WindowTemplateList windows) {
     for (auto &window : windows) {
@@ -42,7 +42,7 @@ void WindowCollection::ReleaseAll() {
 }
 
 WindowCollection *Windows() {
-    return Runtime().windowCollection;
+    return EngineState().windows;
 }
 
 WindowTemplate *FindWindowTemplate(uint32_t windowId) {
@@ -81,21 +81,21 @@ void LoadWindowTemplates(const ImageHeader &header) {
     WindowTemplateList windows =
         LoadWindowTemplates(header.templateSegment, header.templateSegmentSize,
                             reinterpret_cast<uint32_t>(header.codeBase));
-    RuntimeApp &app = Runtime();
-    if (app.windowCollection == nullptr) {
-        app.windowCollection = new WindowCollection;
+    WindowEngineState &state = EngineState();
+    if (state.windows == nullptr) {
+        state.windows = new WindowCollection;
     }
-    app.windowCollection->Adopt(std::move(windows));
+    state.windows->Adopt(std::move(windows));
 }
 
 void ReleaseAllWindows() {
-    RuntimeApp &app = Runtime();
-    WindowCollection *collection = app.windowCollection;
+    WindowEngineState &state = EngineState();
+    WindowCollection *collection = state.windows;
     if (collection == nullptr) {
         return;
     }
     // Destroying the windows still finds them through the collection; only then it goes.
     collection->ReleaseAll();
-    app.windowCollection = nullptr;
+    state.windows = nullptr;
     delete collection;
 }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "runtime/program_events.h"
 #include "runtime/runtime_app.h"
 #include "runtime/wiring_routines.h"
 #include "window/event_dispatch.h"
@@ -14,6 +15,7 @@
 #include "window/unit_wnd.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
@@ -160,7 +162,9 @@ uint32_t UnitIdHoldingWindow(WindowTemplate &window, HWND focus) {
 
 void FirstShow(WindowTemplate &window) {
     CWinFormUnit *unit = WindowUnitOf(window);
-    if (unit == nullptr) {
+    // A window already shown (by a handler, or by a first show before) is not shown again: the
+    // focus it holds has been announced.
+    if (unit == nullptr || (GetWindowLongA(unit->m_hWnd, GWL_STYLE) & WS_VISIBLE)) {
         return;
     }
     HWND focusBefore = GetFocus();
@@ -174,7 +178,12 @@ void FirstShow(WindowTemplate &window) {
     HWND focus = GetFocus();
     if (focus != nullptr && focus == focusBefore &&
         (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
-        RaiseUnitEvent(window.WindowId(), UnitIdHoldingWindow(window, focus), kFocusGainedEvent);
+        const uint32_t holder = UnitIdHoldingWindow(window, focus);
+        if (holder == window.UnitIdAt(0)) {
+            unit->RaiseFocusGained();
+        } else {
+            RaiseUnitEvent(window.WindowId(), holder, kFocusGainedEvent);
+        }
     }
 }
 
@@ -190,7 +199,6 @@ bool FailLoad(WindowTemplate &window, const WindowMenu &built) {
 // unit cannot be created; what was created stays.
 bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND parent, HMENU menu,
                           std::vector<CreatedUnit> &created) {
-    RuntimeApp &app = Runtime();
     const uint32_t windowId = window.WindowId();
     const uint32_t count = window.UnitCount();
     HWND windowHandle = nullptr;
@@ -219,11 +227,11 @@ bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND pa
         const uint32_t style = CreationStyle(record.Flags(), descriptor->flags, keptWindow);
         CWnd *unit;
         if (index == 0) {
-            const bool outerModalCreation = app.modalCreation;
-            app.modalCreation = modal;
+            const bool outerModalCreation = EngineState().modalCreation;
+            EngineState().modalCreation = modal;
             unit = CreateUnitFromRecord(record, descriptor, style, parent, 0, menu, windowId,
                                         window.UnitIdAt(0));
-            app.modalCreation = outerModalCreation;
+            EngineState().modalCreation = outerModalCreation;
             auto *windowUnit = dynamic_cast<CWinFormUnit *>(unit);
             if (windowUnit == nullptr) {
                 if (unit != nullptr) {
@@ -388,16 +396,15 @@ void ShowAfterLoad(uint32_t windowId, bool show) {
         FirstShow(*window);
     }
     if (unit->modal) {
-        RuntimeApp &app = Runtime();
-        const uint32_t outerModal = app.modalWindowId;
-        app.modalWindowId = windowId;
+        WindowEngineState &state = EngineState();
+        const uint32_t outerModal = state.modalWindowId;
+        state.modalWindowId = windowId;
         Wiring().runMessageLoop(kModalLoopMode);
-        app.modalWindowId = outerModal;
+        state.modalWindowId = outerModal;
     }
 }
 
 bool RecreateUnit(uint32_t windowId, uint32_t index) {
-    RuntimeApp &app = Runtime();
     WindowTemplate *window = FindWindowTemplate(windowId);
     if (window == nullptr || index == 0) {
         return false;
@@ -472,10 +479,11 @@ bool RecreateUnit(uint32_t windowId, uint32_t index) {
         SetCurrentPage(fresh->m_hWnd, CurrentPageOf(oldWindow));
     }
 
-    const bool outerRecreating = app.recreatingUnit;
-    app.recreatingUnit = true;
+    WindowEngineState &state = EngineState();
+    const bool outerRecreating = state.recreatingUnit;
+    state.recreatingUnit = true;
     ::DestroyWindow(oldWindow);
-    app.recreatingUnit = outerRecreating;
+    state.recreatingUnit = outerRecreating;
     if (hadFocus) {
         SetFocus(fresh->m_hWnd);
     } else if (focus != nullptr && IsWindow(focus) && GetFocus() != focus) {
@@ -485,14 +493,14 @@ bool RecreateUnit(uint32_t windowId, uint32_t index) {
 }
 
 void NotifyUnitDestroyed(uint32_t windowId, uint32_t unitId) {
-    RuntimeApp &app = Runtime();
+    WindowEngineState &state = EngineState();
     WindowTemplate *window = FindWindowTemplate(windowId);
     if (window == nullptr || window->UnitCount() == 0) {
         return;
     }
     const bool isWindow = unitId == 0 || unitId == window->UnitIdAt(0);
     if (!isWindow) {
-        if (app.recreatingUnit) {
+        if (state.recreatingUnit) {
             return;
         }
         const int32_t index = window->IndexOfUnit(unitId);
@@ -502,10 +510,19 @@ void NotifyUnitDestroyed(uint32_t windowId, uint32_t unitId) {
         }
         return;
     }
-    // The window is gone: the template comes back exactly as it was before the load.
-    window->RestorePristineCopy();
-    if (app.modalWindowId == windowId) {
-        app.modalWindowId = 0;
+    // The window is gone: the template comes back exactly as it was before the load. A failed
+    // load dropped its copy; the live slots it wrote must not outlast their objects.
+    if (window->HasPristineCopy()) {
+        window->RestorePristineCopy();
+    } else {
+        for (uint32_t i = 0; i < window->UnitCount(); ++i) {
+            if (!window->RecordAt(i).IsMenuItem()) {
+                window->RecordAt(i).SetLiveUnit(0);
+            }
+        }
+    }
+    if (state.modalWindowId == windowId) {
+        state.modalWindowId = 0;
     }
 }
 
@@ -536,7 +553,7 @@ bool AnyLoadedWindowAlive() {
 void PumpPendingMessages() {
     RuntimeApp &app = Runtime();
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The quit message belongs to the loop that waits for it.
             PostQuitMessage(static_cast<int>(message.wParam));
@@ -544,22 +561,19 @@ void PumpPendingMessages() {
         }
         if (!app.PreTranslateMessage(&message)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
     }
 }
 
 void PumpAndSuppressEvents() {
     PumpPendingMessages();
-    InterlockedIncrement(&Runtime().eventSuppressionCount);
+    HoldProgramEvents();
 }
 
 void PumpAndResumeEvents() {
     PumpPendingMessages();
-    RuntimeApp &app = Runtime();
-    if (app.eventSuppressionCount > 0) {
-        InterlockedDecrement(&app.eventSuppressionCount);
-    }
+    ReleaseProgramEvents();
 }
 
 bool RaiseWindowIdleEvents(uint32_t elapsedMilliseconds, GrowableBuffer &doneWindows) {

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "runtime/blocking_routine.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
 #include "runtime/image_layout.h"
@@ -74,14 +73,6 @@ void NotifyLibrariesOfStartup(RuntimeApp &app, const ImageHeader &header) {
     CopyPointerList(app.libraryValueSlots, nullptr, header.libraryCount);
 }
 
-// Program events wait while a blocking routine runs, as while the error box is up.
-void HoldProgramEvents() {
-    InterlockedIncrement(&Runtime().eventSuppressionCount);
-}
-void ReleaseProgramEvents() {
-    InterlockedDecrement(&Runtime().eventSuppressionCount);
-}
-
 } // namespace
 
 void InitializeRuntime() {
@@ -102,7 +93,6 @@ void InitializeRuntime() {
     }
     app.hiddenOwner.Create(GetModuleHandleA(nullptr));
     app.mainThreadId = GetCurrentThreadId();
-    SetBlockingRoutineHooks({&HoldProgramEvents, &ReleaseProgramEvents, &ExitProgramLeavingWorker});
     if (header.constantSegmentSize > 0) {
         SetConstantSegment(header.constantSegment, header.constantSegmentSize);
     }

@@ -5,6 +5,7 @@
 #include "runtime/program_routine_call.h"
 #include "runtime/runtime_app.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 #include "wiring/runtime_lifecycle.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int kModalMode = 1;
 
 bool MessageWaiting() {
     MSG peeked;
-    return PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
+    return PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE) != FALSE;
 }
 
 void RemoveIdleCallbackAt(RuntimeApp &app, uint32_t index) {
@@ -79,7 +80,7 @@ void RunMessageLoopMode(int mode) {
             if (!app.OnIdle(idleCount++)) {
                 idle = false;
             }
-            if (modal && app.modalWindowId == 0) {
+            if (modal && EngineState().modalWindowId == 0) {
                 return;
             }
         }
@@ -94,7 +95,7 @@ void RunMessageLoopMode(int mode) {
                 }
                 return;
             }
-            if (modal && app.modalWindowId == 0) {
+            if (modal && EngineState().modalWindowId == 0) {
                 return;
             }
             if (app.IsIdleMessage(&app.m_msgCur)) {

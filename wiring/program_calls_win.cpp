@@ -96,9 +96,9 @@ void FileSearchClose(void *search) {
     CallInternal(kInternalFileSearchClose, reinterpret_cast<uint32_t>(search));
 }
 
-uint32_t RunBlockingRoutine(uint32_t (*routine)(void *), void *argument) {
-    return CallInternal(kInternalRunBlockingRoutine, reinterpret_cast<uint32_t>(routine),
-                        reinterpret_cast<uint32_t>(argument));
+uint32_t WaitKeepingWindowsAlive(void *answer, uint32_t milliseconds) {
+    return CallInternal(kInternalWaitKeepingWindowsAlive, reinterpret_cast<uint32_t>(answer),
+                        milliseconds);
 }
 
 } // namespace ProgramCall

@@ -21,9 +21,6 @@ void LoadStartWindow(uint32_t windowId);
 void RuntimeShutdown(int32_t exitCode);
 // Service slot 9: shutdown, then the process ends with exitCode.
 [[noreturn]] void ExitProgram(int32_t exitCode);
-// The last window was closed while a blocking routine's worker, now stopped, was inside program
-// code or the platform: shutdown without what the worker may still hold, then the process ends.
-[[noreturn]] void ExitProgramLeavingWorker(int32_t exitCode);
 
 // Idle callbacks of library code: routine(argument) runs while the queue is empty, for as long
 // as window exists. Registering ignores a null or dead window, a null routine and a window

@@ -4,8 +4,11 @@
 
 #include "runtime/heap.h"
 #include "runtime/image_layout.h"
+#include "runtime/library_warm_up.h"
+#include "runtime/program_events.h"
 #include "runtime/program_routine_call.h"
 #include "runtime/runtime_app.h"
+#include "window/units/window/win_form_unit.h"
 #include "window/window_engine.h"
 #include "wiring/runtime_lifecycle.h"
 
@@ -45,6 +48,7 @@ void ReleaseDllCommands(RuntimeApp &app) {
     if (app.dllCommands.count > 0) {
         ReleaseDllCommandModules(app.dllCommands, PlatformModuleLoader());
     }
+    ReleaseLibraryWarmUp();
     app.dllCommands = DllCommandLists{0, nullptr, nullptr, nullptr, nullptr, "", ""};
     app.dllLibraryNames.Free();
     app.dllExportNames.Free();
@@ -52,37 +56,22 @@ void ReleaseDllCommands(RuntimeApp &app) {
     app.dllEntries.Free();
 }
 
-void DestroyProgramIcons(RuntimeApp &app) {
-    if (app.programIcon != nullptr) {
-        DestroyIcon(app.programIcon);
-        app.programIcon = nullptr;
-    }
-    if (app.smallProgramIcon != nullptr) {
-        DestroyIcon(app.smallProgramIcon);
-        app.smallProgramIcon = nullptr;
-    }
-}
-
-// The shutdown steps, on the main thread. A stopped blocking routine's worker may hold the loader
-// lock or be inside a DLL command's library: with one, the DLL command modules and OLE are left
-// to the end of the process.
-void ShutDown(RuntimeApp &app, bool workerStopped) {
+// The shutdown steps, on the main thread.
+void ShutDown(RuntimeApp &app) {
     app.shuttingDown = true;
     ClearIdleCallbacks(app);
     ReleaseAllWindows();
     RunExitRoutines(app);
     NotifyLibrariesOfShutdown(app);
-    if (!workerStopped) {
-        ReleaseDllCommands(app);
-    }
+    ReleaseDllCommands(app);
     ForgetConstantSegment();
-    DestroyProgramIcons(app);
+    DestroyProgramIcons();
     app.hiddenOwner.DestroyWindow();
     app.hiddenOwner.m_hWnd = nullptr;
     app.registeredObjects.StopAndDeleteAll();
     // The auxiliary facilities (sound, animation, sockets, printing) hold nothing: this program
     // never starts them.
-    if (app.oleInitialized && !workerStopped) {
+    if (app.oleInitialized) {
         OleUninitialize();
         app.oleInitialized = false;
     }
@@ -92,7 +81,7 @@ void ShutDown(RuntimeApp &app, bool workerStopped) {
 
 void RuntimeShutdown(int32_t exitCode) {
     RuntimeApp &app = Runtime();
-    InterlockedIncrement(&app.eventSuppressionCount);
+    HoldProgramEvents();
     if (app.mainThreadId != 0 && GetCurrentThreadId() != app.mainThreadId) {
         // Only the main thread shuts down; it ends the process once it has done so.
         if (app.hiddenOwner.m_hWnd != nullptr) {
@@ -104,20 +93,10 @@ void RuntimeShutdown(int32_t exitCode) {
         }
         return;
     }
-    ShutDown(app, false);
+    ShutDown(app);
 }
 
 void ExitProgram(int32_t exitCode) {
     RuntimeShutdown(exitCode);
-    ExitProcess(static_cast<UINT>(exitCode));
-}
-
-void ExitProgramLeavingWorker(int32_t exitCode) {
-    RuntimeApp &app = Runtime();
-    InterlockedIncrement(&app.eventSuppressionCount);
-    ShutDown(app, true);
-    // Not ExitProcess: its detaching of the libraries first takes the loader lock, which the
-    // stopped worker may hold.
-    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
     ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -1,10 +1,10 @@
 // The service table and the internal command table in slot order.
 #include "wiring/service_table.h"
 
-#include "runtime/blocking_routine.h"
 #include "runtime/dll_command_call.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
+#include "runtime/windows_alive_wait.h"
 #include "window/property_access.h"
 #include "wiring/internal_commands.h"
 #include "wiring/runtime_lifecycle.h"
@@ -56,7 +56,8 @@ extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount] = {
 };
 
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount] = {
-    EntryOf(&FileSearchStep),         EntryOf(&FileSearchClose),    EntryOf(&MakeArrayWritable),
-    EntryOf(&RegisterExitRoutine),    EntryOf(&ReadTypeProperty),   EntryOf(&WriteTypeProperty),
-    EntryOf(&InitializeRuntimeEntry), EntryOf(&RunBlockingRoutine),
+    EntryOf(&FileSearchStep),         EntryOf(&FileSearchClose),
+    EntryOf(&MakeArrayWritable),      EntryOf(&RegisterExitRoutine),
+    EntryOf(&ReadTypeProperty),       EntryOf(&WriteTypeProperty),
+    EntryOf(&InitializeRuntimeEntry), EntryOf(&WaitKeepingWindowsAlive),
 };

@@ -31,7 +31,7 @@ enum InternalCommand : int {
     kInternalReadTypeProperty = 4,
     kInternalWriteTypeProperty = 5,
     kInternalInitializeRuntime = 6,
-    kInternalRunBlockingRoutine = 7,
+    kInternalWaitKeepingWindowsAlive = 7,
 };
 
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount];

@@ -1,9 +1,10 @@
-// What the regular-expression class's program code shares: its constants, never-null texts,
-// truncation as compiled code does it, and making and freeing member blocks.
+// What the regular-expression class's program code shares: its constants and making and
+// freeing member blocks.
 #pragma once
 
 #include <cstdint>
 
+#include "app/program_code.h"
 #include "program_constants.h"
 #include "runtime/program_calls.h"
 #include "values/automation_calls.h"
@@ -13,15 +14,6 @@ namespace Regex {
 
 inline const char *Named(uint32_t constant) {
     return ConstantText(constant);
-}
-
-// A text as commands receive it: the constant empty text in place of null.
-inline const char *Arg(const char *text) {
-    return text != nullptr ? text : Named(Constant::EmptyText);
-}
-
-inline int32_t Whole(double value) {
-    return static_cast<int32_t>(CodeFloatToInt(value));
 }
 
 // A new Variant block as compiled code starts one: 16 zero bytes, then the type VT_I4.

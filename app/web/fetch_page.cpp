@@ -55,7 +55,8 @@ constexpr uint32_t kConnectTimeoutMilliseconds = 60000;
 constexpr uint32_t kSendTimeoutMilliseconds = 30000;
 constexpr uint32_t kReceiveTimeoutMilliseconds = 30000;
 constexpr int32_t kHeaderBufferBytes = 5000;
-// Response headers beyond this fail the fetch instead of being copied out.
+// Response headers beyond this fail the fetch of a caller that reads them, instead of being
+// copied out.
 constexpr uint32_t kMaxHeaderBytes = 1u << 20;
 constexpr int32_t kLowestPort = 0;
 constexpr int32_t kHighestPort = 65535;
@@ -159,8 +160,8 @@ bool QueryResponseHeaders(uint32_t request, Text *responseHeaders) {
     return true;
 }
 
-// For a caller that does not read the raw header block: its size only. Asked with no room, the
-// platform reports the size it needs and copies nothing out.
+// Whether the raw header block fits kMaxHeaderBytes, asked before the body is read. Asked with no
+// room, the platform reports the size it needs and copies nothing out.
 bool ResponseHeadersWithinBound(uint32_t request) {
     uint32_t length = 0;
     CallDll(kHttpQueryInfo, request, kQueryRawHeadersCrlf, 0, Word(&length), 0);
@@ -263,32 +264,34 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
         postData = *postBytesVar;
     }
 
-    // Send and read on a thread of the transfer's own, waited for until the deadline. A fetch
-    // that reaches a bound (the deadline, kMaxBodyBytes, kMaxHeaderBytes) returns no body; past
-    // the deadline or kMaxHeaderBytes the response headers are left as 5,000 spaces and no cookie
-    // is received, as after a failed send.
-    const FetchHandles handles{session, connection, request};
-    const TransferOutcome transfer =
-        TransferWithin(handles, {method == 0, *headersVar, headersLength, postData}, deadline);
-    ByteSet body = transfer.body;
+    // Send, read and close on the transfer thread, each waited for until the deadline with the
+    // windows alive. A fetch that reaches a bound (the deadline, kMaxBodyBytes, kMaxHeaderBytes) or
+    // is given up for a close returns no body; then the response headers are left as 5,000 spaces
+    // and no cookie is received, as after a failed send.
+    Transfer transfer = BeginTransfer({session, connection, request}, deadline);
+    const bool sent = SendWithin(transfer, {method == 0, *headersVar, headersLength, postData});
     // The header block and the cookies read from it reach only a caller that passed the response
     // headers, the received cookies or cookies to merge; a left-out variable is the caller's own
     // temporary, which nobody reads. The platform builds the raw block in time that grows with
     // the square of the number of header lines, and builds it again for each query, so a caller
-    // that wants none of the three has only the block's size checked against the bound.
+    // that wants none of the three has nothing asked about it. The header bound guards the
+    // program's memory, into which the block is copied only for a caller that wants it: for that
+    // caller the bound is checked as soon as the send has returned, and a fetch whose headers
+    // pass it reads no body.
     const bool headersWanted =
         responseHeaders.givenFlag == 1 || receivedCookies.givenFlag == 1 || cookies.givenFlag == 1;
-    Text *responseVar = TextVariable(responseHeaders);
-    if (!transfer.handlesOpen) {
-        Store(responseVar, Kernel::BlankText(kHeaderBufferBytes));
-    } else {
-        const bool withinBound = headersWanted ? QueryResponseHeaders(request, responseVar)
-                                               : ResponseHeadersWithinBound(request);
-        if (!withinBound) {
-            Store(&body, nullptr);
-        }
-        CloseHandles(handles);
+    ByteSet body = nullptr;
+    if (sent && (!headersWanted || ResponseHeadersWithinBound(request))) {
+        body = ReadBodyWithin(transfer);
     }
+    Text *responseVar = TextVariable(responseHeaders);
+    if (!sent || transfer.abandoned) {
+        // The handles may be closing on the abandoned thread: not one more call with them.
+        Store(responseVar, Kernel::BlankText(kHeaderBufferBytes));
+    } else if (headersWanted && !QueryResponseHeaders(request, responseVar)) {
+        Store(&body, nullptr);
+    }
+    EndTransfer(transfer);
 
     if (headersWanted) {
         Text *receivedVar = TextVariable(receivedCookies);

@@ -1,7 +1,9 @@
-// The network half of a fetch, sending the request and reading the body, with each blocking
-// WinInet call made on a thread of its own: the fetch waits for a call only until its deadline,
-// because a call that a server keeps busy need not return (under Wine, closing the call's handle
-// does not end it either).
+// The network half of a fetch: the blocking WinInet calls (the send, each read, closing the
+// handles) are made on the process's transfer thread, and the window thread waits for each
+// answer in the runtime's wait that keeps the windows alive, until the fetch's deadline or until
+// a close is asked for. A call not answered by then is abandoned with its thread: that thread
+// closes the handles once the platform lets it go, frees what it holds and ends, and the next
+// fetch gets a new transfer thread.
 #pragma once
 
 // For std::chrono::steady_clock: <chrono> itself cannot be compiled for code page 936 texts (it
@@ -16,6 +18,8 @@ namespace web {
 // The largest body a fetch accepts; a larger one fails the fetch before more is allocated.
 constexpr uint32_t kMaxBodyBytes = 64u << 20;
 
+using Deadline = std::chrono::steady_clock::time_point;
+
 // The three handles of one request, as the fetch opened them.
 struct FetchHandles {
     uint32_t session;
@@ -24,7 +28,7 @@ struct FetchHandles {
 };
 
 // What to send: the completed header block and, for methods other than GET, the request data
-// (null for none). The transfer works on copies of both.
+// (null for none). The transfer thread sends copies of both.
 struct SendPlan {
     bool get;
     const char *headers;
@@ -32,18 +36,32 @@ struct SendPlan {
     ByteSet postBytes;
 };
 
-struct TransferOutcome {
-    ByteSet body;     // the body, owned by the caller; null when nothing was read or on a bound
-    bool handlesOpen; // false: the deadline passed and the handles are closed already
+struct TransferThread;
+
+// One fetch's use of the transfer thread.
+struct Transfer {
+    TransferThread *thread; // null when none could be made, or once abandoned
+    bool abandoned;         // a call was given up: the handles are the abandoned thread's
+    FetchHandles handles;
+    Deadline deadline;
 };
 
-// Sends the request, reads the body, and returns when both are done or the deadline has passed.
-// At the deadline the handles are closed, innermost first, and the thread is left to wind down
-// on its own: it makes no further call and frees what it holds when its last call returns.
-TransferOutcome TransferWithin(const FetchHandles &handles, const SendPlan &plan,
-                               std::chrono::steady_clock::time_point deadline);
+// Takes the transfer thread (made at the first fetch, and again after one was abandoned) for the
+// handles. Its record, with the thread's 64 KiB read buffer, comes from the runtime heap. When the
+// platform makes no thread, the calls fail as a send that failed would.
+Transfer BeginTransfer(const FetchHandles &handles, Deadline deadline);
 
-// Closes request, connection and session, in that order.
-void CloseHandles(const FetchHandles &handles);
+// Sends the request; false when it failed to answer in time (or no thread could be made).
+bool SendWithin(Transfer &transfer, const SendPlan &plan);
+
+// Reads the whole body into a block that grows geometrically, copying each piece out of the
+// thread's buffer once its read has answered in time. Stops at the first read of 0 bytes (the
+// end of the body, or a failed read). The body, owned by the caller, is null when nothing was
+// read, when it would pass kMaxBodyBytes, or when a call was abandoned (transfer.abandoned).
+ByteSet ReadBodyWithin(Transfer &transfer);
+
+// Closes request, connection and session, in that order, on the transfer thread until the
+// deadline; an abandoned transfer's thread closes them itself.
+void EndTransfer(Transfer &transfer);
 
 } // namespace web

@@ -5,12 +5,20 @@
 #include <string>
 
 #include "regex/component/regexp_interfaces.h"
+#include "runtime/library_warm_up.h"
 
 namespace RegExpComponent {
 namespace {
 
 constexpr const IID *kInterfaceIds[] = {&kRegExpInterfaceId, &kMatchCollectionInterfaceId,
                                         &kMatchInterfaceId, &kSubMatchesInterfaceId};
+
+// Loaded on the runtime's warm-up worker once the window is up, so that the first object made
+// (at the user's first click) finds the library loaded.
+void LoadAhead() {
+    TypeLibrary::Acquire();
+}
+[[maybe_unused]] const bool kLoadedAhead = (AddWarmUpPreparation(&LoadAhead), true);
 
 // The file of the module this code is linked into: the program or a test executable, each of
 // which carries the type library as a resource.
@@ -63,23 +71,34 @@ bool TypeLibrary::Load() {
                    SUCCEEDED(dispatch_[i]->GetRefTypeInfo(vtableType, &vtable_[i]));
     }
     library->Release();
+    // Each interface's base (IDispatch) is described in the system's own type library, which
+    // the platform loads when a name is first looked up beyond the interface's own members and
+    // then keeps with this library. Resolved here, that first lookup is not part of a call.
+    for (int i = 0; i < kKinds && complete; ++i) {
+        HREFTYPE baseType = 0;
+        ITypeInfo *base = nullptr;
+        if (SUCCEEDED(dispatch_[i]->GetRefTypeOfImplType(0, &baseType)) &&
+            SUCCEEDED(dispatch_[i]->GetRefTypeInfo(baseType, &base))) {
+            base->Release();
+        }
+    }
     return complete;
 }
 
 std::shared_ptr<const TypeLibrary> TypeLibrary::Acquire() {
     static std::mutex guard;
-    static std::weak_ptr<const TypeLibrary> shared;
+    // Never destroyed: released by the exit's static destructors, it would be released after
+    // the runtime has shut COM down; the system reclaims it with the process.
+    static auto *const kept = new std::shared_ptr<const TypeLibrary>();
     std::lock_guard<std::mutex> lock(guard);
-    std::shared_ptr<const TypeLibrary> library = shared.lock();
-    if (library == nullptr) {
+    if (*kept == nullptr) {
         std::shared_ptr<TypeLibrary> loaded(new TypeLibrary());
         if (!loaded->Load()) {
             return nullptr;
         }
-        library = loaded;
-        shared = library;
+        *kept = std::move(loaded);
     }
-    return library;
+    return *kept;
 }
 
 } // namespace RegExpComponent

@@ -1,5 +1,6 @@
 // The component's type information, read from the type library that the module embeds as
-// resource TYPELIB 1. Live objects share one loaded copy; it is released with the last of them.
+// resource TYPELIB 1. It is loaded once, by the first object made, and kept for the process:
+// loading it parses the library anew, which a click that makes an object each time would pay.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +24,8 @@ public:
     // The vtable view of the same interface, which ITypeInfo::Invoke calls through.
     ITypeInfo *VtableInfo(InterfaceKind kind) const { return vtable_[static_cast<int>(kind)]; }
 
-    // The shared copy, loaded when no live object holds one; null when the module carries no
-    // readable type library.
+    // The process's copy, loaded at the first call that finds none; null when the module
+    // carries no readable type library (a later call tries again).
     static std::shared_ptr<const TypeLibrary> Acquire();
 
 private:

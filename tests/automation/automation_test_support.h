@@ -116,6 +116,63 @@ private:
     VARIANT *block_;
 };
 
+// A malloc spy on the platform's task allocator, from which strings and arrays of automation
+// come: it refuses every request of at least its limit (PreAlloc answers 0). It is registered
+// once and lives as long as the process: the platform keeps a spy that watched a block until
+// that block is freed, so one could not be revoked safely at the end of a test.
+class RefusingMallocSpy final : public IMallocSpy {
+public:
+    static RefusingMallocSpy &Instance() {
+        static RefusingMallocSpy *spy = new RefusingMallocSpy;
+        return *spy;
+    }
+    bool Registered() const { return registered_; }
+    void Refuse(SIZE_T limit) { limit_ = limit; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **object) override {
+        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
+            *object = static_cast<IMallocSpy *>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T bytes) override { return bytes >= limit_ ? 0 : bytes; }
+    void *STDMETHODCALLTYPE PostAlloc(void *actual) override { return actual; }
+    void *STDMETHODCALLTYPE PreFree(void *request, BOOL) override { return request; }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void *request, SIZE_T bytes, void **newRequest,
+                                        BOOL) override {
+        *newRequest = request;
+        return bytes >= limit_ ? 0 : bytes;
+    }
+    void *STDMETHODCALLTYPE PostRealloc(void *actual, BOOL) override { return actual; }
+    void *STDMETHODCALLTYPE PreGetSize(void *request, BOOL) override { return request; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T actual, BOOL) override { return actual; }
+    void *STDMETHODCALLTYPE PreDidAlloc(void *request, BOOL) override { return request; }
+    int STDMETHODCALLTYPE PostDidAlloc(void *, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+private:
+    RefusingMallocSpy() { registered_ = SUCCEEDED(CoRegisterMallocSpy(this)); }
+
+    SIZE_T limit_ = ~SIZE_T{0};
+    bool registered_ = false;
+};
+
+// While it lives, the task allocator refuses every request of at least limit bytes.
+class RefusedTaskMemory {
+public:
+    explicit RefusedTaskMemory(SIZE_T limit) { RefusingMallocSpy::Instance().Refuse(limit); }
+    ~RefusedTaskMemory() { RefusingMallocSpy::Instance().Refuse(~SIZE_T{0}); }
+    RefusedTaskMemory(const RefusedTaskMemory &) = delete;
+    RefusedTaskMemory &operator=(const RefusedTaskMemory &) = delete;
+    bool Registered() const { return RefusingMallocSpy::Instance().Registered(); }
+};
+
 // Each test runs in its own single-threaded apartment.
 class ApartmentTest : public ::testing::Test {
 protected:

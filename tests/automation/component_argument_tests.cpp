@@ -108,6 +108,23 @@ TEST_F(ProbeTest, EmptyVariantArgumentIsPassedAsParamNotFound) {
                                                    VariantValue(empty.get()), Text("x")})));
 }
 
+// An object reaches a parameter that can hold one (an interface, a Variant, an extra argument
+// of a variable list); a parameter of another type receives a null VT_UNKNOWN instead.
+TEST_F(ProbeTest, ObjectReachesOnlyParametersThatCanHoldOne) {
+    ObjectVariable other;
+    ASSERT_EQ(1u, Call(ObjectCreate, {Object(other.get()), Text("Zorvin.TestProbe")}).low);
+    Call(ObjectReadNumberProperty, {Object(probe_), Text("Add"), Object(other.get()), Integer(1)});
+    EXPECT_EQ("flags=1 args=2 named=0 13(null) 3", LastCall());
+    TakeText(Call(ObjectCallTextMethod, {Object(probe_), Text("Describe"), Object(other.get())}));
+    EXPECT_EQ("flags=1 args=1 named=0 13", LastCall());
+    TakeText(
+        Call(ObjectCallTextMethod, {Object(probe_), Text("Join"), Text("-"), Object(other.get())}));
+    EXPECT_EQ("flags=1 args=2 named=0 8 13", LastCall());
+    EXPECT_EQ(
+        1u, Call(ObjectWriteProperty, {Object(probe_), Text("Partner"), Object(other.get())}).low);
+    EXPECT_EQ("flags=8 args=1 named=-3 9", LastCall());
+}
+
 TEST_F(ProbeTest, EveryCallLeavesTheReferencesAsItFoundThem) {
     ObjectVariable other;
     ASSERT_EQ(1u, Call(ObjectCreate, {Object(other.get()), Text("Zorvin.TestProbe")}).low);

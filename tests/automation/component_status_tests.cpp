@@ -50,6 +50,21 @@ TEST_F(ProbeTest, ArgumentWithoutVariantFormIsStatusMinusSeven) {
     EXPECT_EQ("flags=4 args=1 named=-3 3", LastCall()) << "nothing was invoked";
 }
 
+// The allocator refuses the long text's string (and only requests that large): the call fails
+// instead of passing an empty string.
+TEST_F(ProbeTest, ArgumentStringThatCannotBeAllocatedFailsTheCallUninvoked) {
+    const std::string longText(100000, 'x');
+    Call(ObjectWriteProperty, {Object(probe_), Text("Counter"), Integer(3)});
+    {
+        RefusedTaskMemory refused(sizeof(wchar_t) * longText.size());
+        ASSERT_TRUE(refused.Registered());
+        EXPECT_EQ("", TakeText(Call(ObjectCallTextMethod, {Object(probe_), Text("Join"), Text("-"),
+                                                           Text("a"), Text(longText.c_str())})));
+        EXPECT_EQ(kAutomationInvokeFailed, GetAutomationStatus());
+    }
+    EXPECT_EQ("flags=4 args=1 named=-3 3", LastCall()) << "nothing was invoked";
+}
+
 TEST_F(ProbeTest, UnconvertibleResultIsStatusMinusEight) {
     EXPECT_EQ(0.0, AsDouble(Call(ObjectReadNumberProperty, {Object(probe_), Text("Word")})));
     EXPECT_EQ(kAutomationResultNotConvertible, GetAutomationStatus());

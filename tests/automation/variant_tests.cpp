@@ -114,6 +114,34 @@ TEST(VariantAssign, TextArrayElementsAreReadAndWrittenByOneBasedIndex) {
                 .low);
 }
 
+// A string the platform cannot allocate is a failed assignment, never an empty string. Only
+// requests as large as the long text's string are refused: the platform's own small blocks
+// (type information among them) must not fail under the test.
+TEST(VariantAssign, TextWhoseStringCannotBeAllocatedFailsAndLeavesTheTargetEmpty) {
+    const std::string longText(100000, 'x');
+    struct {
+        uint32_t dimensions = 1;
+        uint32_t size = 2;
+        const char *elements[2] = {"short", nullptr};
+    } array;
+    array.elements[1] = longText.c_str();
+    VariantVariable target;
+    {
+        RefusedTaskMemory refused(sizeof(wchar_t) * longText.size());
+        ASSERT_TRUE(refused.Registered());
+        EXPECT_EQ(0u,
+                  Call(VariantAssign, {VariantValue(target.get()), Text(longText.c_str())}).low);
+        EXPECT_EQ(VT_EMPTY, V_VT(target.get()));
+        Call(VariantAssign, {VariantValue(target.get()), Integer(7)});
+        EXPECT_EQ(0u, Call(VariantAssign, {VariantValue(target.get()),
+                                           Address(TC::kText | TC::kArrayOrReferenceBit, &array)})
+                          .low);
+        EXPECT_EQ(VT_EMPTY, V_VT(target.get()));
+    }
+    EXPECT_EQ(1u, Call(VariantAssign, {VariantValue(target.get()), Text(longText.c_str())}).low);
+    EXPECT_EQ(longText, TakeText(Call(VariantToText, {VariantValue(target.get())})));
+}
+
 TEST(VariantAssign, ElementIndexNeedsAnArrayTarget) {
     VariantVariable target;
     EXPECT_EQ(0u, Call(VariantAssign, {VariantValue(target.get()), Integer(1), Integer(1)}).low);

@@ -318,28 +318,47 @@ TEST(LoadSystemLibrary, LeavesOtherNamesToTheDeclaredSearch) {
     }
 }
 
+HANDLE g_prepared = nullptr;
+void MarkPrepared() {
+    SetEvent(g_prepared);
+}
+
 // The warm-up maps the system library the commands name, binds nothing, and never loads a
 // library of the program's own (whose start-up code would then run before its first call). The
-// program's library comes first in the lists, so once the system's is mapped the worker has
-// passed it.
-TEST(LibraryWarmUp, MapsTheSystemsLibrariesAndNeverAProgramsOwn) {
+// program's library comes first in the lists; the preparations run on the same worker once the
+// libraries are loaded, so when the one added here has run the worker has passed them all.
+// Shutdown's release unmaps what it mapped.
+TEST(LibraryWarmUp, MapsTheSystemsLibrariesNeverAProgramsOwnThenPreparesUntilReleased) {
+    // Only the warm-up may bring the system's library into the process.
+    ASSERT_EQ(GetModuleHandleA("wininet.dll"), nullptr);
     const HMODULE ownBefore = GetModuleHandleA("zv_test_exports.dll");
     const char *libraries[] = {"zv_test_exports.dll", "wininet.dll", "WININET", nullptr, ""};
     const char *exports[] = {"Twice", "InternetOpenA", "InternetOpenA", "GetTickCount", "Sleep"};
     HMODULE modules[5] = {};
     FARPROC entries[5] = {};
+    g_prepared = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    AddWarmUpPreparation(&MarkPrepared);
     StartLibraryWarmUp(DllCommandLists{5, libraries, exports, modules, entries, ".", ""});
+    ASSERT_EQ(WaitForSingleObject(g_prepared, 10000), WAIT_OBJECT_0);
+    CloseHandle(g_prepared);
     HMODULE wininet = GetModuleHandleA("wininet.dll");
-    for (int wait = 0; wait < 1000 && wininet == nullptr; ++wait) {
-        Sleep(10);
-        wininet = GetModuleHandleA("wininet.dll");
-    }
     EXPECT_NE(wininet, nullptr);
     EXPECT_EQ(GetModuleHandleA("zv_test_exports.dll"), ownBefore);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(modules[i], nullptr) << i;
         EXPECT_EQ(entries[i], nullptr) << i;
     }
+
+    // The release gives the library back (nothing else holds it), at once when the worker has
+    // recorded it, or by the worker itself when it has not yet.
+    ReleaseLibraryWarmUp();
+    for (int wait = 0; wait < 1000 && wininet != nullptr; ++wait) {
+        wininet = GetModuleHandleA("wininet.dll");
+        if (wininet != nullptr) {
+            Sleep(10);
+        }
+    }
+    EXPECT_EQ(wininet, nullptr) << "the warm-up's reference was released";
 }
 
 TEST_F(DllBinding, ReleaseUnloadsEveryBoundModuleOnceAndEmptiesTheLists) {

@@ -16,7 +16,9 @@
 #include <string>
 
 #include "tests/e2e/driver/memory_probe.h"
+#include "tests/e2e/driver/window_text.h"
 #include "tests/faults/program_run.h"
+#include "tests/support/web_peer_ports.h"
 
 namespace {
 
@@ -46,24 +48,9 @@ std::string RefusalBox(uint32_t bytes) {
     return "运行时出错!\r\n\r\n错误信息：分配 " + std::to_string(bytes) + " 字节内存失败!\r\n";
 }
 
-// The page's address on the test site: the HTTP port from servers.txt of ZV_WEB_SERVERS.
+// The page's address on the test site: the HTTP port of the web peers.
 std::string PageAddress() {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"ZV_WEB_SERVERS", folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return {};
-    }
-    const std::wstring path = std::wstring(folder) + L"\\servers.txt";
-    FILE *file = _wfopen(path.c_str(), L"rb");
-    if (file == nullptr) {
-        return {};
-    }
-    char line[256];
-    unsigned port = 0;
-    while (port == 0 && std::fgets(line, sizeof line, file) != nullptr) {
-        std::sscanf(line, "http_port=%u", &port);
-    }
-    std::fclose(file);
+    const int port = WebPeerPort("http_port");
     return port == 0 ? std::string() : "http://127.0.0.1:" + std::to_string(port) + kPagePath;
 }
 
@@ -157,8 +144,8 @@ std::string CheckBox(const ProgramRun &run, HWND box, uint32_t n) {
     if (!Ask(run, L"ZvRefusedRequest", refused) || !Ask(run, L"ZvRefusedBytes", bytes)) {
         return "the probe does not answer";
     }
-    const std::string caption = BoxCaption(box, kStepMilliseconds);
-    const std::string message = BoxMessage(box, kStepMilliseconds);
+    const std::string caption = ReadWindowText(box, kStepMilliseconds);
+    const std::string message = ReadBoxMessage(box, kStepMilliseconds);
     if (refused != n || caption != "错误" || message != RefusalBox(bytes)) {
         return "request " + std::to_string(refused) + " of " + std::to_string(bytes) +
                " bytes refused; the box \"" + Printable(caption) + "\": \"" + Printable(message) +
@@ -177,7 +164,7 @@ std::string CheckEnd(const ProgramRun &run, HWND firstBox) {
         }
         HWND box = run.FindBox();
         if (box != nullptr && box != firstBox) {
-            return "after OK, another box \"" + Printable(BoxMessage(box, kStepMilliseconds)) +
+            return "after OK, another box \"" + Printable(ReadBoxMessage(box, kStepMilliseconds)) +
                    "\"";
         }
     }

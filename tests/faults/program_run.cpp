@@ -1,11 +1,9 @@
 // Starting a program under test and watching its windows from another process.
 #include "tests/faults/program_run.h"
 
-#include <cstdio>
+#include "tests/e2e/driver/window_text.h"
 
 namespace {
-
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 struct WindowSearch {
     DWORD processId;
@@ -90,40 +88,7 @@ HWND ProgramRun::FindBox() const {
     return search.found;
 }
 
-std::string ReadWindowText(HWND window, DWORD milliseconds) {
-    char buffer[8192];
-    DWORD_PTR length = 0;
-    // WM_GETTEXT is copied across the process boundary for a sent message, never a posted one.
-    if (SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                            SMTO_NORMAL, milliseconds, &length) == 0) {
-        return {};
-    }
-    return std::string(buffer, length);
-}
-
-std::string BoxCaption(HWND box, DWORD milliseconds) {
-    return ReadWindowText(box, milliseconds);
-}
-
-std::string BoxMessage(HWND box, DWORD milliseconds) {
-    return ReadWindowText(GetDlgItem(box, kMessageBoxTextId), milliseconds);
-}
-
 void PressOk(HWND box) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-}
-
-std::string Printable(const std::string &bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
-        }
-    }
-    return out;
 }

@@ -34,13 +34,5 @@ private:
     bool started_ = false;
 };
 
-// The text of a window of another process (code page 936 bytes); empty when it does not answer
-// within milliseconds.
-std::string ReadWindowText(HWND window, DWORD milliseconds);
-// The text of a message box as its caption and its message.
-std::string BoxCaption(HWND box, DWORD milliseconds);
-std::string BoxMessage(HWND box, DWORD milliseconds);
 // Presses the OK button of a message box, as a user would.
 void PressOk(HWND box);
-// Shows bytes readably: printable ASCII as is, everything else as \xHH.
-std::string Printable(const std::string &bytes);

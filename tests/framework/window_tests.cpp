@@ -1,6 +1,7 @@
 // CWnd: the object receives its window's messages from the first one on, a subclassed control
 // keeps its class behaviour, notifications reach the child's object, the final clean-up runs
-// once after the window is gone, and temporary objects live until DeleteTempMap.
+// once after the window is gone and its outermost message has returned, and temporary objects
+// live until DeleteTempMap.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,13 +13,13 @@
 
 namespace {
 
-constexpr char kClassName[] = "ZvFrameworkTestWindow";
+constexpr wchar_t kClassName[] = L"ZvFrameworkTestWindow";
 
 void RegisterTestClass() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &DefWindowProcA;
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &DefWindowProcW;
     windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
+    RegisterClassW(&windowClass);
 }
 
 // Records the messages it sees and its final clean-up.
@@ -56,7 +57,7 @@ public:
 TEST(FrameworkWindow, TheObjectSeesTheFirstMessageAndIsMapped) {
     RegisterTestClass();
     RecordingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    ASSERT_TRUE(window.CreateEx(0, kClassName, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
     ASSERT_FALSE(window.messages.empty());
     // WM_NCCREATE (or WM_GETMINMAXINFO before it) is the first message a window receives.
     EXPECT_TRUE(window.messages.front() == WM_NCCREATE ||
@@ -68,7 +69,7 @@ TEST(FrameworkWindow, TheObjectSeesTheFirstMessageAndIsMapped) {
 TEST(FrameworkWindow, FinalCleanUpRunsOnceAfterTheWindowIsUnmapped) {
     RegisterTestClass();
     RecordingWindow window;
-    ASSERT_TRUE(window.CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    ASSERT_TRUE(window.CreateEx(0, kClassName, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
     HWND handle = window.m_hWnd;
     EXPECT_TRUE(window.DestroyWindow());
     EXPECT_EQ(window.cleanUps, 1);
@@ -78,12 +79,71 @@ TEST(FrameworkWindow, FinalCleanUpRunsOnceAfterTheWindowIsUnmapped) {
     EXPECT_FALSE(window.DestroyWindow());
 }
 
+// An object on pages of its own that a delete leaves mapped but read-only: a write into the
+// object after its delete faults, and the handler below counts it and lets it through, where a
+// heap block would have been corrupted silently.
+class GuardedWindow : public CWnd {
+public:
+    static void *operator new(size_t bytes) {
+        return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    }
+    static void operator delete(void *object) {
+        DWORD old;
+        VirtualProtect(object, sizeof(GuardedWindow), PAGE_READONLY, &old);
+        deleted = object;
+    }
+    static inline void *deleted = nullptr;
+    static inline int writesAfterDelete = 0;
+
+    // A write into the deleted object: counted, then the page is made writable again so that
+    // the faulting instruction completes.
+    static LONG CALLBACK CountWriteAfterDelete(EXCEPTION_POINTERS *exception) {
+        const EXCEPTION_RECORD &record = *exception->ExceptionRecord;
+        const auto *address = reinterpret_cast<const char *>(record.ExceptionInformation[1]);
+        const auto *object = static_cast<const char *>(deleted);
+        if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION || object == nullptr ||
+            address < object || address >= object + sizeof(GuardedWindow)) {
+            return EXCEPTION_CONTINUE_SEARCH;
+        }
+        ++writesAfterDelete;
+        DWORD old;
+        VirtualProtect(deleted, sizeof(GuardedWindow), PAGE_READWRITE, &old);
+        return EXCEPTION_CONTINUE_EXECUTION;
+    }
+
+protected:
+    // Closing destroys the window from inside the close message, as a form does.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            DestroyWindow();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { delete this; }
+};
+
+TEST(FrameworkWindow, AnObjectDestroyingItsWindowFromItsHandlerIsDeletedAfterTheHandler) {
+    RegisterTestClass();
+    PVOID handler = AddVectoredExceptionHandler(1, &GuardedWindow::CountWriteAfterDelete);
+    auto *window = new GuardedWindow;
+    ASSERT_TRUE(window->CreateEx(0, kClassName, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    HWND handle = window->m_hWnd;
+    SendMessageA(handle, WM_CLOSE, 0, 0);
+    RemoveVectoredExceptionHandler(handler);
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(GuardedWindow::deleted, window);
+    EXPECT_EQ(GuardedWindow::writesAfterDelete, 0);
+    EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
+    VirtualFree(GuardedWindow::deleted, 0, MEM_RELEASE);
+}
+
 TEST(FrameworkWindow, ClickOfASubclassedControlIsReflectedToItsObject) {
     RegisterTestClass();
     RecordingWindow parent;
-    ASSERT_TRUE(parent.CreateEx(0, kClassName, "", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+    ASSERT_TRUE(parent.CreateEx(0, kClassName, L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
     ReflectedButton button;
-    ASSERT_TRUE(button.CreateEx(0, "BUTTON", "按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
                                 80, 30, parent.m_hWnd, reinterpret_cast<HMENU>(100)));
     // The control keeps its class behaviour: it answers its text.
     char text[16] = {};

@@ -26,6 +26,22 @@ TEST(GrowableBufferSizing, ReserveKeeps128BytesOfSlack) {
     EXPECT_EQ(b.Size(), 1000u);
 }
 
+// A size whose block with its slack does not fit 32 bits is refused as the heap would refuse it,
+// never wrapped round to a small block.
+TEST(GrowableBufferSizing, ASizeWhoseSlackWouldWrapIsRefused) {
+    GrowableBuffer b;
+    EXPECT_EQ(b.Reserve(0xFFFFFF80u), nullptr);
+    EXPECT_EQ(b.Data(), nullptr);
+    EXPECT_EQ(b.Capacity(), 0u);
+    EXPECT_EQ(b.Size(), 0u);
+    Fill(b, "abc");
+    EXPECT_EQ(b.Resize(0xFFFFFFFFu), nullptr);
+    EXPECT_FALSE(b.Insert(1, nullptr, 0xFFFFFFFEu));
+    EXPECT_FALSE(b.Replace(1, 1, nullptr, 0xFFFFFFFFu));
+    EXPECT_EQ(Contents(b), "abc");
+    EXPECT_EQ(b.Capacity(), 131u);
+}
+
 TEST(GrowableBufferSizing, ShrinkingKeepsTheBlockUnlessMoreThan256BytesWouldBeIdle) {
     GrowableBuffer b;
     b.Reserve(1000);

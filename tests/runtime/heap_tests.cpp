@@ -1,8 +1,11 @@
-// The runtime heap's constant-segment rules and its failure report.
+// The runtime heap's constant-segment rules and its failure report, and the texts of the
+// runtime error report (the GUI tests prove the box that shows them).
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
+#include "runtime/error_messages.h"
 #include "runtime/heap.h"
 #include "runtime/heap_instrumentation.h"
 
@@ -64,6 +67,38 @@ TEST(RuntimeHeap, ReallocateOfNullAllocatesAndHeapBlocksKeepTheirBytes) {
     block = static_cast<char *>(ReallocateMemory(block, 4096));
     EXPECT_STREQ(block, "xyz");
     FreeMemory(block);
+}
+
+TEST(ErrorReportText, EachTableEntryIsReportedUnderItsIndex) {
+    const struct {
+        int index;
+        const char *message;
+    } kEntries[] = {
+        {2, "未得到所需要的数值型数据"},
+        {3, "引用数组成员时维数不为1且不等于该数组目前所具有的维数"},
+        {5, "数据或数组类型不匹配"},
+        {7, "子语句参数未返回数据或者返回了非系统基本类型或数组型数据"},
+        {8, "被比较数据只能使用等于或不等于命令比较"},
+        {10, "“重定义数组”命令的数组维定义参数值必须大于零或单维时大于等于零"},
+        {11, "所提供参数的数据类型不符合要求"},
+    };
+    for (const auto &entry : kEntries) {
+        SCOPED_TRACE(entry.index);
+        const char *message = ErrorTableMessage(entry.index);
+        ASSERT_NE(message, nullptr);
+        EXPECT_EQ(ComposeErrorReport(message, entry.index),
+                  "运行时出错!\r\n\r\n错误代码：" + std::to_string(entry.index) +
+                      "\r\n\r\n错误信息：" + entry.message + "\r\n");
+    }
+    EXPECT_EQ(ErrorTableMessage(0), nullptr);
+    EXPECT_EQ(ErrorTableMessage(kErrorTableSize + 1), nullptr);
+}
+
+TEST(ErrorReportText, NoCodeLineForCodeZeroAndNoMessageLineWithoutAMessage) {
+    EXPECT_EQ(ComposeErrorReport("分配 8 字节内存失败!", 0),
+              "运行时出错!\r\n\r\n错误信息：分配 8 字节内存失败!\r\n");
+    EXPECT_EQ(ComposeErrorReport(nullptr, 6), "运行时出错!\r\n\r\n错误代码：6\r\n\r\n");
+    EXPECT_EQ(ComposeErrorReport("", 6), "运行时出错!\r\n\r\n错误代码：6\r\n\r\n");
 }
 
 #ifndef _WIN32

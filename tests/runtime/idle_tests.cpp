@@ -9,6 +9,7 @@
 
 #include "framework/window.h"
 #include "runtime/runtime_app.h"
+#include "window/window_engine_state.h"
 #include "wiring/runtime_lifecycle.h"
 
 namespace {
@@ -140,18 +141,18 @@ TEST(MessageLoop, AMessageStartsANewIdlePeriod) {
 }
 
 void ClearModalWindow(uint32_t) {
-    Runtime().modalWindowId = 0;
+    EngineState().modalWindowId = 0;
 }
 
 TEST(MessageLoop, ModalModeEndsWhenTheModalFieldIsCleared) {
     HWND window = NewWindow();
     RegisterIdleCallback(window, reinterpret_cast<uint32_t>(&ClearModalWindow), 0);
-    Runtime().modalWindowId = 0x52010002;
+    EngineState().modalWindowId = 0x52010002;
     {
         LoopWatchdog watchdog;
         RunMessageLoopMode(1);
     }
-    EXPECT_EQ(Runtime().modalWindowId, 0u);
+    EXPECT_EQ(EngineState().modalWindowId, 0u);
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     UnregisterIdleCallback(window);
@@ -159,13 +160,13 @@ TEST(MessageLoop, ModalModeEndsWhenTheModalFieldIsCleared) {
 }
 
 TEST(MessageLoop, ModalModeHandsTheQuitMessageOnToTheOuterLoop) {
-    Runtime().modalWindowId = 0x52010002;
+    EngineState().modalWindowId = 0x52010002;
     PostQuitMessage(9);
     RunMessageLoopMode(1);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 9u);
-    Runtime().modalWindowId = 0;
+    EngineState().modalWindowId = 0;
 }
 
 // A unit object as a unit window hands it out through message 0x8002.

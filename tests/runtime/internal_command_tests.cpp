@@ -1,4 +1,5 @@
-// Internal commands through slot 12: MakeArrayWritable and the file search.
+// Internal commands through slot 12: MakeArrayWritable, the file search and the wait that keeps
+// the windows alive.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,8 +11,10 @@
 
 #include "program_constants.h"
 #include "runtime/heap.h"
-#include "wiring/internal_commands.h"
 #include "runtime/program_calls.h"
+#include "runtime/runtime_app.h"
+#include "runtime/windows_alive_wait.h"
+#include "wiring/internal_commands.h"
 
 namespace {
 
@@ -125,6 +128,141 @@ TEST_F(FileSearchTest, ANewPatternClosesTheHeldSearch) {
     EXPECT_STREQ(other, "c.dat");
     ProgramCall::FreeMemory(other);
     ProgramCall::FileSearchClose(slot);
+}
+
+// A window standing in for the program's: it records what reaches it, signals the answer when
+// it receives kAnswerMessage (so that the answer comes after everything queued before it), and
+// handles a close during a wait as the window engine does: put back, and the wait given up.
+class WaitTest : public ::testing::Test {
+protected:
+    static constexpr UINT kAnswerMessage = WM_APP + 1;
+
+    void SetUp() override {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.lpszClassName = "ZvWaitTestWindow";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "ZvWaitTestWindow", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, window_,
+                                nullptr, nullptr, nullptr);
+        answer_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        seen_.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(window_);
+        CloseHandle(answer_);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kAnswerMessage || message == WM_CLOSE || message == WM_PAINT ||
+            message == WM_TIMER) {
+            seen_.push_back({message, Runtime().eventSuppressionCount});
+        }
+        if (message == kAnswerMessage) {
+            SetEvent(answer_);
+            return 0;
+        }
+        if (message == WM_CLOSE && WindowsAliveWaitRunning()) {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            InterruptWindowsAliveWait();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    struct Seen {
+        UINT message;
+        LONG heldEvents;
+    };
+    static inline std::vector<Seen> seen_;
+    static inline HANDLE answer_ = nullptr;
+    HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+};
+
+TEST_F(WaitTest, TheAnswerEndsItWhileTimersAndMessagesAreServedWithEventsHeld) {
+    const LONG held = Runtime().eventSuppressionCount;
+    SetTimer(window_, 1, 1, nullptr);
+    Sleep(20);
+    PostMessageA(window_, kAnswerMessage, 0, 0);
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 10000), kWaitAnswered);
+    KillTimer(window_, 1);
+    EXPECT_FALSE(WindowsAliveWaitRunning());
+    EXPECT_EQ(Runtime().eventSuppressionCount, held);
+    EXPECT_TRUE(std::any_of(seen_.begin(), seen_.end(),
+                            [](const Seen &seen) { return seen.message == kAnswerMessage; }));
+    EXPECT_TRUE(std::any_of(seen_.begin(), seen_.end(),
+                            [](const Seen &seen) { return seen.message == WM_TIMER; }));
+    for (const Seen &seen : seen_) {
+        EXPECT_EQ(seen.heldEvents, held + 1);
+    }
+}
+
+TEST_F(WaitTest, WithoutAnAnswerItEndsAtTheDeadline) {
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 200), kWaitDeadlinePassed);
+    EXPECT_GE(GetTickCount() - start, 190u);
+}
+
+TEST_F(WaitTest, ACloseEndsItAtOnceAndStaysQueuedForTheLoopOutside) {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 10000), kWaitInterrupted);
+    EXPECT_TRUE(IsWindow(window_));
+    // A second wait in the same handler gives up at once as well.
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 10000), kWaitInterrupted);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, window_, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
+TEST_F(WaitTest, AQuitMessageEndsItAndIsPostedAgain) {
+    PostQuitMessage(3);
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 10000), kWaitInterrupted);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
+TEST_F(WaitTest, KeysAndClicksDoNotReachTheContents) {
+    SetWindowTextA(edit_, "typed");
+    SendMessageA(edit_, EM_SETSEL, 0, -1);
+    SendMessageA(edit_, WM_CHAR, 'x', 0); // an undoable change: "typed" becomes "x"
+    // Alt held down; Wine's edit box reads it from bit 13 of the key data, Windows' from bit 29.
+    const LPARAM altDown = (1 << 29) | 0x2000;
+    PostMessageA(edit_, WM_SYSKEYDOWN, VK_BACK, altDown); // Alt+Backspace: undo
+    PostMessageA(edit_, WM_SYSCHAR, VK_BACK, altDown);
+    PostMessageA(edit_, WM_KEYDOWN, 'A', 0);
+    PostMessageA(edit_, WM_CHAR, 'a', 0);
+    PostMessageA(edit_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    PostMessageA(edit_, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    PostMessageA(window_, kAnswerMessage, 0, 0);
+    EXPECT_EQ(ProgramCall::WaitKeepingWindowsAlive(answer_, 10000), kWaitAnswered);
+    char text[16] = {};
+    GetWindowTextA(edit_, text, sizeof text);
+    EXPECT_STREQ(text, "x");
+}
+
+TEST_F(WaitTest, OnlyWhatClosesMovesOrOpensTheWindowMenuPasses) {
+    const auto refused = [](HWND window, UINT message, WPARAM key) {
+        return IsInputRefusedDuringWait(MSG{window, message, key, 0, 0, {}});
+    };
+    EXPECT_FALSE(refused(edit_, WM_SYSKEYDOWN, VK_F4));
+    EXPECT_FALSE(refused(edit_, WM_SYSKEYDOWN, VK_F10));
+    EXPECT_FALSE(refused(edit_, WM_SYSKEYUP, VK_MENU));
+    EXPECT_FALSE(refused(edit_, WM_SYSCHAR, ' '));
+    EXPECT_FALSE(refused(window_, WM_NCLBUTTONDOWN, HTCAPTION));
+    EXPECT_FALSE(refused(window_, WM_NCLBUTTONDOWN, HTCLOSE));
+    EXPECT_FALSE(refused(window_, WM_PAINT, 0));
+    EXPECT_TRUE(refused(edit_, WM_SYSKEYDOWN, VK_BACK));
+    EXPECT_TRUE(refused(edit_, WM_SYSCHAR, 'a'));
+    EXPECT_TRUE(refused(edit_, WM_KEYDOWN, VK_RETURN));
+    EXPECT_TRUE(refused(edit_, WM_CHAR, ' '));
+    EXPECT_TRUE(refused(window_, WM_RBUTTONUP, 0));
+    EXPECT_TRUE(refused(edit_, WM_MOUSEWHEEL, 0));
+    EXPECT_TRUE(refused(edit_, WM_NCLBUTTONDOWN, HTVSCROLL));
 }
 
 } // namespace

@@ -43,6 +43,25 @@ TEST(CharacterScan, HighByteRunCrossesManyWords) {
     EXPECT_FALSE(StartsCharacter(Bytes(text), 4, 11));
 }
 
+// Runs longer and shorter than the sixteen bytes the scan may take at a step, ending at every
+// offset of such a step, and floors inside them.
+TEST(CharacterScan, HighByteRunAgreesWithAPlainLoopAcrossEveryStep) {
+    std::string text(80, '\xC1');
+    for (uint32_t low : {0, 5, 22, 23, 40, 57}) {
+        text[low] = 'a';
+    }
+    for (uint32_t floor = 0; floor <= text.size(); ++floor) {
+        for (uint32_t at = floor; at <= text.size(); ++at) {
+            uint32_t start = at;
+            while (start > floor && text[start - 1] != 'a') {
+                --start;
+            }
+            ASSERT_EQ(HighByteRunBefore(Bytes(text), floor, at), at - start)
+                << "floor " << floor << " at " << at;
+        }
+    }
+}
+
 TEST(CharacterScan, TrailBytesBelow0x80DoNotStartCharacters) {
     // B0 41 is one character: its trail byte 'A' begins nothing; the 'A' behind it does.
     const std::string text = "x\xB0"
@@ -122,12 +141,17 @@ TEST(CharacterScan, LowerCaseCopyIsNotMisledByHighBytesBesideLetters) {
 
 TEST(CharacterScan, LowerCaseCopyCarriesTheWalkAcrossWords) {
     // Runs of high bytes of every length before a capital: after an odd run the capital is the
-    // trail byte of the run's last lead byte.
-    for (size_t run = 0; run < 14; ++run) {
-        const std::string text = "a" + std::string(run, '\xB3') + "MN";
-        const std::string lowered = LowerCaseCopy(text);
-        EXPECT_EQ(lowered[run + 1], run % 2 == 0 ? 'm' : 'M') << run;
-        EXPECT_EQ(lowered[run + 2], 'n') << run;
+    // trail byte of the run's last lead byte. The runs start at every offset of a sixteen-byte
+    // step and cross its halves and its end; capitals behind them keep the last step full.
+    for (size_t lead = 0; lead < 17; ++lead) {
+        for (size_t run = 0; run < 40; ++run) {
+            const std::string high(run, '\xB3');
+            const std::string text =
+                std::string(lead, 'Q') + "a" + high + "MN" + "RSTUVWXYZABCDEFG";
+            const std::string expected = std::string(lead, 'q') + "a" + high +
+                                         (run % 2 == 0 ? "m" : "M") + "n" + "rstuvwxyzabcdefg";
+            ASSERT_EQ(LowerCaseCopy(text), expected) << "lead " << lead << " run " << run;
+        }
     }
     // A lead byte in the last lane of a word makes lane 0 of the next word a trail byte.
     EXPECT_EQ(LowerCaseCopy("abc\xB0"

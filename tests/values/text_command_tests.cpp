@@ -148,6 +148,14 @@ TEST_F(TextCommands, SplitTextCases) {
     EXPECT_EQ(TakeTextArray(Kernel::SplitText("a;b", ";", 5)), (Pieces{"a", "b"}));
     EXPECT_EQ(TakeTextArray(Kernel::SplitText("a\r\nb\r\n", "\r\n", std::nullopt)),
               (Pieces{"a", "b"}));
+    // More pieces than the list of pieces holds at first: it grows while they are made.
+    Pieces numbers;
+    std::string joined;
+    for (int i = 0; i < 40; ++i) {
+        numbers.push_back(std::to_string(i));
+        joined += (i == 0 ? "" : ",") + numbers.back();
+    }
+    EXPECT_EQ(TakeTextArray(Kernel::SplitText(joined.c_str(), nullptr, std::nullopt)), numbers);
 }
 
 TEST_F(TextCommands, BlanksAreSpacesAndFullWidthSpacesOnly) {

@@ -169,9 +169,12 @@ TEST_F(ValueCommands, NumericToIntegerConvertsNumbers) {
     EXPECT_EQ(NumericToInteger(minusHalf.low, minusHalf.high, kTypeDouble), -7);
 }
 
+#ifndef _WIN32
+// On Windows the report is a message box; the GUI driver tests that path.
 TEST(ValueCommandsDeathTest, NumericToIntegerReportsOtherTypes) {
     EXPECT_EXIT(NumericToInteger(1, 0, kTypeText), ::testing::ExitedWithCode(255),
                 "欲转换数据类型不是数值");
 }
+#endif
 
 } // namespace

@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "app/web/fetch_page.h"
+#include "app/web/wininet_commands.h"
+#include "runtime/windows_alive_wait.h"
+#include "tests/support/web_peer_ports.h"
 #include "tests/web/web_test_values.h"
 #include "tests/web/wininet_command_lists.h"
 
@@ -21,22 +24,6 @@ namespace {
 using web::Store;
 
 constexpr char kDefaultAgent[] = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
-
-std::string ServersDir() {
-    const char *dir = std::getenv("ZV_WEB_SERVERS");
-    return dir ? dir : "";
-}
-
-int PortNamed(const std::string &name) {
-    std::ifstream file(ServersDir() + "/servers.txt");
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.rfind(name + "=", 0) == 0) {
-            return std::stoi(line.substr(name.size() + 1));
-        }
-    }
-    return 0;
-}
 
 std::string ReadFile(const std::string &path) {
     std::ifstream file(path, std::ios::binary);
@@ -66,7 +53,7 @@ enum Field {
 
 std::vector<LogLine> LoggedRequests(const std::string &uri) {
     std::vector<LogLine> found;
-    std::istringstream log(ReadFile(ServersDir() + "/requests.log"));
+    std::istringstream log(ReadFile(WebPeersFolder() + "/requests.log"));
     std::string line;
     while (std::getline(log, line)) {
         LogLine fields;
@@ -86,7 +73,7 @@ std::vector<LogLine> LoggedRequests(const std::string &uri) {
 // Whether tinyproxy logged a request line, boundedly waiting for the log to be written.
 bool ProxyLogged(const std::string &requestLine) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (ReadFile(ServersDir() + "/tinyproxy.log").find(requestLine) != std::string::npos) {
+        if (ReadFile(WebPeersFolder() + "/tinyproxy.log").find(requestLine) != std::string::npos) {
             return true;
         }
         Sleep(50);
@@ -131,6 +118,7 @@ struct FetchCall {
     int32_t method = 0;
     bool cookiesGiven = false;
     bool noRedirect = false;
+    bool headersRead = true; // the received cookies and the response headers passed
 
     explicit FetchCall(const std::string &address) : url(address.c_str()) {}
     ~FetchCall() { FreeMemory(postBytes); }
@@ -138,8 +126,10 @@ struct FetchCall {
     Fetched Run() {
         ByteSet body = FetchPage(
             &url.value, method, postText.given(),
-            cookiesGiven ? cookies.given() : cookies.omitted(), receivedCookies.given(),
-            headers.given(), responseHeaders.given(), Given(noRedirect ? 1 : 0),
+            cookiesGiven ? cookies.given() : cookies.omitted(),
+            headersRead ? receivedCookies.given() : receivedCookies.omitted(), headers.given(),
+            headersRead ? responseHeaders.given() : responseHeaders.omitted(),
+            Given(noRedirect ? 1 : 0),
             {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&postBytes)), 1}, proxy.given());
         Fetched result;
         result.bodyIsNull = body == nullptr;
@@ -155,10 +145,10 @@ struct FetchCall {
 class FetchPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(ServersDir().empty()) << "ZV_WEB_SERVERS names the test peers' folder";
-        http = PortNamed("http_port");
-        https = PortNamed("https_port");
-        proxyPort = PortNamed("proxy_port");
+        ASSERT_FALSE(WebPeersFolder().empty()) << "ZV_WEB_SERVERS names the test peers' folder";
+        http = WebPeerPort("http_port");
+        https = WebPeerPort("https_port");
+        proxyPort = WebPeerPort("proxy_port");
         ASSERT_NE(http, 0);
     }
     std::string Http(const std::string &path) {
@@ -319,7 +309,7 @@ TEST_F(FetchPageTest, APostSendsItsBytesOrElseItsText) {
 // through a proxy, and hands them to the next request for that server either way; so the
 // proxied requests go to ports of their own that no direct request uses.
 TEST_F(FetchPageTest, PlainRequestsGoThroughTheProxyAsAbsoluteUrls) {
-    const std::string port = std::to_string(PortNamed("proxied_http_port"));
+    const std::string port = std::to_string(WebPeerPort("proxied_http_port"));
     const std::string target = "127.0.0.1:" + port;
     FetchCall call("http://" + target + "/page?t=proxy");
     Store(&call.proxy.value, web::CopyText(("127.0.0.1:" + std::to_string(proxyPort)).c_str()));
@@ -329,7 +319,7 @@ TEST_F(FetchPageTest, PlainRequestsGoThroughTheProxyAsAbsoluteUrls) {
 }
 
 TEST_F(FetchPageTest, SecureRequestsTunnelThroughTheProxy) {
-    const std::string port = std::to_string(PortNamed("proxied_https_port"));
+    const std::string port = std::to_string(WebPeerPort("proxied_https_port"));
     const std::string target = "127.0.0.1:" + port;
     FetchCall call("https://" + target + "/page?t=proxy-secure");
     Store(&call.proxy.value, web::CopyText(("127.0.0.1:" + std::to_string(proxyPort)).c_str()));
@@ -414,14 +404,133 @@ TEST_F(FetchPageTest, LongResponseHeadersAndTwoHundredCookiesComeBackWhole) {
     EXPECT_EQ(count, 200u);
 }
 
+// The 1 MiB bound guards the program's memory, into which only a caller that reads the headers
+// (or the cookies in them) has them copied; one that reads none of them gets the body.
+TEST_F(FetchPageTest, HeadersBeyondTheBoundFailTheFetchOnlyForACallerThatReadsThem) {
+    FetchCall reads(Http("/headers-over-bound"));
+    EXPECT_TRUE(reads.Run().bodyIsNull);
+    EXPECT_EQ(reads.responseHeaders.str(), std::string(5000, ' '));
+    EXPECT_EQ(reads.receivedCookies.str(), "");
+    FetchCall readsNone(Http("/headers-over-bound"));
+    readsNone.headersRead = false;
+    EXPECT_EQ(readsNone.Run().body, "over\n");
+}
+
 TEST_F(FetchPageTest, A64MiBBodyComesBackWhole) {
-    const std::string expected = ReadFile(ServersDir() + "/www/body-64M");
+    const std::string expected = ReadFile(WebPeersFolder() + "/www/body-64M");
     ASSERT_EQ(expected.size(), 64u << 20);
     FetchCall call(Http("/files/body-64M"));
     const Fetched got = call.Run();
     ASSERT_EQ(got.body.size(), expected.size())
         << call.responseHeaders.str() << got.body.substr(0, 200);
     EXPECT_TRUE(got.body == expected);
+}
+
+// HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
+// the window to close: it posts the close, then answers at once or, with gHoldSend set, only once
+// released. It records the thread it runs on.
+HWND gClosingWindow = nullptr;
+HANDLE gHoldSend = nullptr;
+DWORD gSendThread = 0;
+BOOL WINAPI SendAskingToClose(void *, const char *, DWORD, void *, DWORD) {
+    gSendThread = GetCurrentThreadId();
+    PostMessageA(gClosingWindow, WM_CLOSE, 0, 0);
+    if (gHoldSend != nullptr) {
+        WaitForSingleObject(gHoldSend, 30000);
+    }
+    return FALSE;
+}
+
+// The real send, recording the thread it runs on.
+BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void *data,
+                          DWORD dataLength) {
+    using Send = BOOL(WINAPI *)(void *, const char *, DWORD, void *, DWORD);
+    gSendThread = GetCurrentThreadId();
+    const auto send = reinterpret_cast<Send>(reinterpret_cast<uintptr_t>(
+        GetProcAddress(LoadLibraryA("wininet.dll"), "HttpSendRequestA")));
+    return send(request, headers, length, data, dataLength);
+}
+
+// A window that handles a close during a wait as the window engine does: put back into the
+// queue, and the wait given up.
+LRESULT CALLBACK ClosingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE && WindowsAliveWaitRunning()) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        InterruptWindowsAliveWait();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class FetchCloseTest : public FetchPageTest {
+protected:
+    void SetUp() override {
+        FetchPageTest::SetUp();
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &ClosingWindowProcedure;
+        windowClass.lpszClassName = "ZvFetchCloseWindow";
+        RegisterClassA(&windowClass);
+        gClosingWindow = CreateWindowExA(0, "ZvFetchCloseWindow", "", WS_OVERLAPPEDWINDOW, 0, 0,
+                                         100, 100, nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(gClosingWindow);
+        gClosingWindow = nullptr;
+    }
+    // The close the fetch left queued for the message loop outside it, taken out.
+    bool CloseWasLeftQueued() {
+        MSG message;
+        return PeekMessageA(&message, gClosingWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+    }
+};
+
+TEST_F(FetchCloseTest, OneTransferThreadServesEveryFetch) {
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&RecordingSend)));
+    FetchCall first(Http("/page?t=thread-1"));
+    EXPECT_EQ(first.Run().body.rfind("scheme=http", 0), 0u);
+    const DWORD transferThread = gSendThread;
+    EXPECT_NE(transferThread, GetCurrentThreadId());
+    FetchCall second(Http("/page?t=thread-2"));
+    EXPECT_EQ(second.Run().body.rfind("scheme=http", 0), 0u);
+    EXPECT_EQ(gSendThread, transferThread);
+}
+
+TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServesTheNext) {
+    gHoldSend = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendAskingToClose)));
+    FetchCall held(Http("/page?t=held"));
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(held.Run().bodyIsNull);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
+    EXPECT_TRUE(CloseWasLeftQueued());
+    const DWORD abandonedThread = gSendThread;
+    // The abandoned thread closes the handles once the platform lets it go, and ends.
+    SetEvent(gHoldSend);
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&RecordingSend)));
+    FetchCall next(Http("/page?t=after-held"));
+    EXPECT_EQ(next.Run().body.rfind("scheme=http", 0), 0u);
+    EXPECT_NE(gSendThread, abandonedThread);
+    CloseHandle(gHoldSend);
+    gHoldSend = nullptr;
+}
+
+TEST_F(FetchCloseTest, ASendAnsweringAsTheCloseIsDispatchedEndsTheFetchEveryTime) {
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendAskingToClose)));
+    for (int round = 0; round < 200; ++round) {
+        FetchCall call(Http("/page?t=close-at-answer"));
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(call.Run().bodyIsNull) << "round " << round;
+        EXPECT_LT(GetTickCount() - start, 2000u) << "round " << round;
+        EXPECT_TRUE(CloseWasLeftQueued()) << "round " << round;
+    }
+    commands.Bind(web::kHttpSendRequestText, nullptr);
+    FetchCall after(Http("/page?t=after-close-at-answer"));
+    EXPECT_EQ(after.Run().body.rfind("scheme=http", 0), 0u);
 }
 
 } // namespace

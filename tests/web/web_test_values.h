@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/web/program_text.h"
+#include "runtime/heap.h"
 #include "values/program_conventions.h"
 
 // A Text variable owned by the test.

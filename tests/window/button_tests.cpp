@@ -15,27 +15,6 @@ constexpr int32_t kPictureProperty = 8;
 constexpr int32_t kTypeProperty = 9;
 constexpr int32_t kCaptionProperty = 10;
 
-uint32_t __stdcall LogButton1Click() {
-    EventLog().push_back("b1:0");
-    return 0;
-}
-uint32_t __stdcall LogButton1Gained() {
-    EventLog().push_back("b1:-7");
-    return 0;
-}
-uint32_t __stdcall LogButton1Lost() {
-    EventLog().push_back("b1:-8");
-    return 0;
-}
-uint32_t __stdcall LogButton2Gained() {
-    EventLog().push_back("b2:-7");
-    return 0;
-}
-
-const void *Handler(uint32_t(__stdcall *routine)()) {
-    return reinterpret_cast<const void *>(routine);
-}
-
 std::string WindowTextOf(HWND window) {
     char text[64] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -75,10 +54,10 @@ protected:
         AddWindow(kMainWindowId,
                   {WindowSpec(),
                    ButtonSpec(kButton1Id, "按钮1", 10,
-                              {{0, Handler(&LogButton1Click)},
-                               {-7, Handler(&LogButton1Gained)},
-                               {-8, Handler(&LogButton1Lost)}}),
-                   ButtonSpec(kButton2Id, "按钮2", 100, {{-7, Handler(&LogButton2Gained)}})});
+                              {{0, LoggingHandler<"b1:0">()},
+                               {-7, LoggingHandler<"b1:-7">()},
+                               {-8, LoggingHandler<"b1:-8">()}}),
+                   ButtonSpec(kButton2Id, "按钮2", 100, {{-7, LoggingHandler<"b2:-7">()}})});
         ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
         EventLog().clear();
     }

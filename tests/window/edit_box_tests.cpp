@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
 
 #include "runtime/heap.h"
 #include "tests/window/edit_box_blocks.h"
@@ -20,25 +21,9 @@ namespace {
 constexpr uint32_t kEditId = 0x16010002;
 constexpr uint32_t kOtherEditId = 0x16010006;
 
-uint32_t __stdcall LogChanged() {
-    EventLog().push_back("changed");
-    return 0;
-}
 uint32_t __stdcall LogSpin(int32_t direction) {
     EventLog().push_back("spin:" + std::to_string(direction));
     return 0;
-}
-uint32_t __stdcall LogFocusGained() {
-    EventLog().push_back("-7");
-    return 0;
-}
-uint32_t __stdcall LogFocusLost() {
-    EventLog().push_back("-8");
-    return 0;
-}
-
-template <typename Routine> const void *Handler(Routine routine) {
-    return reinterpret_cast<const void *>(routine);
 }
 
 class EditBoxTest : public EngineTest {
@@ -230,7 +215,7 @@ TEST_F(EditBoxTest, ChoicesBecomeStyles) {
 }
 
 TEST_F(EditBoxTest, WritingTheContentReplacesTheTextAndRaisesEventZeroOnce) {
-    LoadEdit({}, 32, {{0, Handler(&LogChanged)}});
+    LoadEdit({}, 32, {{0, LoggingHandler<"changed">()}});
     EventLog().clear();
     WriteText(8, "http://example.test/dance/play/1.html");
     EXPECT_EQ(EventLog(), std::vector<std::string>{"changed"});
@@ -239,7 +224,7 @@ TEST_F(EditBoxTest, WritingTheContentReplacesTheTextAndRaisesEventZeroOnce) {
 }
 
 TEST_F(EditBoxTest, ReadingTheContentAfterTypingReturnsTheTypedText) {
-    LoadEdit({}, 32, {{0, Handler(&LogChanged)}});
+    LoadEdit({}, 32, {{0, LoggingHandler<"changed">()}});
     EventLog().clear();
     Type("ab");
     EXPECT_EQ(ReadText(8), "ab");
@@ -249,7 +234,7 @@ TEST_F(EditBoxTest, ReadingTheContentAfterTypingReturnsTheTypedText) {
 TEST_F(EditBoxTest, ByteModeNormalisesOnFocusLossThenRaisesEventMinus8) {
     EditBoxProperties properties;
     properties.inputMode = kInputByte;
-    LoadEdit(properties, 32, {{-8, Handler(&LogFocusLost)}, {0, Handler(&LogChanged)}});
+    LoadEdit(properties, 32, {{-8, LoggingHandler<"-8">()}, {0, LoggingHandler<"changed">()}});
     SetFocus(edit_);
     SetWindowTextA(edit_, "300");
     EventLog().clear();
@@ -346,6 +331,47 @@ TEST_F(EditBoxTest, SelectionPositionsCountBytesOfMixedChineseText) {
     EXPECT_EQ(ReadText(26), "文c");
 }
 
+// The test runs again under the system code pages 1252 and 932: whatever the system's, typed
+// characters reach the program as code page 936 bytes, program text reaches the control as the
+// same characters, and positions count code page 936 bytes.
+TEST_F(EditBoxTest, OnAnyCodePageTypedChineseReadsAsItsCodePage936Bytes) {
+    LoadEdit({});
+    for (wchar_t c : std::wstring(L"我要ab")) {
+        PostMessageW(edit_, WM_CHAR, c, 1);
+    }
+    PumpPendingMessages();
+    EXPECT_EQ(ReadText(8), "\xCE\xD2\xD2\xAA"
+                           "ab");
+    Write(24, -1);
+    EXPECT_EQ(Read(24), 6);
+    Write(24, 2);
+    Write(25, 3);
+    EXPECT_EQ(ReadText(26), "\xD2\xAA"
+                            "a");
+    WriteText(8, "\xD6\xD0\xCE\xC4"); // 中文
+    wchar_t shown[8] = {};
+    GetWindowTextW(edit_, shown, 8);
+    EXPECT_STREQ(shown, L"中文");
+    // A character that code page 936 cannot hold reads as the platform's "?".
+    SetWindowTextW(edit_, L"a\u0E01b");
+    EXPECT_EQ(ReadText(8), "a?b");
+    // Without a font of its own the box draws in a font that holds the program's characters:
+    // on a system of another code page the default GUI font would draw empty boxes.
+    HDC dc = GetDC(edit_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit_, WM_GETFONT, 0, 0)));
+    WORD glyph = 0;
+    GetGlyphIndicesW(dc, L"我", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(edit_, dc);
+    EXPECT_NE(glyph, 0xFFFF);
+    // A font's face name is program text as well.
+    WriteUnitProperty(kMainWindowId, kEditId, 12, 6, reinterpret_cast<uint32_t>("\xCB\xCE\xCC\xE5"),
+                      0); // 宋体
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit_, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, L"宋体");
+}
+
 TEST_F(EditBoxTest, TheBlockSelectionIsAppliedAtCreationInBytes) {
     EditBoxProperties properties;
     properties.content = "中文abcdef";
@@ -430,7 +456,7 @@ TEST_F(EditBoxTest, AMultiLineBoxHasNoSpinButton) {
 }
 
 TEST_F(EditBoxTest, FocusEventsMinus7ThenMinus8) {
-    LoadEdit({}, 32, {{-7, Handler(&LogFocusGained)}, {-8, Handler(&LogFocusLost)}});
+    LoadEdit({}, 32, {{-7, LoggingHandler<"-7">()}, {-8, LoggingHandler<"-8">()}});
     SetFocus(UnitHandle(kMainWindowId, kOtherEditId));
     EventLog().clear();
     SetFocus(edit_);
@@ -474,6 +500,45 @@ TEST_F(EditBoxTest, WritesClampAndApply) {
     WriteText(28, "列");
     EXPECT_EQ(ReadText(27), "数据源");
     EXPECT_EQ(ReadText(28), "列");
+}
+
+void PutOnClipboard(const std::wstring &text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+}
+
+// The maximum length counts bytes of the program's text, two for a Chinese character: typed
+// characters that would pass it are refused, pasted text keeps its first line and is cut before
+// the character that does not fit.
+TEST_F(EditBoxTest, TheMaximumLengthCountsBytesOfTypedAndPastedText) {
+    EditBoxProperties properties;
+    properties.maximumLength = 10;
+    LoadEdit(properties);
+    WriteText(8, "中文字");
+    SendMessageA(edit_, EM_SETSEL, 3, 3);
+    Type("abcdef");
+    EXPECT_EQ(ReadText(8), "中文字abcd");
+
+    WriteText(8, "abcdefghi");
+    SendMessageA(edit_, EM_SETSEL, 9, 9);
+    Type("中");
+    EXPECT_EQ(ReadText(8), "abcdefghi");
+    Type("jk");
+    EXPECT_EQ(ReadText(8), "abcdefghij");
+
+    SendMessageA(edit_, EM_SETSEL, 0, -1);
+    PutOnClipboard(L"ab中文字符串\r\nxyz");
+    SendMessageA(edit_, WM_PASTE, 0, 0);
+    EXPECT_EQ(ReadText(8), "ab中文字符");
+    SendMessageA(edit_, EM_SETSEL, 5, 6); // the last character, "符"
+    PutOnClipboard(L"串x");
+    SendMessageA(edit_, WM_PASTE, 0, 0);
+    EXPECT_EQ(ReadText(8), "ab中文字串");
 }
 
 TEST_F(EditBoxTest, StyleChoicesRecreateTheControlWithTheCurrentText) {

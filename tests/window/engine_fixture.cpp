@@ -2,6 +2,7 @@
 #include "tests/window/engine_fixture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/window.h"
@@ -10,6 +11,7 @@
 #include "runtime/runtime_app.h"
 #include "window/event_dispatch.h"
 #include "window/unit_type.h"
+#include "window/window_engine_state.h"
 
 [[noreturn]] void ReportRuntimeError(const char *message, int) {
     throw ReportedError(message != nullptr ? message : "");
@@ -29,23 +31,28 @@ std::vector<std::string> &EventLog() {
 }
 
 void EngineTest::SetUp() {
+    // A run under another system code page names it, and proves that Wine took it.
+    if (const char *codePage = std::getenv("ZV_EXPECT_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage)));
+    }
     RuntimeApp &app = Runtime();
     app.libraries.Free();
     app.libraries.AppendWord(reinterpret_cast<uint32_t>(&KernelLibraryRecord));
     app.programKind = 3;
     app.eventSuppressionCount = 0;
     app.loopReached = false;
-    app.modalWindowId = 0;
-    app.eventSource = {0, 0};
+    WindowEngineState &state = EngineState();
+    state.modalWindowId = 0;
+    state.eventSource = {0, 0};
     collection_ = new WindowCollection;
-    app.windowCollection = collection_;
+    state.windows = collection_;
     EventLog().clear();
 }
 
 void EngineTest::TearDown() {
     collection_->ReleaseAll();
     Pump();
-    Runtime().windowCollection = nullptr;
+    EngineState().windows = nullptr;
     delete collection_;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

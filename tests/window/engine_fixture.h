@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,6 +23,26 @@ struct ReportedError : std::runtime_error {
 
 // Handlers append "name:event" entries here.
 std::vector<std::string> &EventLog();
+
+// A handler routine as a template's event binding holds it.
+template <typename Routine> const void *Handler(Routine routine) {
+    return reinterpret_cast<const void *>(routine);
+}
+
+// A text that names a logging handler (a literal, as a template argument).
+template <size_t N> struct LogEntry {
+    constexpr LogEntry(const char (&text)[N]) { std::copy_n(text, N, entry); }
+    char entry[N];
+};
+// A handler without arguments that appends entry to EventLog() and answers 0.
+template <LogEntry entry> uint32_t __stdcall LogEvent() {
+    EventLog().push_back(entry.entry);
+    return 0;
+}
+// The binding of LogEvent<entry>.
+template <LogEntry entry> const void *LoggingHandler() {
+    return Handler(&LogEvent<entry>);
+}
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -9,30 +9,19 @@
 
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 #include <cstring>
 
 namespace {
 
 EventSource g_sourceInHandler = {};
 uint32_t __stdcall LogClick() {
-    g_sourceInHandler = Runtime().eventSource;
+    g_sourceInHandler = EngineState().eventSource;
     EventLog().push_back("click");
-    return 0;
-}
-uint32_t __stdcall LogSecondBinding() {
-    EventLog().push_back("second");
-    return 0;
-}
-uint32_t __stdcall LogTarget() {
-    EventLog().push_back("target");
     return 0;
 }
 uint32_t __stdcall SumArguments(uint32_t a, uint32_t b) {
     return a + b;
-}
-
-const void *Handler(uint32_t(__stdcall *routine)()) {
-    return reinterpret_cast<const void *>(routine);
 }
 
 class EventTest : public EngineTest {};
@@ -46,7 +35,7 @@ TEST_F(EventTest, ClickCallsTheBoundHandlerOnceAndClearsTheEventSource) {
     EXPECT_EQ(EventLog(), std::vector<std::string>{"click"});
     EXPECT_EQ(g_sourceInHandler.windowId, kMainWindowId);
     EXPECT_EQ(g_sourceInHandler.unitId, kButton1Id);
-    EXPECT_EQ(Runtime().eventSource.windowId, 0u);
+    EXPECT_EQ(EngineState().eventSource.windowId, 0u);
 }
 
 TEST_F(EventTest, NoHandlerOrMissingBindingCallsNothing) {
@@ -61,7 +50,7 @@ TEST_F(EventTest, NoHandlerOrMissingBindingCallsNothing) {
 TEST_F(EventTest, FirstOfTwoBindingsWins) {
     AddWindow(kMainWindowId, {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10,
                                                        {{0, Handler(&LogClick)},
-                                                        {0, Handler(&LogSecondBinding)}})});
+                                                        {0, LoggingHandler<"second">()}})});
     EventRecord record = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
     EXPECT_EQ(FireEvent(&record), 1u);
     EXPECT_EQ(EventLog(), std::vector<std::string>{"click"});
@@ -73,8 +62,8 @@ TEST_F(EventTest, EventTargetOfTheSameTypeIsFollowedOtherTypesIgnored) {
     UnitSpec ignoring = ButtonSpec(kButton3Id, "按钮3", 190, {{0, Handler(&LogClick)}});
     ignoring.eventTarget = kWindowRecordId;
     AddWindow(kMainWindowId,
-              {WindowSpec({{0, Handler(&LogSecondBinding)}}), follower,
-               ButtonSpec(kButton2Id, "按钮2", 100, {{0, Handler(&LogTarget)}}), ignoring});
+              {WindowSpec({{0, LoggingHandler<"second">()}}), follower,
+               ButtonSpec(kButton2Id, "按钮2", 100, {{0, LoggingHandler<"target">()}}), ignoring});
     EventRecord viaTarget = {kMainWindowId, kButton1Id, 0, 0, {}, 0, 0};
     FireEvent(&viaTarget);
     EventRecord own = {kMainWindowId, kButton3Id, 0, 0, {}, 0, 0};
@@ -219,6 +208,14 @@ TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
     // A unit without a pointer of its own and the window's frame keep the platform's choice.
     EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton2Id), HTCLIENT), arrow);
     EXPECT_EQ(PointerShownFor(WindowHandle(kMainWindowId), HTCAPTION), arrow);
+
+    // The hand (index 14) is the program's own cursor resource 0x408, not the system's hand.
+    const uint8_t hand[] = {1, 0, 0, 0, 4, 0, 0, 0, 14, 0, 0, 0};
+    WriteUnitProperty(kMainWindowId, kButton2Id, 7, -1, reinterpret_cast<uint32_t>(hand), 0);
+    const HCURSOR own = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(0x408));
+    ASSERT_NE(own, nullptr);
+    EXPECT_NE(own, LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
+    EXPECT_EQ(PointerShownFor(UnitHandle(kMainWindowId, kButton2Id), HTCLIENT), own);
 }
 
 // A font field written by sub-index through the service starts from the unit's current font,
@@ -258,6 +255,23 @@ TEST_F(PropertyTest, FontFieldsWrittenBySubIndexReachTheControl) {
     EXPECT_EQ(whole->bold, 1u);
     FreeMemory(const_cast<char *>(whole->faceName));
     FreeMemory(whole);
+}
+
+// Only -1 addresses the whole font: any other sub-index that names no field is ignored, so a
+// value is never taken for a font record's address by mistake.
+TEST_F(PropertyTest, FontSubIndexesThatNameNoFieldAreIgnored) {
+    constexpr int32_t kFont = 13;
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    WriteUnitProperty(kMainWindowId, kButton1Id, kFont, 1, 1, 0);
+    const ProgramFontRecord plain = {0, 0, 0, 0, 0, 9, "宋体"};
+    for (int32_t subIndex : {7, 100, -2, INT32_MIN}) {
+        WriteUnitProperty(kMainWindowId, kButton1Id, kFont, subIndex,
+                          reinterpret_cast<uint32_t>(&plain), 0);
+        EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, 1), 1u) << subIndex;
+        EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, subIndex), 0u) << subIndex;
+    }
+    WriteUnitProperty(kMainWindowId, kButton1Id, kFont, -1, reinterpret_cast<uint32_t>(&plain), 0);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, kFont, 1), 0u);
 }
 
 TEST(PropertyConversion, LogicalReadsTrueOnlyForExactlyOne) {

@@ -22,22 +22,6 @@ constexpr uint32_t kDownloadButtonId = 0x16010005;
 constexpr uint32_t kLabel1Id = 0x16010004;
 constexpr uint32_t kEdit1Id = 0x16010002;
 
-uint32_t __stdcall LogClick() {
-    EventLog().push_back("click");
-    return 0;
-}
-uint32_t __stdcall LogActivatedOnce() {
-    EventLog().push_back("8");
-    return 0;
-}
-uint32_t __stdcall LogActivated() {
-    EventLog().push_back("5");
-    return 0;
-}
-uint32_t __stdcall LogDeactivated() {
-    EventLog().push_back("6");
-    return 0;
-}
 HWND g_reactivate = nullptr;
 uint32_t __stdcall ActivateAgain() {
     EventLog().push_back("5");
@@ -49,17 +33,16 @@ uint32_t __stdcall SwallowDelete(uint32_t key, uint32_t) {
     EventLog().push_back("key:" + std::to_string(key));
     return key == VK_DELETE ? 0 : 1;
 }
-// Character handler: swallows "x", turns "y" into "Y", keeps the rest.
+// Character handler: swallows "x", turns "y" into "Y" and "我" into "中" (their code page 936
+// character codes), keeps the rest.
 uint32_t __stdcall FilterCharacters(uint32_t character) {
-    return character == 'x' ? 0 : character == 'y' ? 'Y' : character;
+    constexpr uint32_t kWo = 0xCED2;
+    constexpr uint32_t kZhong = 0xD6D0;
+    return character == 'x' ? 0 : character == 'y' ? 'Y' : character == kWo ? kZhong : character;
 }
 uint32_t __stdcall SwallowClick(uint32_t x, uint32_t y, uint32_t) {
     EventLog().push_back("down:" + std::to_string(x) + "," + std::to_string(y));
     return 0;
-}
-
-template <typename Routine> const void *Handler(Routine routine) {
-    return reinterpret_cast<const void *>(routine);
 }
 
 class KeyboardTest : public EngineTest {
@@ -82,7 +65,8 @@ protected:
         EditBoxProperties output;
         output.multiLine = 1;
         output.scrollBars = 2;
-        UnitSpec button = ButtonSpec(kDownloadButtonId, "我要下载", 704, {{0, Handler(&LogClick)}});
+        UnitSpec button =
+            ButtonSpec(kDownloadButtonId, "我要下载", 704, {{0, LoggingHandler<"click">()}});
         button.propertyBlock = ButtonBlock("我要下载", buttonType);
         AddWindow(
             kMainWindowId,
@@ -197,10 +181,17 @@ TEST_F(KeyboardTest, AKeyDownHandlerSwallowsItsKey) {
     EXPECT_EQ(EventLog()[EventLog().size() - 2], "key:55");
 }
 
+// Runs again under the system code pages 1252 and 932: a Chinese character typed wide, as a
+// keyboard layout or an input method types it, reaches the handler by its code page 936 code,
+// and the code the handler returns is typed.
 TEST_F(KeyboardTest, ACharacterHandlerSwallowsOrReplacesCharacters) {
     LoadLikeTheProgram({}, {{-11, Handler(&FilterCharacters)}});
     Type(Unit(kEdit1Id), "axyb");
-    EXPECT_EQ(Text(Unit(kEdit1Id)), "aYb");
+    PostMessageW(Unit(kEdit1Id), WM_CHAR, L'我', 1);
+    PumpPendingMessages();
+    wchar_t text[16] = {};
+    GetWindowTextW(Unit(kEdit1Id), text, 16);
+    EXPECT_STREQ(text, L"aYb中");
 }
 
 TEST_F(KeyboardTest, HandlersWithoutAResultSwallowNoKeyAndNoCharacter) {
@@ -260,7 +251,7 @@ TEST_F(KeyboardTest, AltWithALetterActivatesTheUnitWhoseCaptionMarksIt) {
     before.tabOrder = 1;
     UnitSpec after = EditBoxSpec(kEdit2Id, "编辑框2", 100, 40, 100, 24);
     after.tabOrder = 2;
-    UnitSpec go = ButtonSpec(kDownloadButtonId, "&Go", 10, {{0, Handler(&LogClick)}});
+    UnitSpec go = ButtonSpec(kDownloadButtonId, "&Go", 10, {{0, LoggingHandler<"click">()}});
     go.propertyBlock = ButtonBlock("&Go");
     AddWindow(kMainWindowId, {WindowSpec(), label, before, after, go});
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
@@ -277,9 +268,8 @@ TEST_F(KeyboardTest, AltWithALetterActivatesTheUnitWhoseCaptionMarksIt) {
 }
 
 TEST_F(KeyboardTest, ActivationRaisesEightThenFiveAndSixAndRestoresTheFocus) {
-    LoadLikeTheProgram({{8, Handler(&LogActivatedOnce)},
-                        {5, Handler(&LogActivated)},
-                        {6, Handler(&LogDeactivated)}});
+    LoadLikeTheProgram(
+        {{8, LoggingHandler<"8">()}, {5, LoggingHandler<"5">()}, {6, LoggingHandler<"6">()}});
     EXPECT_EQ(EventLog(), (std::vector<std::string>{"8", "5"}));
     Press(VK_TAB);
     ASSERT_EQ(GetFocus(), Unit(kDownloadButtonId));
@@ -290,6 +280,28 @@ TEST_F(KeyboardTest, ActivationRaisesEightThenFiveAndSixAndRestoresTheFocus) {
     SetActiveWindow(WindowHandle(kMainWindowId));
     EXPECT_EQ(EventLog(), (std::vector<std::string>{"6", "5"}));
     EXPECT_EQ(GetFocus(), Unit(kDownloadButtonId));
+    DestroyWindow(other);
+}
+
+// The window passes the focus on to a unit at each activation: having never announced the
+// focus, it announces no loss either. A window that keeps the focus itself raises both.
+TEST_F(KeyboardTest, TheWindowRaisesFocusLostOnlyAfterItRaisedFocusGained) {
+    LoadLikeTheProgram({{-7, LoggingHandler<"window:-7">()}, {-8, LoggingHandler<"window:-8">()}});
+    ASSERT_EQ(GetFocus(), Unit(kEdit1Id));
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                 nullptr, nullptr, nullptr);
+    SetActiveWindow(other);
+    SetActiveWindow(WindowHandle(kMainWindowId));
+    EXPECT_EQ(GetFocus(), Unit(kEdit1Id));
+    EXPECT_EQ(EventLog(), std::vector<std::string>{});
+
+    for (uint32_t unit : {kEdit1Id, kEdit2Id, kDownloadButtonId})
+        EnableWindow(Unit(unit), FALSE);
+    SetActiveWindow(other);
+    SetActiveWindow(WindowHandle(kMainWindowId));
+    EXPECT_EQ(GetFocus(), WindowHandle(kMainWindowId));
+    SetActiveWindow(other);
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"window:-7", "window:-8"}));
     DestroyWindow(other);
 }
 

@@ -331,6 +331,18 @@ TEST_F(LabelTest, Message0x8075WithoutAHandlerAnswersZero) {
     EXPECT_EQ(SendMessageA(label, 0x8075, 3, 4), 0);
 }
 
+TEST_F(LabelTest, AStoredFrameWidthBelowTheWritesMinimumIsReadAsStored) {
+    LabelProperties narrow = Plain("窄框");
+    narrow.frameWidth = 2;
+    const std::vector<uint8_t> narrowBlock = LabelBlock(narrow);
+    LabelProperties read;
+    ASSERT_TRUE(
+        ReadLabelProperties(narrowBlock.data(), static_cast<uint32_t>(narrowBlock.size()), &read));
+    EXPECT_EQ(read.frameWidth, 2u);
+    LoadLabel(narrowBlock);
+    EXPECT_EQ(Read(11), 2);
+}
+
 TEST_F(LabelTest, BlockVersionAboveTwoOrAShortBlockFailsAndSavingWritesVersionTwo) {
     LabelProperties read;
     const std::vector<uint8_t> v3 = LabelBlock(LabelProperties{}, 3);
@@ -339,14 +351,6 @@ TEST_F(LabelTest, BlockVersionAboveTwoOrAShortBlockFailsAndSavingWritesVersionTw
     shortBlock.resize(shortBlock.size() - 2);
     EXPECT_FALSE(
         ReadLabelProperties(shortBlock.data(), static_cast<uint32_t>(shortBlock.size()), &read));
-
-    // A stored frame width below the writes' minimum is read as stored.
-    LabelProperties narrow = Plain("窄框");
-    narrow.frameWidth = 2;
-    const std::vector<uint8_t> narrowBlock = LabelBlock(narrow);
-    ASSERT_TRUE(
-        ReadLabelProperties(narrowBlock.data(), static_cast<uint32_t>(narrowBlock.size()), &read));
-    EXPECT_EQ(read.frameWidth, 2u);
 
     LabelProperties p = Plain("示例：");
     p.dataSource = "源";

@@ -5,8 +5,10 @@
 #include "framework/window.h"
 #include "runtime/runtime_app.h"
 #include "tests/window/engine_fixture.h"
+#include "window/unit_type.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 #include "wiring/runtime_lifecycle.h"
 
 namespace {
@@ -203,7 +205,7 @@ TEST_F(LoadingTest, ModalWindowDisablesAndReenablesTheOthers) {
     EXPECT_NE(std::find(EventLog().begin(), EventLog().end(), "modal:12"), EventLog().end());
     EXPECT_FALSE(IsWindowLoaded(*Window(kSecondWindowId)));
     EXPECT_TRUE(IsWindowEnabled(WindowHandle(kMainWindowId)));
-    EXPECT_EQ(Runtime().modalWindowId, 0u);
+    EXPECT_EQ(EngineState().modalWindowId, 0u);
 }
 
 TEST_F(LoadingTest, UnknownStartWindowIsReported) {
@@ -222,11 +224,20 @@ TEST_F(LoadingTest, UnknownStartWindowIsReported) {
 
 TEST_F(LoadingTest, UnknownUnitTypeFailsTheLoadAndLeavesEventsOn) {
     UnitSpec unknown = ButtonSpec(kButton1Id, "按钮1", 10);
-    unknown.type = 0x00010005; // no unit serves it yet
+    // A type of the kernel library's table that no unit serves.
+    unknown.type = 0x00010006;
+    const UnitTypeDescriptor *descriptor = FindUnitTypeDescriptor(unknown.type);
+    ASSERT_TRUE(descriptor == nullptr || descriptor->unitInterface == nullptr);
     AddWindow(kMainWindowId, {WindowSpec(), unknown});
     EXPECT_FALSE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     EXPECT_EQ(Runtime().eventSuppressionCount, 0);
     EXPECT_FALSE(Window(kMainWindowId)->HasPristineCopy());
+    // The window created before the failure stays; once it is destroyed, no slot names it.
+    HWND leftover = WindowHandle(kMainWindowId);
+    ASSERT_NE(leftover, nullptr);
+    DestroyWindow(leftover);
+    EXPECT_EQ(Window(kMainWindowId)->RecordAt(0).LiveUnit(), 0u);
+    EXPECT_EQ(LiveWindowOf(*Window(kMainWindowId)), nullptr);
 }
 
 } // namespace

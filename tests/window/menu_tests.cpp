@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "framework/window.h"
+#include "runtime/program_text_wide.h"
 #include "runtime/runtime_notify.h"
 #include "tests/window/engine_fixture.h"
 #include "window/menu_builder.h"
 #include "window/property_access.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
@@ -59,10 +61,12 @@ const void *Handler(uint32_t(__stdcall *routine)()) {
     return reinterpret_cast<const void *>(routine);
 }
 
+// Read wide and converted to code page 936 here, so that the system's code page never comes
+// between the menu and the comparison (the captions run again under 1252 and 932).
 std::string ItemText(HMENU menu, UINT position) {
-    char text[64] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
+    return WideToProgramText(text);
 }
 
 class MenuTest : public EngineTest {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/window.h"
-#include "runtime/image_layout.h"
 #include "runtime/heap.h"
+#include "runtime/image_layout.h"
 #include "runtime/registered_objects.h"
 #include "runtime/runtime_app.h"
 #include "runtime/runtime_notify.h"
@@ -18,6 +18,7 @@
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
@@ -85,15 +86,15 @@ private:
 };
 
 CWnd *CreatePages(const UnitCreateArguments &a) {
-    WNDCLASSA pagesClass = {};
-    pagesClass.lpfnWndProc = DefWindowProcA;
-    pagesClass.hInstance = GetModuleHandleA(nullptr);
-    pagesClass.lpszClassName = "ZvTestPages";
-    RegisterClassA(&pagesClass); // fails harmlessly once the class exists
+    WNDCLASSW pagesClass = {};
+    pagesClass.lpfnWndProc = DefWindowProcW;
+    pagesClass.hInstance = GetModuleHandleW(nullptr);
+    pagesClass.lpszClassName = L"ZvTestPages";
+    RegisterClassW(&pagesClass); // fails harmlessly once the class exists
     auto *unit = new TestPages;
     unit->windowId = a.windowId;
     unit->unitId = a.unitId;
-    if (!unit->CreateEx(0, "ZvTestPages", "", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
+    if (!unit->CreateEx(0, L"ZvTestPages", L"", a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top,
                         a.width, a.height, a.parent,
                         reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
         delete unit;

@@ -1,6 +1,12 @@
-// The window's idle event with the elapsed time, the log-off query, background music kept as
-// bytes, show-after-load of a window whose record is hidden, and start positions written to a
-// shown window.
+// The window's idle event with the elapsed time, the log-off query, background music through
+// the players (a recording stand-in, and once the platform's with a real wave), the bar layout,
+// the notification-area icon going with the window, the first show of a hidden window only,
+// and start positions written to a shown window.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,13 +16,175 @@
 #include "runtime/heap.h"
 #include "tests/window/engine_fixture.h"
 #include "window/property_access.h"
+#include "window/sound_output.h"
+#include "window/units/window/win_form_unit.h"
 #include "window/window_engine.h"
 
 namespace {
 
 constexpr int32_t kVisibleProperty = 5;
 constexpr int32_t kMusicProperty = 13;
+constexpr int32_t kMusicPlayModeProperty = 14;
 constexpr int32_t kStartPositionProperty = 18;
+constexpr uint32_t kPlayerId = 0x16010020;
+constexpr uint32_t kTopBarId = 0x16010021;
+constexpr uint32_t kBottomBarId = 0x16010022;
+
+// A wave file of samples 8-bit mono samples of silence at 8000 Hz.
+std::vector<uint8_t> Wave(uint32_t samples) {
+    std::vector<uint8_t> wave(44 + samples, 0x80);
+    const auto word = [&](size_t at, uint32_t value) { std::memcpy(&wave[at], &value, 4); };
+    const auto half = [&](size_t at, uint16_t value) { std::memcpy(&wave[at], &value, 2); };
+    std::memcpy(&wave[0], "RIFF", 4);
+    word(4, 36 + samples);
+    std::memcpy(&wave[8], "WAVEfmt ", 8);
+    word(16, 16);
+    half(20, 1);
+    half(22, 1);
+    word(24, 8000);
+    word(28, 8000);
+    half(32, 1);
+    half(34, 8);
+    std::memcpy(&wave[36], "data", 4);
+    word(40, samples);
+    return wave;
+}
+const std::vector<uint8_t> kMidi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
+
+std::vector<uint8_t> WindowBlockWithMusic(const std::vector<uint8_t> &music, uint32_t mode) {
+    WindowProperties properties;
+    properties.title = "测试窗口";
+    properties.startPosition = 0;
+    properties.backgroundMusic = music;
+    properties.musicPlayMode = mode;
+    HGLOBAL saved = SaveWindowProperties(properties);
+    const auto *bytes = static_cast<const uint8_t *>(GlobalLock(saved));
+    std::vector<uint8_t> block(bytes, bytes + GlobalSize(saved));
+    GlobalUnlock(saved);
+    GlobalFree(saved);
+    return block;
+}
+
+// A ByteSet block of bytes: word 1, word n, the bytes.
+std::vector<uint8_t> ByteSetOf(const std::vector<uint8_t> &bytes) {
+    std::vector<uint8_t> byteSet(8 + bytes.size());
+    const uint32_t header[2] = {1, static_cast<uint32_t>(bytes.size())};
+    std::memcpy(byteSet.data(), header, 8);
+    std::memcpy(byteSet.data() + 8, bytes.data(), bytes.size());
+    return byteSet;
+}
+
+// Records what the window asked of the players.
+class RecordedSound : public SoundOutput {
+public:
+    void PlayWave(std::span<const uint8_t> wave, bool repeat) override {
+        EventLog().push_back(Describe("wave", wave, repeat));
+    }
+    void StopWave() override { EventLog().push_back("wave:stop"); }
+    void PlayMidi(HWND, std::span<const uint8_t> midi, bool repeat) override {
+        EventLog().push_back(Describe("midi", midi, repeat));
+    }
+    void StopMidi(HWND) override { EventLog().push_back("midi:stop"); }
+    void MidiNotified(HWND, WPARAM, LPARAM) override { EventLog().push_back("midi:notified"); }
+
+private:
+    static std::string Describe(const char *player, std::span<const uint8_t> music, bool repeat) {
+        return std::string(player) + (repeat ? ":repeat:" : ":once:") +
+               std::to_string(music.size());
+    }
+};
+
+// A test library: a unit type that holds a player, and bar units docked to the top and to the
+// bottom edge.
+constexpr uint32_t kPlayerUnitType = 0x00020001;
+constexpr uint32_t kTopBarUnitType = 0x00020002;
+constexpr uint32_t kBottomBarUnitType = 0x00020003;
+
+class TestPlayer : public CUnitWnd {
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kStopPlayerMessage)
+            EventLog().push_back("player:stop");
+        if (message == WM_CLOSE)
+            EventLog().push_back("player:close");
+        return CUnitWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+template <DWORD kStyle> CWnd *CreateTestUnit(const UnitCreateArguments &a) {
+    auto *unit = new TestPlayer;
+    unit->windowId = a.windowId;
+    unit->unitId = a.unitId;
+    if (!unit->CreateEx(0, L"STATIC", L"", a.style | WS_CHILD | kStyle, a.left, a.top, a.width,
+                        a.height, a.parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
+        delete unit;
+        return nullptr;
+    }
+    return unit;
+}
+template <DWORD kStyle> void *TestUnitInterface(int32_t code) {
+    return code == kOperationCreate ? reinterpret_cast<void *>(&CreateTestUnit<kStyle>) : nullptr;
+}
+const UnitTypeDescriptor kTestTypes[] = {
+    {"播放器",
+     "Player",
+     "",
+     {0, 0},
+     kTypeRaisesEventsToo | kTypeHoldsPlayer,
+     {0, 0, 0},
+     0,
+     nullptr,
+     &TestUnitInterface<0>,
+     {0, 0}},
+    {"顶栏",
+     "TopBar",
+     "",
+     {0, 0},
+     kTypeRaisesEventsToo | kTypeBarUnit,
+     {0, 0, 0},
+     0,
+     nullptr,
+     &TestUnitInterface<CCS_TOP>,
+     {0, 0}},
+    {"底栏",
+     "BottomBar",
+     "",
+     {0, 0},
+     kTypeRaisesEventsToo | kTypeBarUnit,
+     {0, 0, 0},
+     0,
+     nullptr,
+     &TestUnitInterface<CCS_BOTTOM>,
+     {0, 0}},
+};
+
+UnitSpec TestUnitSpec(uint32_t unitId, uint32_t type, int32_t left, int32_t top, int32_t width,
+                      int32_t height) {
+    UnitSpec unit;
+    unit.unitId = unitId;
+    unit.type = type;
+    unit.left = left;
+    unit.top = top;
+    unit.width = width;
+    unit.height = height;
+    return unit;
+}
+
+// A child whose destruction asks the notification area whether its parent's icon is still
+// there: the window's own destruction has run by then.
+bool g_iconStillShown = false;
+LRESULT CALLBACK IconProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = sizeof(icon);
+        icon.hWnd = GetParent(window);
+        icon.uID = kNotificationIconId;
+        icon.uFlags = NIF_TIP;
+        g_iconStillShown = Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 uint32_t g_idleElapsed = 0;
 uint32_t g_idleCalls = 0;
@@ -39,8 +207,44 @@ uint32_t __stdcall LogCreated() {
     return 0;
 }
 
+uint32_t __stdcall LogButtonFocus() {
+    EventLog().push_back("button:-7");
+    return 0;
+}
+uint32_t __stdcall ShowTheWindow() {
+    WriteUnitProperty(kMainWindowId, 0, 5, -1, 1, 0);
+    return 0;
+}
+
 class WindowLifecycleTest : public EngineTest {
 protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        library_.dataTypeCount = 3;
+        library_.dataTypes = kTestTypes;
+        Runtime().libraries.AppendWord(reinterpret_cast<uint32_t>(&library_));
+        ReplaceSoundOutput(&sound_);
+    }
+    void TearDown() override {
+        EngineTest::TearDown();
+        ReplaceSoundOutput(nullptr);
+    }
+    HWND LoadWithMusic(const std::vector<uint8_t> &music, uint32_t mode,
+                       std::vector<UnitSpec> units = {}) {
+        units.insert(units.begin(), WindowSpec({}, WindowBlockWithMusic(music, mode)));
+        AddWindow(kMainWindowId, units);
+        EXPECT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+        return WindowHandle(kMainWindowId);
+    }
+    void WriteMusic(const std::vector<uint8_t> &music) {
+        const std::vector<uint8_t> byteSet = ByteSetOf(music);
+        WriteUnitProperty(kMainWindowId, 0, kMusicProperty, -1,
+                          reinterpret_cast<uint32_t>(byteSet.data()), 0);
+    }
+
+    LibraryRecord library_ = {};
+    RecordedSound sound_;
+
     HWND Load(std::vector<std::pair<int32_t, const void *>> bindings, uint32_t flags = 1) {
         UnitSpec window = WindowSpec(std::move(bindings));
         window.flags = flags;
@@ -81,20 +285,139 @@ TEST_F(WindowLifecycleTest, LogOffIsAllowedWhenEvent1AnswersTrue) {
     EXPECT_NE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
 }
 
-TEST_F(WindowLifecycleTest, BackgroundMusicIsStoredAndReturnedAsBytes) {
-    Load({});
-    const uint8_t wave[] = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E', 1, 2};
-    std::vector<uint8_t> byteSet(8 + sizeof wave);
-    const uint32_t header[2] = {1, sizeof wave};
-    std::memcpy(byteSet.data(), header, 8);
-    std::memcpy(byteSet.data() + 8, wave, sizeof wave);
-    WriteUnitProperty(kMainWindowId, 0, kMusicProperty, -1,
-                      reinterpret_cast<uint32_t>(byteSet.data()), 0);
+TEST_F(WindowLifecycleTest, BackgroundMusicGoesToThePlayerOfItsKindInItsPlayMode) {
+    const std::vector<uint8_t> wave = Wave(4);
+    const std::vector<uint8_t> shortWave(wave.begin(), wave.begin() + 11);
+    const std::vector<uint8_t> shortMidi(kMidi.begin(), kMidi.begin() + 4);
+    const struct {
+        std::vector<uint8_t> music;
+        uint32_t mode;
+        std::vector<std::string> asked;
+    } cases[] = {
+        {wave, 0, {"wave:repeat:48", "wave:stop"}},
+        {wave, 1, {"wave:once:48", "wave:stop"}},
+        {wave, 2, {}},
+        {kMidi, 0, {"midi:repeat:14", "midi:stop"}},
+        {kMidi, 1, {"midi:once:14", "midi:stop"}},
+        {shortWave, 0, {}},
+        {shortMidi, 0, {}},
+        {{'M', 'Z', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, {}},
+    };
+    for (const auto &c : cases) {
+        EventLog().clear();
+        HWND window = LoadWithMusic(c.music, c.mode);
+        DestroyWindow(window);
+        EXPECT_EQ(EventLog(), c.asked) << c.music.size() << " bytes, mode " << c.mode;
+        collection_->ReleaseAll();
+    }
+}
+
+TEST_F(WindowLifecycleTest, WritingMusicOrItsPlayModeStopsWhatPlaysThenStartsAgain) {
+    LoadWithMusic(Wave(4), 0);
+    EventLog().clear();
+    WriteUnitProperty(kMainWindowId, 0, kMusicPlayModeProperty, -1, 1, 0);
+    WriteMusic(kMidi);
+    WriteUnitProperty(kMainWindowId, 0, kMusicPlayModeProperty, -1, 7, 0); // clamped to 2
+    WriteMusic(Wave(4));
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"wave:stop", "wave:once:48", "wave:stop",
+                                                    "midi:once:14", "midi:stop"}));
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, 0, kMusicPlayModeProperty, -1), 2u);
+    const std::vector<uint8_t> written = ByteSetOf(Wave(4));
     const auto *read = reinterpret_cast<const uint8_t *>(
         static_cast<uint32_t>(ReadUnitProperty(kMainWindowId, 0, kMusicProperty, -1)));
     ASSERT_NE(read, nullptr);
-    EXPECT_EQ(std::memcmp(read, byteSet.data(), byteSet.size()), 0);
+    EXPECT_EQ(std::memcmp(read, written.data(), written.size()), 0);
     FreeMemory(const_cast<uint8_t *>(read));
+}
+
+TEST_F(WindowLifecycleTest, AWindowInsideAnotherPlaysNoMusic) {
+    AddWindow(kMainWindowId, {WindowSpec()}); // its events find the window's record
+    HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+    UnitCreateArguments arguments = {};
+    const std::vector<uint8_t> block = WindowBlockWithMusic(Wave(4), 0);
+    arguments.propertyBlock = block.data();
+    arguments.propertyBlockSize = static_cast<uint32_t>(block.size());
+    arguments.parent = host;
+    arguments.width = 200;
+    arguments.height = 100;
+    arguments.windowId = kMainWindowId;
+    arguments.unitId = kWindowRecordId;
+    arguments.childFlag = 1;
+    CWnd *child = CWinFormUnit::Create(arguments);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(EventLog(), std::vector<std::string>{});
+    DestroyWindow(host);
+}
+
+// Destruction stops the units' players with a stop: a close would destroy the unit.
+TEST_F(WindowLifecycleTest, DestructionStopsTheUnitsPlayersWithoutClosingThem) {
+    HWND window =
+        LoadWithMusic(kMidi, 0, {TestUnitSpec(kPlayerId, kPlayerUnitType, 10, 10, 40, 20)});
+    EventLog().clear();
+    DestroyWindow(window);
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"midi:stop", "player:stop"}));
+}
+
+TEST_F(WindowLifecycleTest, BarUnitsAreStackedAlongTheEdgesAfterLoadingAndOnEachResize) {
+    UnitSpec button = ButtonSpec(kButton1Id, "按钮1", 100);
+    HWND window =
+        LoadWithMusic({}, 0,
+                      {TestUnitSpec(kTopBarId, kTopBarUnitType, 50, 80, 30, 20),
+                       TestUnitSpec(kBottomBarId, kBottomBarUnitType, 10, 10, 60, 25), button});
+    const auto placed = [&](uint32_t unitId) {
+        HWND unit = UnitHandle(kMainWindowId, unitId);
+        RECT rect;
+        GetWindowRect(unit, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
+        return rect;
+    };
+    for (int width : {320, 500}) {
+        SetWindowPos(window, nullptr, 0, 0, width, 260, SWP_NOMOVE | SWP_NOZORDER);
+        RECT client;
+        GetClientRect(window, &client);
+        const RECT top = placed(kTopBarId), bottom = placed(kBottomBarId);
+        EXPECT_EQ(top.left, 0);
+        EXPECT_EQ(top.top, 0);
+        EXPECT_EQ(top.right, client.right);
+        EXPECT_EQ(top.bottom, 20);
+        EXPECT_EQ(bottom.left, 0);
+        EXPECT_EQ(bottom.top, client.bottom - 25);
+        EXPECT_EQ(bottom.right, client.right);
+        EXPECT_EQ(bottom.bottom, client.bottom);
+        EXPECT_EQ(placed(kButton1Id).left, 100);
+    }
+}
+
+TEST_F(WindowLifecycleTest, TheNotificationAreaIconGoesWithTheWindow) {
+    HWND window = LoadWithMusic({}, 0);
+    auto *unit = dynamic_cast<CWinFormUnit *>(CWnd::FromHandlePermanent(window));
+    ASSERT_NE(unit, nullptr);
+    ASSERT_TRUE(unit->ShowNotificationIcon(LoadIconA(nullptr, IDI_APPLICATION), "下载器"));
+    WNDCLASSA probe = {};
+    probe.lpfnWndProc = IconProbeProcedure;
+    probe.hInstance = GetModuleHandleA(nullptr);
+    probe.lpszClassName = "ZvIconProbe";
+    RegisterClassA(&probe); // fails harmlessly once the class exists
+    CreateWindowExA(0, "ZvIconProbe", "", WS_CHILD, 0, 0, 1, 1, window, nullptr, nullptr, nullptr);
+    g_iconStillShown = true;
+    DestroyWindow(window);
+    EXPECT_FALSE(g_iconStillShown);
+}
+
+// The platform's wave player under Wine, whose winmm accepts a piece without a sound device:
+// the runtime keeps its own copy of the bytes while they play, and the window's stop leaves
+// the player free for the next piece.
+TEST_F(WindowLifecycleTest, ARealWavePlaysThroughThePlatformPlayerUntilTheWindowGoes) {
+    ReplaceSoundOutput(nullptr);
+    HWND window = LoadWithMusic(Wave(8000), 0);
+    WriteMusic(Wave(800));
+    WriteUnitProperty(kMainWindowId, 0, kMusicPlayModeProperty, -1, 1, 0);
+    DestroyWindow(window);
+    const std::vector<uint8_t> probe = Wave(80);
+    EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(probe.data()), nullptr,
+                           SND_MEMORY | SND_ASYNC | SND_NOSTOP | SND_NODEFAULT));
+    PlaySoundA(nullptr, nullptr, 0);
 }
 
 TEST_F(WindowLifecycleTest, AHiddenWindowIsShownFirstByWritingItsVisibility) {
@@ -108,6 +431,27 @@ TEST_F(WindowLifecycleTest, AHiddenWindowIsShownFirstByWritingItsVisibility) {
     EXPECT_EQ(ReadUnitProperty(kMainWindowId, 0, kVisibleProperty, -1), 0u);
     WriteUnitProperty(kMainWindowId, 0, kVisibleProperty, -1, 1, 0);
     EXPECT_TRUE(IsWindowVisible(window));
+}
+
+// The first show belongs to a hidden window: showing a window that is shown already, by its
+// created handler or by writing its visibility after the load, announces no focus again.
+TEST_F(WindowLifecycleTest, AWindowAlreadyShownIsNotShownFirstAgain) {
+    for (bool showFromCreated : {false, true}) {
+        std::vector<std::pair<int32_t, const void *>> bindings;
+        if (showFromCreated)
+            bindings.push_back({0, reinterpret_cast<const void *>(&ShowTheWindow)});
+        AddWindow(kMainWindowId,
+                  {WindowSpec(bindings),
+                   ButtonSpec(kButton1Id, "按钮1", 10,
+                              {{-7, reinterpret_cast<const void *>(&LogButtonFocus)}})});
+        EventLog().clear();
+        ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+        ASSERT_EQ(GetFocus(), UnitHandle(kMainWindowId, kButton1Id));
+        WriteUnitProperty(kMainWindowId, 0, kVisibleProperty, -1, 1, 0);
+        EXPECT_EQ(EventLog(), std::vector<std::string>{"button:-7"}) << showFromCreated;
+        DestroyWindow(WindowHandle(kMainWindowId));
+        collection_->ReleaseAll();
+    }
 }
 
 TEST_F(WindowLifecycleTest, StartPositionWrittenToAShownWindowRestoresCentresAndMaximises) {

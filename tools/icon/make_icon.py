@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
-"""Draws the program icon: a music note over a black record, 32 x 32 pixels, 32 bits per pixel.
+"""Draws the program icon: a music note over a black record, 32 x 32 pixels, 32 bits per pixel;
+or the runtime's hand pointer: a white pointing hand outlined in black, 32 x 32, monochrome.
 
-Writes one .ico file (4,286 bytes: directory, BITMAPINFOHEADER, BGRA pixels, AND mask).
+Writes one .ico file (4,286 bytes: directory, BITMAPINFOHEADER, BGRA pixels, AND mask), or with
+--hand-cursor one .cur file (326 bytes: directory with the hot spot, BITMAPINFOHEADER, black and
+white palette, XOR bits, AND mask).
 Usage: make_icon.py OUTPUT.ico
+       make_icon.py --hand-cursor OUTPUT.cur
 """
 import math
 import struct
@@ -72,7 +76,63 @@ def pixel(px, py):
     return tuple(int(round(acc[i] / acc[3])) for i in range(3)) + (int(round(alpha * 255)),)
 
 
+# The pointing hand: "X" black outline, "." white, blank transparent. The hot spot is the tip
+# of the index finger.
+HAND = [
+    "      XX",
+    "     X..X",
+    "     X..X",
+    "     X..X",
+    "     X..X",
+    "     X..XXX",
+    "     X..X..XXX",
+    "     X..X..X..XX",
+    "     X..X..X..X.X",
+    " XXX X..X..X..X..X",
+    " X..XX........X..X",
+    " X...X...........X",
+    "  X..............X",
+    "   X.............X",
+    "   X.............X",
+    "    X............X",
+    "    X...........X",
+    "     X..........X",
+    "     X.........X",
+    "      X........X",
+    "      X........X",
+    "      XXXXXXXXXX",
+]
+HAND_HOT_SPOT = (7, 0)
+
+
+def hand_cursor():
+    """The .cur file of the hand: 1 bit per pixel, AND mask 1 where the screen shows through."""
+    xor = bytearray()
+    mask = bytearray()
+    for y in reversed(range(SIZE)):  # DIBs are stored bottom-up
+        line = HAND[y] if y < len(HAND) else ""
+        white = transparent = 0
+        for x in range(SIZE):
+            c = line[x] if x < len(line) else " "
+            white = (white << 1) | (1 if c == "." else 0)
+            transparent = (transparent << 1) | (1 if c == " " else 0)
+        xor += struct.pack(">I", white)
+        mask += struct.pack(">I", transparent)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 1, 0, len(xor) + len(mask),
+                         0, 0, 2, 2)
+    image = header + palette + xor + mask
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 2, 0, HAND_HOT_SPOT[0], HAND_HOT_SPOT[1],
+                        len(image), 6 + 16)
+    return directory + entry + image
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--hand-cursor":
+        with open(sys.argv[2], "wb") as out:
+            out.write(hand_cursor())
+        return
     rows = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
     xor = bytearray()
     mask = bytearray()

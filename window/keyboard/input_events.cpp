@@ -1,6 +1,7 @@
 // The shared events of mouse, key and wheel messages aimed at a window or its units, with the
 // swallowing and character replacement their handlers decide.
 #include "framework/window.h"
+#include "runtime/program_text_wide.h"
 #include "window/event_dispatch.h"
 #include "window/keyboard/keyboard_steps.h"
 #include "window/window_collection.h"
@@ -124,7 +125,8 @@ bool RaiseInputEvent(uint32_t windowId, WindowTemplate &window, HWND handle, MSG
         count = 2;
         break;
     case kCharacterTyped:
-        arguments[0] = static_cast<uint32_t>(message->wParam);
+        // Windows get their characters wide; the program's character codes are code page 936.
+        arguments[0] = WideCharacterToProgram(static_cast<wchar_t>(message->wParam));
         count = 1;
         break;
     case kWheelTurned:
@@ -146,6 +148,6 @@ bool RaiseInputEvent(uint32_t windowId, WindowTemplate &window, HWND handle, MSG
     if (outcome.result == 0)
         return true;
     if (event == kCharacterTyped)
-        message->wParam = outcome.result;
+        message->wParam = ProgramCharacterToWide(static_cast<uint32_t>(outcome.result));
     return false;
 }

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string>
 
+#include "runtime/program_text_wide.h"
 #include "window/event_dispatch.h"
 #include "window/keyboard/keyboard_steps.h"
 #include "window/units/window/win_form_unit.h"
@@ -49,10 +50,7 @@ bool IsDefaultPushUnit(const FocusUnit &unit) {
 }
 
 std::string CaptionOf(HWND control) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowProgramText(control);
 }
 
 // Whether caption marks character with "&" (letters in either case).
@@ -231,7 +229,7 @@ bool TranslateWindowMessage(CWinFormUnit *window, MSG *message) {
     if (kind == WM_LBUTTONDOWN || kind == WM_NCLBUTTONDOWN)
         SendMessageA(handle, WM_CANCELMODE, 0, 0);
     if (window->Accelerators() != nullptr &&
-        TranslateAcceleratorA(handle, window->Accelerators(), message))
+        TranslateAcceleratorW(handle, window->Accelerators(), message))
         return true;
     HWND root = GetAncestor(message->hwnd, GA_ROOT);
     if (root != handle && !window->keep && IsLoadedMainWindow(root))

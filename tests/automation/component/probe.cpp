@@ -246,9 +246,15 @@ void Probe::RecordCall(WORD flags, const DISPPARAMS *params) {
              params->cNamedArgs > 0 ? static_cast<int>(params->rgdispidNamedArgs[0]) : 0);
     lastCall_ = line;
     for (UINT i = 0; i < params->cArgs; ++i) {
+        const VARIANT &argument = params->rgvarg[params->cArgs - 1 - i];
         wchar_t type[16];
-        swprintf(type, 16, L" %u", V_VT(&params->rgvarg[params->cArgs - 1 - i]));
+        swprintf(type, 16, L" %u", V_VT(&argument));
         lastCall_ += type;
+        // An interface argument without an interface in it.
+        if ((V_VT(&argument) == VT_UNKNOWN || V_VT(&argument) == VT_DISPATCH) &&
+            V_UNKNOWN(&argument) == nullptr) {
+            lastCall_ += L"(null)";
+        }
     }
 }
 

@@ -171,6 +171,30 @@ TEST(ExeIcon, DefaultIconHoldsOne32By32ImageAt32Bits) {
     EXPECT_EQ(bytes[12] | bytes[13] << 8, 32); // bits per pixel
 }
 
+TEST(ExeIcon, HandPointerIsCursor0x408Of32By32WithItsHotSpotOnTheFingertip) {
+    ResourceModule exe;
+    ASSERT_NE(exe.module, nullptr);
+    // Resource type 12: RT_GROUP_CURSOR.
+    const std::string group =
+        ResourceBytes(exe.module, MAKEINTRESOURCEW(0x408), MAKEINTRESOURCEW(12));
+    // CURSORDIR: reserved, type 2, count; then 14-byte entries (width, height, planes, bits).
+    ASSERT_EQ(group.size(), 6u + 14u);
+    const auto *bytes = reinterpret_cast<const unsigned char *>(group.data());
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, 2);
+    EXPECT_EQ(bytes[4] | bytes[5] << 8, 1);
+    EXPECT_EQ(bytes[6] | bytes[7] << 8, 32);  // width
+    EXPECT_EQ(bytes[8] | bytes[9] << 8, 64);  // height of the XOR and AND bitmaps
+    EXPECT_EQ(bytes[12] | bytes[13] << 8, 1); // bits per pixel
+    const unsigned cursorId = bytes[18] | bytes[19] << 8;
+    // The cursor itself begins with its hot spot: the tip of the index finger.
+    const std::string cursor =
+        ResourceBytes(exe.module, MAKEINTRESOURCEW(cursorId), MAKEINTRESOURCEW(1));
+    ASSERT_GE(cursor.size(), 4u);
+    const auto *hotSpot = reinterpret_cast<const unsigned char *>(cursor.data());
+    EXPECT_EQ(hotSpot[0] | hotSpot[1] << 8, 7);
+    EXPECT_EQ(hotSpot[2] | hotSpot[3] << 8, 0);
+}
+
 TEST(ExeImage, IsA32BitGuiProgram) {
     const PeFile pe;
     ASSERT_NE(pe.nt, nullptr);

@@ -6,6 +6,7 @@
 //   zv_driver PROGRAM --steps FILE   (UTF-8, one step a line, its words separated by tabs; the
 //                                    way to pass Chinese texts, which a Linux command line
 //                                    cannot carry into Wine without the matching locale)
+// With ZV_EXPECT_CODE_PAGE set, the driver first checks that the system's code page is that one.
 // Steps (texts may use \r \n \\; they are compared as code page 936 bytes):
 //   box CAPTION TEXT      a message box of the program with this caption and exactly this text
 //   press ID              presses the button ID (1 = OK) of the current box or window
@@ -22,7 +23,8 @@
 //                         output as it stands (code page 936 bytes), then a line feed
 //   shot FILE             saves the current window as it is on screen as a 24-bit BMP file
 //   key VK                posts key down and up of virtual key VK to the focused control
-//   shift-key VK          as key, with Shift held down in the program's keyboard state
+//   shift-key 9           Shift+Tab: as key, with Shift held down in the program's keyboard
+//                         state until the focus has moved
 //   alt-key VK            posts system key down and up of VK with Alt held (115: Alt+F4)
 //   focus ID              the keyboard focus comes to control ID of the current window (0: the
 //                         window itself) within the wait time
@@ -39,26 +41,29 @@
 //                         committed private bytes, and prints them
 //   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
 //                         grown by at most KIB KiB since; prints both
+//   memory-bytes KIB      the committed private bytes have grown by at most KIB KiB since the
+//                         mark (the live blocks are printed, not compared)
 //   and the steps of robustness_steps.h (timed click, either of two texts, long text)
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/driver/memory_probe.h"
 #include "tests/e2e/driver/robustness_steps.h"
 #include "tests/e2e/driver/window_frame.h"
+#include "tests/e2e/driver/window_text.h"
 
 namespace {
 
 constexpr DWORD kWaitMilliseconds = 20000;
 constexpr DWORD kPollMilliseconds = 20;
-constexpr int kMessageBoxTextId = 0xFFFF;
-constexpr UINT kProgramCodePage = 936;
 
 struct Driver {
     PROCESS_INFORMATION process{};
@@ -71,7 +76,7 @@ struct Driver {
     uint64_t markedBytes = 0;
 };
 
-std::string Unescape(const wchar_t *text) {
+std::wstring UnescapeWide(const wchar_t *text) {
     std::wstring wide;
     for (const wchar_t *c = text; *c != L'\0'; ++c) {
         if (*c == L'\\' && c[1] != L'\0') {
@@ -81,36 +86,15 @@ std::string Unescape(const wchar_t *text) {
             wide += *c;
         }
     }
-    const int bytes =
-        WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
-                            nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(kProgramCodePage, 0, wide.c_str(), static_cast<int>(wide.size()),
-                        out.data(), bytes, nullptr, nullptr);
-    return out;
+    return wide;
 }
 
-// Shows bytes readably: printable ASCII as is, everything else as \xHH.
-std::string Show(const std::string &bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char escaped[8];
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-            out += escaped;
-        }
-    }
-    return out;
+std::string Unescape(const wchar_t *text) {
+    return ProgramBytes(UnescapeWide(text));
 }
 
 std::string WindowText(HWND window) {
-    char buffer[8192];
-    // WM_GETTEXT crosses the process boundary; GetWindowText would not for another process.
-    const LRESULT length =
-        SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return std::string(buffer, static_cast<size_t>(length));
+    return ReadWindowText(window, kWaitMilliseconds);
 }
 
 struct Search {
@@ -158,7 +142,8 @@ bool ExpectText(const char *step, const std::string &actual, const std::string &
     if (actual == expected) {
         return true;
     }
-    return Fail(step, "expected \"" + Show(expected) + "\", read \"" + Show(actual) + "\"");
+    return Fail(step,
+                "expected \"" + Printable(expected) + "\", read \"" + Printable(actual) + "\"");
 }
 
 std::wstring WindowsPath(const wchar_t *path) {
@@ -305,8 +290,7 @@ HWND ProgramBox(const Driver &driver) {
 }
 
 std::string BoxDescription(HWND box) {
-    return "\"" + WindowText(box) + "\": \"" + WindowText(GetDlgItem(box, kMessageBoxTextId)) +
-           "\"";
+    return "\"" + WindowText(box) + "\": \"" + ReadBoxMessage(box, kWaitMilliseconds) + "\"";
 }
 
 // Answers the program's message boxes until it ends; then its exit code is the driver's.
@@ -375,18 +359,15 @@ bool PostAltKey(const Driver &driver, WPARAM vk) {
     return true;
 }
 
-// Waits until the program's GUI thread has handled what was posted to it before: a sent message
-// is answered only when the thread asks for messages again, after the posted ones before it.
-void WaitUntilHandled(const Driver &driver) {
-    for (int round = 0; round < 3; ++round) {
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutA(driver.current, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMilliseconds, &answer);
-    }
-}
-
 // Shift is held in the keyboard state that the driver's thread shares with the program's GUI
-// thread while it is attached to its input; posted keys do not change that state themselves.
+// thread while it is attached to its input; posted keys do not change that state themselves. It
+// is held until the key has visibly been handled: the focus has left the control it was on (the
+// step moves the focus backwards). Answering a sent message would prove nothing, since a thread
+// handles sent messages before the posted ones.
 bool PostShiftedKey(const Driver &driver, WPARAM vk) {
+    if (vk != VK_TAB) {
+        return Fail("shift-key", "only Shift+Tab is held until it has been handled");
+    }
     const DWORD program = GetWindowThreadProcessId(driver.current, nullptr);
     const DWORD self = GetCurrentThreadId();
     if (!AttachThreadInput(self, program, TRUE)) {
@@ -396,8 +377,12 @@ bool PostShiftedKey(const Driver &driver, WPARAM vk) {
     GetKeyboardState(state);
     state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
     SetKeyboardState(state);
+    const HWND before = FocusedWindow(driver);
     PostKey(driver, vk);
-    WaitUntilHandled(driver);
+    for (DWORD waited = 0; waited < kWaitMilliseconds && FocusedWindow(driver) == before;
+         waited += kPollMilliseconds) {
+        Sleep(kPollMilliseconds);
+    }
     state[VK_SHIFT] = state[VK_LSHIFT] = 0;
     SetKeyboardState(state);
     AttachThreadInput(self, program, FALSE);
@@ -434,21 +419,23 @@ bool ReadMemory(const Driver &driver, const char *label, int32_t &blocks, uint64
     return true;
 }
 
-bool ExpectSameMemory(const Driver &driver, const wchar_t *kibText) {
+// memory-same, or with blocksToo false memory-bytes.
+bool ExpectSameMemory(const Driver &driver, const wchar_t *kibText, bool blocksToo) {
+    const char *label = blocksToo ? "memory-same" : "memory-bytes";
     const uint64_t allowed = static_cast<uint64_t>(std::wcstol(kibText, nullptr, 10)) * 1024;
     int32_t blocks = 0;
     uint64_t bytes = 0;
-    if (!ReadMemory(driver, "memory-same", blocks, bytes)) {
+    if (!ReadMemory(driver, label, blocks, bytes)) {
         return false;
     }
-    if (blocks != driver.markedBlocks) {
-        return Fail("memory-same", std::to_string(blocks) + " live heap blocks, noted " +
-                                       std::to_string(driver.markedBlocks));
+    if (blocksToo && blocks != driver.markedBlocks) {
+        return Fail(label, std::to_string(blocks) + " live heap blocks, noted " +
+                               std::to_string(driver.markedBlocks));
     }
     if (bytes > driver.markedBytes + allowed) {
-        return Fail("memory-same", "committed private bytes grew by " +
-                                       std::to_string(bytes - driver.markedBytes) + ", allowed " +
-                                       std::to_string(allowed));
+        return Fail(label, "committed private bytes grew by " +
+                               std::to_string(bytes - driver.markedBytes) + ", allowed " +
+                               std::to_string(allowed));
     }
     return true;
 }
@@ -490,14 +477,13 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         if (driver.current == nullptr) {
             HWND shown = box ? nullptr : ProgramBox(driver);
             return Fail(box ? "box" : "window",
-                        "no window \"" + Show(title) + "\" appeared" +
+                        "no window \"" + Printable(title) + "\" appeared" +
                             (shown != nullptr
                                  ? "; the program shows the box " + BoxDescription(shown)
                                  : std::string()));
         }
-        return !box ||
-               ExpectText("box text", WindowText(GetDlgItem(driver.current, kMessageBoxTextId)),
-                          Unescape(second));
+        return !box || ExpectText("box text", ReadBoxMessage(driver.current, kWaitMilliseconds),
+                                  Unescape(second));
     }
     if (step == L"text") {
         const wchar_t *id = take();
@@ -505,7 +491,11 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         if (id == nullptr || text == nullptr || driver.current == nullptr) {
             return Fail("text", "needs a current window, a control id and a text");
         }
-        return ExpectText("text", WindowText(StepControl(driver, id)), Unescape(text));
+        HWND control = StepControl(driver, id);
+        if (control == nullptr) {
+            return Fail("text", "the current window has no such control");
+        }
+        return ExpectText("text", WindowText(control), Unescape(text));
     }
     if (step == L"settext" || step == L"print") {
         const wchar_t *id = take();
@@ -523,9 +513,9 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
             std::fputc('\n', stdout);
             return true;
         }
-        const std::string bytes = Unescape(text);
-        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bytes.c_str()));
-        return ExpectText("settext", WindowText(control), bytes);
+        const std::wstring wide = UnescapeWide(text);
+        SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        return ExpectText("settext", WindowText(control), ProgramBytes(wide));
     }
     if (step == L"shot") {
         const wchar_t *path = take();
@@ -636,10 +626,10 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     if (step == L"memory-mark") {
         return ReadMemory(driver, "memory-mark", driver.markedBlocks, driver.markedBytes);
     }
-    if (step == L"memory-same") {
+    if (step == L"memory-same" || step == L"memory-bytes") {
         const wchar_t *kib = take();
-        return kib != nullptr ? ExpectSameMemory(driver, kib)
-                              : Fail("memory-same", "needs the allowed growth in KiB");
+        return kib != nullptr ? ExpectSameMemory(driver, kib, step == L"memory-same")
+                              : Fail("memory", "needs the allowed growth in KiB");
     }
     if (step == L"exit") {
         const wchar_t *code = take();
@@ -653,8 +643,8 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
                                 static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)))
                    : Fail("exit-within", "needs a time in milliseconds and an exit code");
     }
-    if (const std::optional<bool> held =
-            RunRobustnessStep({driver.current, Unescape, WindowText, Show}, step, take)) {
+    if (const std::optional<bool> held = RunRobustnessStep(
+            {driver.current, Unescape, UnescapeWide, WindowText, Printable}, step, take)) {
         return *held;
     }
     return Fail("arguments", "unknown step");
@@ -678,6 +668,14 @@ int main() {
         }
     } else {
         words.assign(arguments + 2, arguments + count);
+    }
+    // A run under another system code page names it, and proves that Wine took it: the program
+    // runs under the same one.
+    if (const char *codePage = std::getenv("ZV_EXPECT_CODE_PAGE")) {
+        if (GetACP() != static_cast<UINT>(std::atoi(codePage))) {
+            std::printf("FAIL code page: the system code page is %u, not %s\n", GetACP(), codePage);
+            return 1;
+        }
     }
     Driver driver;
     if (!StartProgram(driver, arguments[1])) {

@@ -12,7 +12,8 @@
 // What these steps borrow from the driver: its current window and its text helpers.
 struct StepContext {
     HWND current;
-    std::string (*unescape)(const wchar_t *);
+    std::string (*unescape)(const wchar_t *);      // to code page 936 bytes
+    std::wstring (*unescapeWide)(const wchar_t *); // to UTF-16
     std::string (*windowText)(HWND);
     std::string (*show)(const std::string &);
 };
@@ -22,14 +23,19 @@ struct StepContext {
 //   clicktimed ID MS        clicks control ID and waits up to MS milliseconds for the program to
 //                           finish the click; prints how long it took
 //   clickbetween ID MIN MAX as clicktimed with MAX, and the click must take at least MIN ms
-//   clickbeyond ID MS       as clicktimed, with the last timed click's time plus MS as the limit
+//   clickbeyond ID LIMIT MS as clicktimed with LIMIT, and the processor time the click cost the
+//                           window's thread is at most MS more than the last timed click's
 //   text-either ID A B      control ID has exactly text A or exactly text B
 //   settext-long ID BYTES PREFIX   sets control ID to PREFIX followed by "a" up to BYTES bytes
 //                           and checks that the control holds all of them
-//   answers MS              for MS milliseconds, the current window answers WM_NULL within
-//                           500 ms at every sample, one every 100 ms; prints the slowest answer
+//   answers MS              for MS milliseconds, the current window answers WM_NULL at every
+//                           sample, one every 100 ms, before the platform would call it not
+//                           responding (5 s); prints the slowest answer
 //   paints MS               the current window and its controls, made wholly invalid, have
 //                           painted themselves within MS milliseconds
-//   type ID TEXT            posts TEXT to control ID as typed characters (WM_CHAR)
+//   type ID TEXT            posts TEXT to control ID as typed characters (wide WM_CHAR, one
+//                           per UTF-16 unit, as the keyboard or an input method types them)
+//   poke ID                 posts to control ID what a user's hands give it: Alt+Backspace (an
+//                           edit box's undo), the key z, Space, Enter and a left mouse click
 std::optional<bool> RunRobustnessStep(const StepContext &context, const std::wstring &step,
                                       const std::function<const wchar_t *()> &take);

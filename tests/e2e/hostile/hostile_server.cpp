@@ -5,7 +5,8 @@
 // Writes DIR/ports ("port=N" for the cases, "blackhole_port=M" for a port whose connections are
 // never accepted) and appends every request head to DIR/requests.log, one line each. Every loop is
 // bounded: the process ends after LIFETIME_SECONDS, a case that stalls, drips or floods (silent,
-// drip, endless-headers, endless-body) does so for at most HOLD_SECONDS, and the blackhole port
+// drip, endless-headers, header-flood, endless-body, endless-chunked, fast-then-drip) does so for
+// at most HOLD_SECONDS, and the blackhole port
 // closes after HOLD_SECONDS, so that a client's next connection attempt is refused.
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -39,6 +40,9 @@ constexpr auto kHeaderLinePause = std::chrono::milliseconds(10);
 constexpr auto kDripPause = std::chrono::seconds(1);
 constexpr size_t kBigBodyBytes = size_t{200} << 20;
 constexpr size_t kFloodPieceBytes = 256 * 1024;
+// fast-then-drip: this much of a body announced as kFastThenDripBodyBytes comes at once.
+constexpr size_t kFastBytes = size_t{48} << 20;
+constexpr size_t kFastThenDripBodyBytes = size_t{64} << 20;
 // Wine keeps at most some 1,400 bytes of a header line, so headers beyond 1 MiB take many lines.
 constexpr size_t kOverLimitHeaderLines = 800;
 constexpr size_t kOverLimitLineBytes = 1400;
@@ -226,6 +230,52 @@ void SendFlood(int socket, const Settings &settings, bool endless) {
     }
 }
 
+// A chunked body that never ends: the page, then chunks of filler as fast as the peer takes
+// them, and no last chunk, until the hold is over. The connection stays open for reuse, so a
+// client closing its request handle early would have to read the rest.
+void SendEndlessChunked(int socket, const Settings &settings) {
+    const std::string page = Page();
+    char size[16];
+    std::snprintf(size, sizeof size, "%zx\r\n", page.size());
+    if (!SendAll(socket, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                             std::string(size) + page + "\r\n")) {
+        return;
+    }
+    std::snprintf(size, sizeof size, "%zx\r\n", kFloodPieceBytes);
+    const std::string chunk = std::string(size) + std::string(kFloodPieceBytes, ' ') + "\r\n";
+    const auto until = std::min(Clock::now() + settings.hold, settings.end);
+    while (Clock::now() < until && SendAll(socket, chunk)) {
+    }
+}
+
+// kFastBytes of a larger announced body at once, then one byte a second until the hold is over.
+void SendFastThenDrip(int socket, const Settings &settings) {
+    const std::string page = Page();
+    if (!SendAll(socket,
+                 "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kFastThenDripBodyBytes) +
+                     "\r\n\r\n" + page + std::string(kFastBytes - page.size(), ' '))) {
+        return;
+    }
+    const auto until = std::min(Clock::now() + settings.hold, settings.end);
+    while (Clock::now() < until && SendAll(socket, " ")) {
+        std::this_thread::sleep_for(kDripPause);
+    }
+}
+
+// Header lines as fast as the peer takes them, never a blank line, until the hold is over.
+void SendHeaderFlood(int socket, const Settings &settings) {
+    if (!SendAll(socket, "HTTP/1.1 200 OK\r\n")) {
+        return;
+    }
+    std::string lines;
+    for (int line = 0; lines.size() < kFloodPieceBytes; ++line) {
+        lines += "X-Flood-" + std::to_string(line) + ": " + std::string(64, 'f') + "\r\n";
+    }
+    const auto until = std::min(Clock::now() + settings.hold, settings.end);
+    while (Clock::now() < until && SendAll(socket, lines)) {
+    }
+}
+
 // A page the track pattern's two lazy groups make a backtracking matcher spend hours on: copies
 // of the list's opening, then copies of the text between title and address, and no closing.
 std::string RegexHostilePage() {
@@ -288,6 +338,12 @@ void Answer(int socket, const std::string &name, const Settings &settings) {
                             "\r\n\r\n" + hostile);
     } else if (name == "endless-body" || name == "body-200m") {
         SendFlood(socket, settings, name == "endless-body");
+    } else if (name == "endless-chunked") {
+        SendEndlessChunked(socket, settings);
+    } else if (name == "fast-then-drip") {
+        SendFastThenDrip(socket, settings);
+    } else if (name == "header-flood") {
+        SendHeaderFlood(socket, settings);
     } else if (name == "endless-headers") {
         SendEndlessHeaders(socket, settings);
     } else if (name == "drip") {

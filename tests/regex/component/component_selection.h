@@ -1,4 +1,4 @@
-// Which regular-expression component a test run drives. CTest runs each regular-expression
+// Which regular-expression component a test run drives. CTest runs the automation commands'
 // suite twice: once against the platform's "VBScript.RegExp", once with Wine's vbscript.dll
 // disabled and ZV_REGEXP_COMPONENT=own, where the program's own component stands in.
 #pragma once

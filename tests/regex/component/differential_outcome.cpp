@@ -159,9 +159,10 @@ bool HasEmptyMatch(const Outcome &outcome) {
     return false;
 }
 
-int KnownDeviation(const Case &one, const Outcome &platform, const Outcome &own) {
+int KnownDeviation(const Case &one, const Outcome &platform, const Outcome &own,
+                   const Reruns &again) {
     for (size_t i = 0; i < kPlatformDeviationCount; ++i) {
-        if (kPlatformDeviations[i].applies(one, platform, own)) {
+        if (kPlatformDeviations[i].explains(one, platform, own, again)) {
             return static_cast<int>(i);
         }
     }

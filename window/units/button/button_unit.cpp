@@ -2,9 +2,10 @@
 #include "window/units/button/button_unit.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "runtime/program_text_wide.h"
 #include "window/property_block.h"
+#include "window/units/edit_box/unit_look.h"
 #include "window/units/unit_property_values.h"
 
 namespace {
@@ -22,7 +23,6 @@ enum ButtonEvent : int32_t { kClicked = 0, kFocusGained = -7, kFocusLost = -8 };
 
 constexpr DWORD kHorizontalStyles[] = {BS_LEFT, BS_CENTER, BS_RIGHT};
 constexpr DWORD kVerticalStyles[] = {BS_TOP, BS_VCENTER, BS_BOTTOM};
-constexpr uint32_t kFontBytes = sizeof(LOGFONTA);
 constexpr DWORD kButtonTypeMask = 0x1F;
 
 } // namespace
@@ -80,8 +80,9 @@ CWnd *CButtonUnit::Create(const UnitCreateArguments &a) {
         else
             unit->picture_.Reset();
     }
-    if (!unit->CreateEx(0, "BUTTON", p.caption.c_str(), style, a.left, a.top, a.width, a.height,
-                        a.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
+    if (!unit->CreateEx(0, L"BUTTON", ProgramTextToWide(p.caption).c_str(), style, a.left, a.top,
+                        a.width, a.height, a.parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
         delete unit;
         return nullptr;
     }
@@ -94,18 +95,8 @@ CWnd *CButtonUnit::Create(const UnitCreateArguments &a) {
 
 void CButtonUnit::ApplyFont() {
     HFONT old = font_;
-    font_ = nullptr;
-    if (properties.font.size() == kFontBytes) {
-        LOGFONTA logical;
-        std::memcpy(&logical, properties.font.data(), kFontBytes);
-        logical.lfCharSet = DEFAULT_CHARSET;
-        logical.lfOutPrecision = 0;
-        logical.lfClipPrecision = 0;
-        logical.lfQuality = PROOF_QUALITY;
-        logical.lfPitchAndFamily = 0;
-        font_ = CreateFontIndirectA(&logical);
-    }
-    HGDIOBJ applied = font_ != nullptr ? font_ : GetStockObject(DEFAULT_GUI_FONT);
+    font_ = CreateUnitFont(properties.font);
+    HGDIOBJ applied = font_ != nullptr ? font_ : DefaultUnitFont();
     SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(applied), TRUE);
     if (old != nullptr)
         DeleteObject(old);
@@ -165,7 +156,7 @@ int32_t CButtonUnit::SetProperty(int32_t index, const PropertyValue &value) {
         break;
     case kCaption:
         p.caption = value.low != 0 ? reinterpret_cast<const char *>(value.low) : "";
-        SetWindowTextA(m_hWnd, p.caption.c_str());
+        SetWindowProgramText(m_hWnd, p.caption);
         break;
     case kHorizontalAlignment:
         p.horizontalAlignment = Clamp(value.low, 2);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "runtime/program_text_wide.h"
 #include "window/units/edit_box/edit_box_unit.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
@@ -170,8 +171,10 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
         return StoreRecreating(p.alignment, Clamp(value.low, 2));
     case kInputMode:
         p.inputMode = Clamp(value.low, kLastInputMode);
-        SendMessageA(m_hWnd, EM_SETPASSWORDCHAR,
-                     p.inputMode == kInputPassword ? (p.passwordCharacter & 0xFF) : 0, 0);
+        SendMessageW(
+            m_hWnd, EM_SETPASSWORDCHAR,
+            p.inputMode == kInputPassword ? ProgramCharacterToWide(p.passwordCharacter & 0xFF) : 0,
+            0);
         SendMessageA(m_hWnd, EM_SETREADONLY, p.inputMode == kInputReadOnly, 0);
         InvalidateRect(m_hWnd, nullptr, TRUE);
         break;
@@ -181,7 +184,8 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
             break;
         p.passwordCharacter = static_cast<uint8_t>(TextOf(value)[0]);
         if (p.inputMode == kInputPassword) {
-            SendMessageA(m_hWnd, EM_SETPASSWORDCHAR, p.passwordCharacter, 0);
+            SendMessageW(m_hWnd, EM_SETPASSWORDCHAR, ProgramCharacterToWide(p.passwordCharacter),
+                         0);
             InvalidateRect(m_hWnd, nullptr, TRUE);
         }
         break;
@@ -218,7 +222,8 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
         Select(p.selectionStart, p.selectionLength);
         break;
     case kSelectedText:
-        SendMessageA(m_hWnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(TextOf(value)));
+        SendMessageW(m_hWnd, EM_REPLACESEL, TRUE,
+                     reinterpret_cast<LPARAM>(ProgramTextToWide(TextOf(value)).c_str()));
         break;
     case kDataSource:
         p.dataSource = TextOf(value);
@@ -244,20 +249,12 @@ EditBoxProperties CEditBoxUnit::CurrentProperties() const {
 std::string CEditBoxUnit::SelectedText() const {
     // The control counts its positions in characters: slice the wide text, then convert.
     DWORD start = 0, end = 0;
-    SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+    SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     std::wstring wide(static_cast<size_t>(TextLength()) + 1, L'\0');
     wide.resize(
         static_cast<size_t>(GetWindowTextW(m_hWnd, wide.data(), static_cast<int>(wide.size()))));
     end = std::min<DWORD>(end, static_cast<DWORD>(wide.size()));
     start = std::min(start, end);
-    const int count = static_cast<int>(end - start);
-    if (count == 0)
-        return std::string();
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data() + start, count, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data() + start, count, text.data(), bytes, nullptr,
-                        nullptr);
-    return text;
+    return WideToProgramText(std::wstring_view(wide).substr(start, end - start));
 }

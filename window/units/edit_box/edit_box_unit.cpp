@@ -7,8 +7,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 
+#include "runtime/program_text_wide.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
 #include "window/units/edit_box/unit_look.h"
@@ -25,8 +26,8 @@ enum EditBoxEvent : int32_t {
 constexpr int kSpinWidth = 18;
 constexpr uint32_t kSpinIdOffset = 4;
 // The text whose height a single-line box must at least show, and the one that sets its band.
-constexpr const char *kHeightSample = "吴";
-constexpr const char *kLineSample = "W";
+constexpr const wchar_t *kHeightSample = L"吴";
+constexpr const wchar_t *kLineSample = L"W";
 
 // The spin button's framework object: it takes the reflected UDN_DELTAPOS for its edit box.
 class CSpinButton : public CWnd {
@@ -52,9 +53,9 @@ bool HasStaticEdge(uint32_t border) {
     return border == 0 || border == 1 || border == 3;
 }
 
-SIZE TextSize(HDC dc, const char *text) {
+SIZE TextSize(HDC dc, const wchar_t *text) {
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+    GetTextExtentPoint32W(dc, text, static_cast<int>(std::wcslen(text)), &size);
     return size;
 }
 
@@ -91,8 +92,9 @@ CWnd *CEditBoxUnit::Create(const UnitCreateArguments &a) {
     else if (p.caseConversion == 2)
         style |= ES_UPPERCASE;
     unit->RemakeBrush();
-    if (!unit->CreateEx(0, "EDIT", p.content.c_str(), style, a.left, a.top, a.width, a.height,
-                        a.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
+    if (!unit->CreateEx(0, L"EDIT", ProgramTextToWide(p.content).c_str(), style, a.left, a.top,
+                        a.width, a.height, a.parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
         unit->ReleaseResources();
         delete unit;
         return nullptr;
@@ -100,7 +102,8 @@ CWnd *CEditBoxUnit::Create(const UnitCreateArguments &a) {
     unit->ApplyFont(); // a single-line box also refreshes its frame here
     SendMessageA(unit->m_hWnd, EM_LIMITTEXT, p.maximumLength, 0);
     if (p.inputMode == kInputPassword)
-        SendMessageA(unit->m_hWnd, EM_SETPASSWORDCHAR, p.passwordCharacter & 0xFF, 0);
+        SendMessageW(unit->m_hWnd, EM_SETPASSWORDCHAR,
+                     ProgramCharacterToWide(p.passwordCharacter & 0xFF), 0);
     if (unit->SingleLine() && p.spinMode != 0)
         unit->CreateSpinButton(a.parent, a.controlId + kSpinIdOffset, (a.style & WS_DISABLED) != 0);
     unit->Select(p.selectionStart, p.selectionLength);
@@ -117,7 +120,7 @@ void CEditBoxUnit::RemakeBrush() {
 void CEditBoxUnit::ApplyFont() {
     HFONT old = font_;
     font_ = CreateUnitFont(properties.font);
-    HFONT applied = font_ != nullptr ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT applied = font_ != nullptr ? font_ : DefaultUnitFont();
     HDC dc = GetDC(m_hWnd);
     HGDIOBJ previous = SelectObject(dc, applied);
     const SIZE sample = TextSize(dc, kHeightSample);
@@ -145,8 +148,8 @@ void CEditBoxUnit::CreateSpinButton(HWND parent, uint32_t controlId, bool disabl
     InitCommonControlsEx(&classes);
     auto *spin = new CSpinButton(this);
     const DWORD exStyle = HasStaticEdge(properties.border) ? WS_EX_STATICEDGE : 0;
-    if (!spin->CreateEx(exStyle, UPDOWN_CLASSA, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, kSpinWidth, 0,
-                        parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId)))) {
+    if (!spin->CreateEx(exStyle, UPDOWN_CLASSW, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, kSpinWidth,
+                        0, parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId)))) {
         delete spin;
         properties.spinMode = 0;
         return;
@@ -207,7 +210,7 @@ void CEditBoxUnit::OnSpin(int32_t delta) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
     HWND self = m_hWnd;
-    SetWindowTextA(self, text);
+    SetWindowProgramText(self, text);
     if (!IsWindow(self))
         return; // a change handler destroyed the edit box and its object
     Select(0, -1);
@@ -215,15 +218,12 @@ void CEditBoxUnit::OnSpin(int32_t delta) {
 }
 
 std::string CEditBoxUnit::WindowText() const {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(m_hWnd)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextA(m_hWnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowProgramText(m_hWnd);
 }
 
 void CEditBoxUnit::SetTextQuietly(const std::string &text) {
     suppressChange_ = true;
-    SetWindowTextA(m_hWnd, text.c_str());
+    SetWindowProgramText(m_hWnd, text);
     suppressChange_ = false;
 }
 
@@ -286,6 +286,8 @@ LRESULT CEditBoxUnit::OnNcHitTest(LPARAM lParam) {
 LRESULT CEditBoxUnit::OnChar(WPARAM wParam) {
     if (!EditAcceptsCharacter(properties.inputMode, static_cast<uint32_t>(wParam)))
         return 0;
+    if (properties.maximumLength != 0)
+        return TypeWithinLimit(static_cast<wchar_t>(wParam));
     return Default();
 }
 
@@ -296,11 +298,11 @@ LRESULT CEditBoxUnit::OnKillFocus() {
     const std::string normalised = NormaliseEditText(properties.inputMode, old);
     if (normalised != old) {
         DWORD start = 0;
-        SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-        SetWindowTextA(self, normalised.c_str());
+        SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+        SetWindowProgramText(self, normalised);
         if (!IsWindow(self))
             return result; // a change handler destroyed the edit box and its object
-        SendMessageA(m_hWnd, EM_SETSEL, start, start);
+        SendMessageW(m_hWnd, EM_SETSEL, start, start);
     }
     RaiseEvent(kFocusLost);
     return result;
@@ -317,6 +319,16 @@ LRESULT CEditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnNcHitTest(lParam);
     case WM_CHAR:
         return OnChar(wParam);
+    case WM_IME_CHAR:
+        if (properties.maximumLength != 0)
+            return TypeWithinLimit(static_cast<wchar_t>(wParam));
+        return Default();
+    case WM_PASTE:
+        if (properties.maximumLength != 0) {
+            PasteWithinLimit();
+            return 0;
+        }
+        return Default();
     case WM_SETFOCUS: {
         const LRESULT result = Default();
         RaiseEvent(kFocusGained);

@@ -105,6 +105,13 @@ private:
     LRESULT OnNcHitTest(LPARAM lParam);
     LRESULT OnChar(WPARAM wParam);
     LRESULT OnKillFocus();
+    // The maximum length counts bytes of the program's code page (the platform control counts
+    // UTF-16 units): a typed character (WM_CHAR, WM_IME_CHAR) that does not fit is refused, and
+    // pasted text is cut to what fits.
+    LRESULT TypeWithinLimit(wchar_t typed);
+    void PasteWithinLimit();
+    // The bytes the text may still grow by when the selection is replaced.
+    uint32_t RoomInBytes() const;
 
     HBRUSH brush_ = nullptr;      // solid, from the background colour
     HFONT font_ = nullptr;        // created from the font property, or null for DEFAULT_GUI_FONT

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "runtime/heap.h"
+#include "runtime/program_text_wide.h"
 #include "values/date_time_text.h"
 
 namespace {
@@ -43,11 +44,9 @@ bool ReadOwnForm(const std::string &text, double *days) {
 }
 
 bool ReadWithPlatform(const std::string &text, double *days) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 1)
+    std::wstring wide = ProgramTextToWide(text);
+    if (wide.empty())
         return false;
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
     return VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, days) == S_OK;
 }
 

@@ -31,9 +31,9 @@ UINT CaptionFormat(const LabelProperties &p) {
     return format;
 }
 
-void DrawCaption(HDC dc, const std::string &text, RECT rect, COLORREF colour, UINT format) {
+void DrawCaption(HDC dc, const std::wstring &text, RECT rect, COLORREF colour, UINT format) {
     SetTextColor(dc, colour);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
 RECT Offset(RECT rect, int by) {
@@ -41,10 +41,11 @@ RECT Offset(RECT rect, int by) {
     return rect;
 }
 
-std::string WindowTextOf(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+// The caption as the window holds it: drawn wide, so that no code page comes between.
+std::wstring WindowTextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(
-        static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -123,12 +124,11 @@ void CLabelUnit::Paint(HDC dc) {
     DeleteObject(brush);
     DeleteObject(background);
 
-    const std::string text = WindowTextOf(m_hWnd);
+    const std::wstring text = WindowTextOf(m_hWnd);
     if (text.empty())
         return;
     HFONT created = CreateUnitFont(p.font);
-    HGDIOBJ previous =
-        SelectObject(dc, created != nullptr ? created : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ previous = SelectObject(dc, created != nullptr ? created : DefaultUnitFont());
     const UINT format = CaptionFormat(p);
     SetBkMode(dc, TRANSPARENT);
     switch (p.letteringEffect) {

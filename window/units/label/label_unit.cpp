@@ -3,13 +3,14 @@
 
 #include <algorithm>
 
+#include "runtime/program_text_wide.h"
 #include "window/units/edit_box/unit_border.h"
 #include "window/units/label/label_gradient.h"
 #include "window/units/unit_property_values.h"
 
 namespace {
 
-constexpr const char *kLabelClassName = "_LM_Label";
+constexpr const wchar_t *kLabelClassName = L"_LM_Label";
 
 enum LabelProperty : int32_t {
     kCaption = 0,              // 8
@@ -32,17 +33,17 @@ enum LabelProperty : int32_t {
 };
 
 bool EnsureLabelClass() {
-    WNDCLASSA existing;
-    if (GetClassInfoA(GetModuleHandleA(nullptr), kLabelClassName, &existing))
+    WNDCLASSW existing;
+    if (GetClassInfoW(GetModuleHandleW(nullptr), kLabelClassName, &existing))
         return true;
-    WNDCLASSA labelClass = {};
+    WNDCLASSW labelClass = {};
     labelClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    labelClass.lpfnWndProc = DefWindowProcA;
-    labelClass.hInstance = GetModuleHandleA(nullptr);
-    labelClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    labelClass.lpfnWndProc = DefWindowProcW;
+    labelClass.hInstance = GetModuleHandleW(nullptr);
+    labelClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     labelClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     labelClass.lpszClassName = kLabelClassName;
-    return RegisterClassA(&labelClass) != 0;
+    return RegisterClassW(&labelClass) != 0;
 }
 
 const char *TextOf(const PropertyValue &value) {
@@ -60,7 +61,7 @@ CWnd *CLabelUnit::Create(const UnitCreateArguments &a) {
     }
     unit->windowId = a.windowId;
     unit->unitId = a.unitId;
-    if (!unit->CreateEx(0, kLabelClassName, unit->properties.caption.c_str(),
+    if (!unit->CreateEx(0, kLabelClassName, ProgramTextToWide(unit->properties.caption).c_str(),
                         a.style | WS_CHILD | WS_CLIPSIBLINGS, a.left, a.top, a.width, a.height,
                         a.parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)))) {
         delete unit;
@@ -139,7 +140,7 @@ int32_t CLabelUnit::SetProperty(int32_t index, const PropertyValue &value) {
     switch (index) {
     case kCaption:
         p.caption = TextOf(value);
-        SetWindowTextA(m_hWnd, p.caption.c_str());
+        SetWindowProgramText(m_hWnd, p.caption);
         break;
     case kLetteringEffect:
         p.letteringEffect = Clamp(value.low, 3);

@@ -2,19 +2,22 @@
 // queries, destruction and the final clean-up that gives the template back.
 #include "window/units/window/win_form_unit.h"
 
+#include "runtime/program_text_wide.h"
 #include "runtime/runtime_app.h"
+#include "runtime/windows_alive_wait.h"
 #include "window/keyboard/window_keyboard.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
+#include "window/units/edit_box/unit_look.h"
 #include "window/window_collection.h"
 #include "window/window_engine.h"
+#include "window/window_engine_state.h"
 
 namespace {
 
-constexpr const char *kDefaultClassName = "KVWindow";
+constexpr const wchar_t *kDefaultClassName = L"KVWindow";
 constexpr UINT kPaintBackgroundMessage = 0x8389;
 constexpr LRESULT kPaintBackgroundAnswer = 20141111;
-constexpr UINT kNotificationIconMessage = 0x8064;
 
 enum WindowEvent : int32_t {
     kCloseEvent = 1,
@@ -48,18 +51,18 @@ COLORREF ResolveColour(uint32_t colour) {
     return colour == 0xFF000000 ? GetSysColor(COLOR_BTNFACE) : colour;
 }
 
-bool EnsureClassRegistered(const char *className) {
-    WNDCLASSA existing;
-    if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing))
+bool EnsureClassRegistered(const wchar_t *className) {
+    WNDCLASSW existing;
+    if (GetClassInfoW(GetModuleHandleW(nullptr), className, &existing))
         return true;
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     windowClass.lpszClassName = className;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 // The caption, system menu and box bits the properties ask for.
@@ -105,16 +108,26 @@ HICON IconFromFile(const std::vector<uint8_t> &file, int size) {
 } // namespace
 
 void LoadProgramIcons() {
-    RuntimeApp &app = Runtime();
-    if (app.programIcon != nullptr)
+    WindowEngineState &state = EngineState();
+    if (state.programIcon != nullptr)
         return;
     HINSTANCE module = GetModuleHandleA(nullptr);
-    app.programIcon =
+    state.programIcon =
         static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
                                       GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    app.smallProgramIcon = static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
-                                                         GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0));
+    state.smallProgramIcon = static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
+                                                           GetSystemMetrics(SM_CXSMICON),
+                                                           GetSystemMetrics(SM_CYSMICON), 0));
+}
+
+void DestroyProgramIcons() {
+    WindowEngineState &state = EngineState();
+    for (HICON *icon : {&state.programIcon, &state.smallProgramIcon}) {
+        if (*icon != nullptr) {
+            DestroyIcon(*icon);
+            *icon = nullptr;
+        }
+    }
 }
 
 void CWinFormUnit::RaiseMenuItemEvent(uint32_t item) {
@@ -124,6 +137,11 @@ void CWinFormUnit::RaiseMenuItemEvent(uint32_t item) {
     if (index > 0) {
         RaiseUnitEvent(windowId, window->UnitIdAt(static_cast<uint32_t>(index)), 0);
     }
+}
+
+void CWinFormUnit::RaiseFocusGained() {
+    focusGainedRaised = true;
+    RaiseEvent(kFocusGainedEvent);
 }
 
 void CWinFormUnit::ReplaceAccelerators(HACCEL accelerators) {
@@ -142,7 +160,7 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     unit->windowId = a.windowId;
     unit->unitId = a.unitId;
     unit->childWindow = a.childFlag != 0;
-    unit->modal = Runtime().modalCreation;
+    unit->modal = EngineState().modalCreation;
 
     DWORD style = a.style | WS_CLIPCHILDREN;
     DWORD exStyle = 0;
@@ -176,15 +194,17 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     if ((unit->modal || !p.showInTaskbar) && a.parent == nullptr && Runtime().programKind != 0)
         parentOrOwner = Runtime().hiddenOwner.m_hWnd;
 
-    const char *className = p.className.empty() ? kDefaultClassName : p.className.c_str();
-    if (!EnsureClassRegistered(className)) {
+    // A class name from the properties is program text like any other.
+    const std::wstring className =
+        p.className.empty() ? kDefaultClassName : ProgramTextToWide(p.className);
+    if (!EnsureClassRegistered(className.c_str())) {
         delete unit;
         return nullptr;
     }
     HMENU menuOrId =
         unit->childWindow ? reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)) : a.menu;
-    if (!unit->CreateEx(exStyle, className, p.title.c_str(), style, left, top, a.width, a.height,
-                        parentOrOwner, menuOrId)) {
+    if (!unit->CreateEx(exStyle, className.c_str(), ProgramTextToWide(p.title).c_str(), style, left,
+                        top, a.width, a.height, parentOrOwner, menuOrId)) {
         if (a.menu != nullptr && !unit->childWindow)
             DestroyMenu(a.menu);
         delete unit;
@@ -201,12 +221,12 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     unit->ApplyIcons();
     if (p.shape != 0)
         unit->ApplyShape();
-    SendMessageA(unit->m_hWnd, WM_SETFONT,
-                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    SendMessageA(unit->m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUnitFont()), FALSE);
     if (p.alwaysOnTop)
         unit->ApplyAlwaysOnTop();
     if (!p.movable)
         unit->ApplyMovable();
+    unit->StartMusic();
     return unit;
 }
 
@@ -245,8 +265,8 @@ void CWinFormUnit::ApplyIcons() {
     smallIcon_ = small;
     if (big == nullptr) {
         LoadProgramIcons();
-        big = Runtime().programIcon;
-        small = Runtime().smallProgramIcon;
+        big = EngineState().programIcon;
+        small = EngineState().smallProgramIcon;
     }
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
@@ -407,7 +427,20 @@ void CWinFormUnit::RestoreModalDisabled() {
     disabledByModal.clear();
 }
 
+// A close asked for while a handler waits (for the network) is put back into the queue and the
+// wait ends: the handler finishes first, and the message loop then closes the window as usual.
+// No window is destroyed under a running handler.
+bool CWinFormUnit::DeferredForWait() {
+    if (!WindowsAliveWaitRunning())
+        return false;
+    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    InterruptWindowsAliveWait();
+    return true;
+}
+
 void CWinFormUnit::OnClose() {
+    if (DeferredForWait())
+        return;
     EventOutcome query = RaiseEvent(kCloseQueryEvent);
     if (!Alive())
         return;
@@ -422,6 +455,8 @@ void CWinFormUnit::OnClose() {
 
 LRESULT CWinFormUnit::OnQueryEndSession() {
     const LRESULT framework = Default();
+    if (DeferredForWait())
+        return framework;
     const EventOutcome close = RaiseEvent(kCloseEvent);
     if (Alive() && close.Refused() && !childWindow && !keep)
         return FALSE;
@@ -430,17 +465,9 @@ LRESULT CWinFormUnit::OnQueryEndSession() {
 
 void CWinFormUnit::OnDestroy() {
     Default();
-    if (!keep) {
-        // Units holding a player stop it with their window.
-        WindowTemplate *window = FindWindowTemplate(windowId);
-        for (uint32_t i = 1; window != nullptr && i < window->UnitCount(); ++i) {
-            CWnd *unit = LiveUnitAt(*window, i);
-            const UnitTypeDescriptor *descriptor =
-                unit != nullptr ? FindUnitTypeDescriptor(window->RecordAt(i).Type()) : nullptr;
-            if (descriptor != nullptr && (descriptor->flags & kTypeHoldsPlayer))
-                SendMessageA(unit->m_hWnd, WM_CLOSE, 0, 0);
-        }
-    }
+    StopMusic();
+    if (!keep)
+        StopUnitPlayers();
     RaiseEvent(kDestroyEvent);
     if (!Alive())
         return;
@@ -450,6 +477,7 @@ void CWinFormUnit::OnDestroy() {
         SetMenu(m_hWnd, nullptr);
         DestroyMenu(menu);
     }
+    notificationIcon_.Remove();
 }
 
 LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -464,6 +492,13 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         PaintBackground(reinterpret_cast<HDC>(wParam), rect);
         return kPaintBackgroundAnswer;
     }
+    case MM_MCINOTIFY:
+        Sound().MidiNotified(m_hWnd, wParam, lParam);
+        return 0;
+    case kWindowLayoutMessage:
+        barLayoutOn_ = true;
+        LayOutBarUnits();
+        return 0;
     case WM_CLOSE:
         OnClose();
         return 0;
@@ -486,6 +521,8 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = Default();
         if (properties.shape != 0)
             ApplyShape();
+        if (barLayoutOn_)
+            LayOutBarUnits();
         RaiseEvent(kResizedEvent);
         return result;
     }
@@ -501,7 +538,7 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS: {
         const LRESULT result = Default();
         if (!PassFocusToUnit(this))
-            RaiseEvent(kFocusGainedEvent);
+            RaiseFocusGained();
         return result;
     }
     case WM_SETCURSOR:
@@ -514,7 +551,11 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return CUnitWnd::WindowProc(message, wParam, lParam);
     case WM_KILLFOCUS: {
         const LRESULT result = Default();
-        RaiseEvent(kFocusLostEvent);
+        // A window that passed its focus straight on to a unit never announced having it.
+        if (focusGainedRaised) {
+            focusGainedRaised = false;
+            RaiseEvent(kFocusLostEvent);
+        }
         return result;
     }
     case WM_COMMAND:

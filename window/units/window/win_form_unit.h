@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "window/picture.h"
+#include "window/sound_output.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
+#include "window/units/window/notification_icon.h"
 
 // The window's properties in the order of its PropertyBlock (version 6).
 struct WindowProperties {
@@ -33,7 +35,7 @@ struct WindowProperties {
     std::string className;           // from version 6; empty: "KVWindow"
     std::vector<uint8_t> backgroundPicture;
     std::vector<uint8_t> icon;            // an .ico file
-    std::vector<uint8_t> backgroundMusic; // stored and handed back; not played
+    std::vector<uint8_t> backgroundMusic; // a wave or standard MIDI file
     std::string title;
     std::string helpFile;
 };
@@ -57,6 +59,7 @@ public:
     bool helpOpened = false;         // F1 opened the help viewer, which closes with the window
     HWND focusToRestore = nullptr;   // the child that had the focus at the last deactivation
     bool inActivationEvents = false; // events 8, 5 or 6 are being raised
+    bool focusGainedRaised = false;  // the window raised -7 for itself and no -8 since
     // Windows a modal load disabled, with their previous enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;
 
@@ -68,6 +71,13 @@ public:
     void ApplyStartPosition();
     // Takes the accelerator table the menu builder made and destroys the one before.
     void ReplaceAccelerators(HACCEL accelerators);
+    // Shows the window's icon in the notification area (event 9 reports its clicks); the
+    // window takes it out again when it is destroyed.
+    bool ShowNotificationIcon(HICON icon, const std::string &tip) {
+        return notificationIcon_.Show(m_hWnd, icon, tip);
+    }
+    // Event -7 of the window itself; the next focus loss of the window then raises -8.
+    void RaiseFocusGained();
     // Property operations (index counted from 8).
     int32_t SetProperty(int32_t index, const PropertyValue &value);
     void GetProperty(int32_t index, PropertyValue *value);
@@ -95,21 +105,37 @@ private:
     void OnPaint();
     // Paints the background into dc over rect (client coordinates of this window).
     void PaintBackground(HDC dc, const RECT &rect);
+    // True when a close arrived during a wait and was put back for after the handler.
+    bool DeferredForWait();
     void OnClose();
     LRESULT OnQueryEndSession();
     void OnDestroy();
     void RestoreModalDisabled();
     void ReleaseResources();
+    // Background music, top-level windows only: a wave through the runtime's wave player, a
+    // MIDI file through the window's own player; play mode 0 repeats, 1 plays once, 2 never.
+    void StartMusic();
+    // Stops the music this window started.
+    void StopMusic();
+    // Stops the players of the units whose type holds one.
+    void StopUnitPlayers();
+    // Stacks the bar units along the top and bottom edges of the client area.
+    void LayOutBarUnits();
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     DecodedPicture picture_;
     HACCEL accelerators_ = nullptr;
+    bool barLayoutOn_ = false; // the loader asked for the bar layout (message 0x8004)
+    MusicKind musicPlaying_ = MusicKind::kNone; // the player this window's music went to
+    NotificationIcon notificationIcon_;
 };
 
-// Loads the program's default big and small icons (resource "DEFAULT_ICON") into the runtime
-// once; shutdown destroys them.
+// Loads the program's default big and small icons (resource "DEFAULT_ICON") into the window
+// engine once; shutdown destroys them.
 void LoadProgramIcons();
+// Destroys the program's icons if they were loaded (at shutdown).
+void DestroyProgramIcons();
 
 // The WindowShapeTable outline of shape n (4 to 29): points in 0..32767 ended by 65535.
 const uint16_t *WindowShapeOutline(uint32_t shape);

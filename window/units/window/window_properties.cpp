@@ -1,6 +1,7 @@
 // The window unit's PropertyBlock and its property table: reads, writes and their clamps.
 #include <algorithm>
 
+#include "runtime/program_text_wide.h"
 #include "window/property_block.h"
 #include "window/units/unit_property_values.h"
 #include "window/units/window/win_form_unit.h"
@@ -212,7 +213,7 @@ int32_t CWinFormUnit::SetProperty(int32_t index, const PropertyValue &value) {
     switch (index) {
     case kTitle:
         p.title = TextOf(value);
-        SetWindowTextA(m_hWnd, p.title.c_str());
+        SetWindowProgramText(m_hWnd, p.title);
         ApplyFrameStyles();
         break;
     case kBorderStyle:
@@ -234,10 +235,14 @@ int32_t CWinFormUnit::SetProperty(int32_t index, const PropertyValue &value) {
             InvalidateRect(m_hWnd, nullptr, TRUE);
         break;
     case kBackgroundMusic:
+        StopMusic();
         p.backgroundMusic = BytesOf(value);
+        StartMusic();
         break;
     case kMusicPlayMode:
+        StopMusic();
         p.musicPlayMode = ClampPick(value.low, kMaxMusicPlayMode);
+        StartMusic();
         break;
     case kControlBox:
         p.controlBox = value.low;
