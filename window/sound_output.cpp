@@ -10,7 +10,32 @@
 #include <string>
 #include <vector>
 
+#include "window/system_routine.h"
+
 namespace {
+
+// The multimedia library's two calls, looked up when a window first plays music.
+struct MultimediaRoutines {
+    BOOL(WINAPI *playSound)(LPCSTR, HMODULE, DWORD);
+    MCIERROR(WINAPI *sendCommand)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+};
+
+const MultimediaRoutines &Multimedia() {
+    static const MultimediaRoutines routines{
+        SystemRoutine<decltype(MultimediaRoutines::playSound)>("winmm", "PlaySoundA"),
+        SystemRoutine<decltype(MultimediaRoutines::sendCommand)>("winmm", "mciSendCommandA")};
+    return routines;
+}
+
+BOOL PlayWaveSound(LPCSTR sound, HMODULE module, DWORD flags) {
+    const auto play = Multimedia().playSound;
+    return play != nullptr && play(sound, module, flags);
+}
+
+MCIERROR SendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
+    const auto send = Multimedia().sendCommand;
+    return send != nullptr ? send(device, message, flags, parameters) : MCIERR_DEVICE_NOT_INSTALLED;
+}
 
 constexpr size_t kShortestWave = 12;
 constexpr size_t kShortestMidi = 5;
@@ -21,13 +46,13 @@ public:
         StopWave();
         wave_.assign(wave.begin(), wave.end());
         const UINT flags = SND_MEMORY | SND_ASYNC | SND_NODEFAULT | (repeat ? SND_LOOP : 0);
-        if (!PlaySoundA(reinterpret_cast<LPCSTR>(wave_.data()), nullptr, flags))
+        if (!PlayWaveSound(reinterpret_cast<LPCSTR>(wave_.data()), nullptr, flags))
             wave_.clear();
     }
 
     void StopWave() override {
         // The stop returns once the player no longer reads the bytes.
-        PlaySoundA(nullptr, nullptr, 0);
+        PlayWaveSound(nullptr, nullptr, 0);
         wave_.clear();
     }
 
@@ -40,8 +65,8 @@ public:
         MCI_OPEN_PARMSA open = {};
         open.lpstrDeviceType = "sequencer";
         open.lpstrElementName = session.file.c_str();
-        if (mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT,
-                            reinterpret_cast<DWORD_PTR>(&open)) != 0) {
+        if (SendMciCommand(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT,
+                           reinterpret_cast<DWORD_PTR>(&open)) != 0) {
             DeleteFileA(session.file.c_str());
             return;
         }
@@ -56,8 +81,8 @@ public:
             return;
         const MidiSession session = found->second;
         midi_.erase(found);
-        mciSendCommandA(session.device, MCI_STOP, 0, 0);
-        mciSendCommandA(session.device, MCI_CLOSE, 0, 0);
+        SendMciCommand(session.device, MCI_STOP, 0, 0);
+        SendMciCommand(session.device, MCI_CLOSE, 0, 0);
         DeleteFileA(session.file.c_str());
     }
 
@@ -77,10 +102,10 @@ private:
     };
 
     static void PlayFromStart(HWND window, MCIDEVICEID device) {
-        mciSendCommandA(device, MCI_SEEK, MCI_SEEK_TO_START, 0);
+        SendMciCommand(device, MCI_SEEK, MCI_SEEK_TO_START, 0);
         MCI_PLAY_PARMS play = {};
         play.dwCallback = reinterpret_cast<DWORD_PTR>(window);
-        mciSendCommandA(device, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
+        SendMciCommand(device, MCI_PLAY, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&play));
     }
 
     static bool WriteTemporaryFile(std::span<const uint8_t> bytes, std::string *path) {

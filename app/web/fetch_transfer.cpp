@@ -15,7 +15,7 @@ namespace {
 
 // Each read asks for this much: enough to keep the number of calls (and of hand-overs to the
 // transfer thread) small for a page of many megabytes.
-constexpr uint32_t kReadChunkBytes = 64 * 1024;
+constexpr uint32_t kReadChunkBytes = 256 * 1024;
 constexpr uint32_t kFirstBodyCapacity = 64 * 1024;
 // The transfer thread's stack, reserved: WinInet's calls, TLS included, need far less than the
 // executable's default, and Wine commits a thread's whole stack, which an abandoned thread keeps

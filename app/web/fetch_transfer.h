@@ -47,7 +47,7 @@ struct Transfer {
 };
 
 // Takes the transfer thread (made at the first fetch, and again after one was abandoned) for the
-// handles. Its record, with the thread's 64 KiB read buffer, comes from the runtime heap. When the
+// handles. Its record, with the thread's 256 KiB read buffer, comes from the runtime heap. When the
 // platform makes no thread, the calls fail as a send that failed would.
 Transfer BeginTransfer(const FetchHandles &handles, Deadline deadline);
 

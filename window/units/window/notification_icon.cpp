@@ -8,6 +8,18 @@
 #include <string>
 
 #include "runtime/program_text_wide.h"
+#include "window/system_routine.h"
+
+namespace {
+
+// The shell's notification call, looked up when a window first shows an icon.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW *data) {
+    using Routine = BOOL(WINAPI *)(DWORD, NOTIFYICONDATAW *);
+    static const Routine notify = SystemRoutine<Routine>("shell32", "Shell_NotifyIconW");
+    return notify != nullptr && notify(message, data);
+}
+
+} // namespace
 
 bool NotificationIcon::Show(HWND window, HICON icon, const std::string &tip) {
     NOTIFYICONDATAW data = {};
@@ -20,10 +32,10 @@ bool NotificationIcon::Show(HWND window, HICON icon, const std::string &tip) {
     // The tip is cut where it fits; every character of code page 936 is one UTF-16 unit.
     const std::wstring wide = ProgramTextToWide(tip);
     std::copy_n(wide.begin(), std::min(wide.size(), std::size(data.szTip) - 1), data.szTip);
-    if (window_ == window && Shell_NotifyIconW(NIM_MODIFY, &data))
+    if (window_ == window && NotifyIcon(NIM_MODIFY, &data))
         return true;
     Remove();
-    if (!Shell_NotifyIconW(NIM_ADD, &data))
+    if (!NotifyIcon(NIM_ADD, &data))
         return false;
     window_ = window;
     return true;
@@ -36,6 +48,6 @@ void NotificationIcon::Remove() {
     data.cbSize = sizeof(data);
     data.hWnd = window_;
     data.uID = kNotificationIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    NotifyIcon(NIM_DELETE, &data);
     window_ = nullptr;
 }
