@@ -35,6 +35,10 @@
 //   exit CODE             the program ends with CODE (as a 32-bit value: -1 is 0xFFFFFFFF)
 //   exit-within MS CODE   as exit, within MS milliseconds; prints how long it took
 //   repeat COUNT          runs the step after it COUNT times
+//   rounds COUNT          as the first step: runs the steps after it COUNT times, each round with
+//                         a fresh start of the program; the first failing round ends the run
+//   wait-round MS         waits MS milliseconds times the round's number (0 in the first), so
+//                         that a step comes at a moment that moves through the rounds
 //   frame WIDTH HEIGHT    the current window's outer rectangle is WIDTH x HEIGHT, centred on the
 //                         screen, with a fixed border, a minimize box and no maximize box
 //   memory-mark           notes the instrumented program's live heap blocks and the process's
@@ -74,6 +78,8 @@ struct Driver {
     // Noted by memory-mark.
     int32_t markedBlocks = 0;
     uint64_t markedBytes = 0;
+    // The round of a run of several (the rounds step), counted from 0.
+    DWORD round = 0;
 };
 
 std::wstring UnescapeWide(const wchar_t *text) {
@@ -589,6 +595,14 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)));
         return true;
     }
+    if (step == L"wait-round") {
+        const wchar_t *milliseconds = take();
+        if (milliseconds == nullptr) {
+            return Fail("wait-round", "needs a time in milliseconds");
+        }
+        Sleep(static_cast<DWORD>(std::wcstol(milliseconds, nullptr, 10)) * driver.round);
+        return true;
+    }
     if (step == L"key" || step == L"shift-key" || step == L"alt-key") {
         const wchar_t *key = take();
         if (key == nullptr || driver.current == nullptr) {
@@ -677,20 +691,33 @@ int main() {
             return 1;
         }
     }
+    size_t first = 0;
+    DWORD rounds = 1;
+    if (words.size() >= 2 && words[0] == L"rounds") {
+        rounds = static_cast<DWORD>(std::wcstoul(words[1].c_str(), nullptr, 10));
+        first = 2;
+    }
     Driver driver;
-    if (!StartProgram(driver, arguments[1])) {
-        return 1;
-    }
     bool ok = true;
-    for (size_t next = 0; ok && next < words.size();) {
-        const std::wstring step = words[next++];
-        ok = RunStep(driver, step, words, next);
+    for (DWORD round = 0; ok && round < rounds; ++round) {
+        driver = Driver{};
+        driver.round = round;
+        if (!StartProgram(driver, arguments[1])) {
+            return 1;
+        }
+        for (size_t next = first; ok && next < words.size();) {
+            const std::wstring step = words[next++];
+            ok = RunStep(driver, step, words, next);
+        }
+        if (!ok && rounds > 1) {
+            std::printf("FAIL in round %lu of %lu\n", round + 1, rounds);
+        }
+        if (!ok && WaitForSingleObject(driver.process.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(driver.process.hProcess, 1);
+        }
+        CloseHandle(driver.process.hThread);
+        CloseHandle(driver.process.hProcess);
     }
-    if (!ok && WaitForSingleObject(driver.process.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(driver.process.hProcess, 1);
-    }
-    CloseHandle(driver.process.hThread);
-    CloseHandle(driver.process.hProcess);
     if (ok && driver.endWithProgramCode) {
         return static_cast<int>(driver.programCode);
     }
