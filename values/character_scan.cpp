@@ -286,7 +286,213 @@ __attribute__((target("sse2"))) uint32_t HighByteRunBeforeInBlocks(const uint8_t
     }
     return at - p + HighByteRunBeforeInWords(text, floor, p);
 }
+
+// HighByteRunBeforeInBlocks for the walks below, whose loops it would leave short of registers
+// on i686 if it were inlined there.
+__attribute__((noinline)) uint32_t HighByteRunBeforeOutOfLine(const uint8_t *text, uint32_t floor,
+                                                              uint32_t at) {
+    return HighByteRunBeforeInBlocks(text, floor, at);
+}
+
+// Whether text[candidate] begins a character, given that text[*knownStart] does
+// (*knownStart <= candidate): whether the run of high bytes in front of it, back to
+// *knownStart, has even length. A trail byte moves *knownStart up behind it, so that no byte is
+// counted backwards twice. The sixteen bytes in front of the candidate mostly hold a low byte,
+// which ends the run; only longer runs, or a candidate close to *knownStart, are counted out of
+// line.
+__attribute__((target("sse2"))) inline bool BeginsCharacter(const uint8_t *text, uint32_t candidate,
+                                                            uint32_t *knownStart) {
+    uint32_t run;
+    uint32_t lowLanes = 0;
+    if (candidate - *knownStart >= kBlockBytes) {
+        const __m128i before =
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + candidate - kBlockBytes));
+        lowLanes = static_cast<uint32_t>(~_mm_movemask_epi8(before)) & 0xFFFF;
+    }
+    if (lowLanes != 0) {
+        run = static_cast<uint32_t>(std::countl_zero(lowLanes)) - kBlockBytes;
+    } else {
+        run = HighByteRunBeforeOutOfLine(text, *knownStart, candidate);
+    }
+    if (run % 2 == 0) {
+        return true;
+    }
+    *knownStart = candidate + 1; // a trail byte: the byte behind it begins a character
+    return false;
+}
+
+// The lanes of a block that hold first or second.
+__attribute__((target("sse2"))) uint32_t EitherByteLanes(__m128i block, __m128i firstInEveryLane,
+                                                         __m128i secondInEveryLane) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(
+        _mm_cmpeq_epi8(block, firstInEveryLane), _mm_cmpeq_epi8(block, secondInEveryLane))));
+}
+
+// The walks below visit each byte in [from, end) that is first or second and begins a
+// character, text[from] beginning one. A visitor gets the byte's offset and returns where the
+// walk goes on, at a character start behind it, or end to stop there. Walks that copy put
+// text[i] at to[i + shift] for the bytes they pass, and a visitor may change shift (modulo 2^32)
+// for the bytes behind the one it got.
+struct WalkStep {
+    uint32_t resume;
+    uint32_t shift;
+};
+
+// Sixteen bytes a step with SSE2: a block without a candidate costs what it costs FindEitherByte,
+// and a candidate is judged from the bytes in front of it. A copying walk stores whole blocks,
+// also past the byte visited, so to must have room up to end + shift for every shift the walk
+// takes. Returns where the walk ended, with the shift there.
+template <bool copies, typename Visitor>
+__attribute__((target("sse2"))) WalkStep
+WalkCharacterStartsInBlocks(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
+                            uint8_t second, uint8_t *to, uint32_t shift, Visitor visit) {
+    const __m128i firstInEveryLane = _mm_set1_epi8(static_cast<char>(first));
+    const __m128i secondInEveryLane = _mm_set1_epi8(static_cast<char>(second));
+    uint32_t knownStart = from;
+    uint32_t at = from;
+    while (end - at >= kBlockBytes) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
+        if (copies) {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + (at + shift)), block);
+        }
+        uint32_t next = at + kBlockBytes;
+        for (uint32_t lanes = EitherByteLanes(block, firstInEveryLane, secondInEveryLane);
+             lanes != 0; lanes &= lanes - 1) {
+            const uint32_t candidate = at + static_cast<uint32_t>(std::countr_zero(lanes));
+            if (BeginsCharacter(text, candidate, &knownStart)) {
+                const WalkStep step = visit(candidate, shift);
+                if (step.resume >= end) {
+                    return step;
+                }
+                knownStart = step.resume;
+                if (!copies && step.resume < next) {
+                    // The walk goes on in this block, with its lanes from the resume on (the
+                    // candidate's own lane is the one the loop clears next).
+                    lanes = (lanes & ~0u << (step.resume - at)) | 1u << (candidate - at);
+                    continue;
+                }
+                next = step.resume;
+                shift = step.shift;
+                break;
+            }
+        }
+        at = next;
+    }
+    while (at < end) {
+        if ((text[at] == first || text[at] == second) && BeginsCharacter(text, at, &knownStart)) {
+            const WalkStep step = visit(at, shift);
+            at = step.resume;
+            knownStart = step.resume;
+            shift = step.shift;
+            continue;
+        }
+        if (copies) {
+            to[at + shift] = text[at];
+        }
+        ++at;
+    }
+    return WalkStep{at, shift};
+}
 #endif
+
+// The first offset in [from, end) whose byte is first or second and begins a character, given
+// that text[from] begins one, or end: from one matching byte to the next, each checked against
+// the last character start known.
+uint32_t FindEitherByteAtCharacterStartInWords(const uint8_t *text, uint32_t from, uint32_t end,
+                                               uint8_t first, uint8_t second) {
+    uint32_t knownStart = from;
+    for (uint32_t at = FindEitherByteInWords(text, from, end, first, second); at < end;
+         at = FindEitherByteInWords(text, at + 1, end, first, second)) {
+        if (HighByteRunBeforeInWords(text, knownStart, at) % 2 == 0) {
+            return at;
+        }
+        knownStart = at + 1; // a trail byte: the byte behind it begins a character
+    }
+    return end;
+}
+
+// The same walks from one matching byte to the next, copying with memcpy.
+template <bool copies, typename Visitor>
+WalkStep WalkCharacterStartsInWords(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
+                                    uint8_t second, uint8_t *to, uint32_t shift, Visitor visit) {
+    uint32_t at = from;
+    while (at < end) {
+        const uint32_t found = FindEitherByteAtCharacterStartInWords(text, at, end, first, second);
+        if (copies) {
+            std::memcpy(to + (at + shift), text + at, found - at);
+        }
+        if (found == end) {
+            return WalkStep{end, shift};
+        }
+        const WalkStep step = visit(found, shift);
+        at = step.resume;
+        shift = step.shift;
+    }
+    return WalkStep{at, shift};
+}
+
+template <bool copies, typename Visitor>
+WalkStep WalkCharacterStarts(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
+                             uint8_t second, uint8_t *to, uint32_t shift, Visitor visit) {
+#if defined(__i386__) || defined(__x86_64__)
+    if (HasSse2()) {
+        return WalkCharacterStartsInBlocks<copies>(text, from, end, first, second, to, shift,
+                                                   visit);
+    }
+#endif
+    return WalkCharacterStartsInWords<copies>(text, from, end, first, second, to, shift, visit);
+}
+
+// Writes a replacement; short ones byte by byte, which is cheaper than a call to memcpy.
+void PutReplacement(const uint8_t *replacement, uint32_t length, uint8_t *to) {
+    constexpr uint32_t kShortReplacement = 16;
+    if (length <= kShortReplacement) {
+        for (uint32_t i = 0; i < length; ++i) {
+            to[i] = replacement[i];
+        }
+    } else {
+        std::memcpy(to, replacement, length);
+    }
+}
+
+#if defined(__i386__) || defined(__x86_64__)
+// Copies length bytes sixteen a step, the last step ending on the last byte (and so writing some
+// bytes twice): pieces of a few dozen bytes go without a call to memcpy.
+__attribute__((target("sse2"))) void CopyPieceInBlocks(const uint8_t *from, uint32_t length,
+                                                       uint8_t *to) {
+    if (length < kBlockBytes) {
+        std::memcpy(to, from, length);
+        return;
+    }
+    for (uint32_t at = 0; length - at > kBlockBytes; at += kBlockBytes) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + at),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + at)));
+    }
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i *>(to + length - kBlockBytes),
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + length - kBlockBytes)));
+}
+#endif
+
+void CopyPiece(const uint8_t *from, uint32_t length, uint8_t *to) {
+    std::memcpy(to, from, length);
+}
+
+template <void (*copyPiece)(const uint8_t *, uint32_t, uint8_t *)>
+uint32_t CopyReplacingBytesAtWith(const uint8_t *text, uint32_t from, const uint32_t *offsets,
+                                  uint32_t count, const uint8_t *replacement,
+                                  uint32_t replacementLength, uint8_t *to) {
+    uint32_t written = 0;
+    uint32_t at = from;
+    for (uint32_t i = 0; i < count; ++i) {
+        copyPiece(text + at, offsets[i] - at, to + written);
+        written += offsets[i] - at;
+        PutReplacement(replacement, replacementLength, to + written);
+        written += replacementLength;
+        at = offsets[i] + 1;
+    }
+    return written;
+}
 
 } // namespace
 
@@ -307,6 +513,73 @@ uint32_t FindEitherByte(const uint8_t *text, uint32_t from, uint32_t end, uint8_
     }
 #endif
     return FindEitherByteInWords(text, from, end, first, second);
+}
+
+uint32_t CopyWithoutBlanks(const uint8_t *text, uint32_t end, uint8_t *to) {
+    // Without a branch on the kind of byte found, which is as likely one as the other: both of
+    // its bytes are copied (the second is within the text, or its NUL), and a blank's are then
+    // written over by what follows.
+    const WalkStep walked = WalkCharacterStarts<true>(
+        text, 0, end, ' ', kFullWidthSpaceByte, to, 0, [text, to](uint32_t at, uint32_t shift) {
+            const uint32_t space = text[at] == ' ' ? 1 : 0;
+            const uint32_t fullWidth = (1 - space) & (text[at + 1] == kFullWidthSpaceByte ? 1 : 0);
+            to[at + shift] = text[at];
+            to[at + 1 + shift] = text[at + 1];
+            // A space is left behind, a full-width blank's two bytes too, and 0xA1 leading
+            // another character is kept with its trail byte.
+            return WalkStep{at + 2 - space, shift - space - 2 * fullWidth};
+        });
+    return walked.resume + walked.shift;
+}
+
+ByteMatchWalk CountByteMatches(const uint8_t *text, uint32_t from, uint32_t length, uint8_t first,
+                               uint8_t second, uint32_t limit, uint32_t *offsets,
+                               uint32_t capacity) {
+    ByteMatchWalk walk{0, from};
+    WalkCharacterStarts<false>(text, from, length, first, second, nullptr, 0,
+                               [&](uint32_t at, uint32_t) {
+                                   if (IsLeadByte(text[at]) && at + 1 == length) {
+                                       return WalkStep{length, 0}; // a lone lead byte
+                                   }
+                                   if (walk.count < capacity) {
+                                       offsets[walk.count] = at;
+                                   }
+                                   ++walk.count;
+                                   walk.end = at + 1;
+                                   return WalkStep{walk.count == limit ? length : at + 1, 0};
+                               });
+    return walk;
+}
+
+uint32_t CopyReplacingByteMatches(const uint8_t *text, uint32_t from, uint32_t length,
+                                  uint8_t first, uint8_t second, uint32_t count,
+                                  const uint8_t *replacement, uint32_t replacementLength,
+                                  uint8_t *to) {
+    if (count == 0) {
+        return 0;
+    }
+    uint32_t replaced = 0;
+    uint32_t behind = from; // behind the last match replaced
+    WalkCharacterStarts<true>(
+        text, from, length, first, second, to, 0 - from, [&](uint32_t at, uint32_t shift) {
+            PutReplacement(replacement, replacementLength, to + (at + shift));
+            behind = at + 1;
+            return WalkStep{++replaced == count ? length : at + 1, shift + replacementLength - 1};
+        });
+    return behind - from + count * (replacementLength - 1);
+}
+
+uint32_t CopyReplacingBytesAt(const uint8_t *text, uint32_t from, const uint32_t *offsets,
+                              uint32_t count, const uint8_t *replacement,
+                              uint32_t replacementLength, uint8_t *to) {
+#if defined(__i386__) || defined(__x86_64__)
+    if (HasSse2()) {
+        return CopyReplacingBytesAtWith<CopyPieceInBlocks>(text, from, offsets, count, replacement,
+                                                           replacementLength, to);
+    }
+#endif
+    return CopyReplacingBytesAtWith<CopyPiece>(text, from, offsets, count, replacement,
+                                               replacementLength, to);
 }
 
 void CopyWithLowerCaseLetters(const uint8_t *from, uint32_t length, uint8_t *to) {

@@ -1,7 +1,8 @@
 // Word-at-a-time scanning of code page 936 text: finding bytes, telling character starts from
-// trail bytes, and folding letter case four bytes a step. Plain 32-bit arithmetic on
-// little-endian words, because the i686 targets have no SSE2 unless it is asked for; on
-// processors that have it, each of the three takes sixteen bytes a step with SSE2.
+// trail bytes, folding letter case four bytes a step, and copies that leave out or replace the
+// bytes found where characters begin. Plain 32-bit arithmetic on little-endian words, because
+// the i686 targets have no SSE2 unless it is asked for; on processors that have it, each takes
+// sixteen bytes a step with SSE2.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,39 @@ inline bool StartsCharacter(const uint8_t *text, uint32_t knownStart, uint32_t a
 // Requires from <= end.
 uint32_t FindEitherByte(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
                         uint8_t second);
+
+// Copies text[0, end) to to, leaving out each blank (see BlankWidthAt) that begins a character,
+// and returns the number of bytes written. text[end - 1] must not be a lead byte that begins a
+// character. May write up to end + 1 bytes, also past the bytes it returns.
+uint32_t CopyWithoutBlanks(const uint8_t *text, uint32_t end, uint8_t *to);
+
+// The walk of a sought byte over text[from, length), where text is NUL-terminated at length and
+// text[from] begins a character: each byte that is first or second and begins a character, each
+// search going on behind the previous match as from a character start, until limit matches. A
+// lead byte directly before the terminating NUL ends the walk and is no match. The offsets of
+// the first capacity matches go to offsets.
+struct ByteMatchWalk {
+    uint32_t count; // the matches
+    uint32_t end;   // behind the last match, or from
+};
+ByteMatchWalk CountByteMatches(const uint8_t *text, uint32_t from, uint32_t length, uint8_t first,
+                               uint8_t second, uint32_t limit, uint32_t *offsets,
+                               uint32_t capacity);
+
+// Copies text[from, walk.end) of that walk to to with replacement in place of each of its first
+// count matches (count no more than CountByteMatches found), and returns the number of bytes
+// written. replacementLength >= 1; to must have room for length - from + count *
+// (replacementLength - 1) bytes, which may be written past the bytes returned.
+uint32_t CopyReplacingByteMatches(const uint8_t *text, uint32_t from, uint32_t length,
+                                  uint8_t first, uint8_t second, uint32_t count,
+                                  const uint8_t *replacement, uint32_t replacementLength,
+                                  uint8_t *to);
+
+// Copies text[from, offsets[count - 1] + 1) to to with replacement in place of the byte at each
+// of the offsets (increasing, from from on), and returns the number of bytes written.
+uint32_t CopyReplacingBytesAt(const uint8_t *text, uint32_t from, const uint32_t *offsets,
+                              uint32_t count, const uint8_t *replacement,
+                              uint32_t replacementLength, uint8_t *to);
 
 // Writes the length bytes of from to to, each byte A to Z that begins a character turned into
 // its lower-case letter. from[0] begins a character.

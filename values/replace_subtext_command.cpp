@@ -10,6 +10,7 @@
 #include "values/cp936_text.h"
 #include "values/kernel_commands.h"
 #include "values/text_builder.h"
+#include "values/value_blocks.h"
 
 namespace {
 
@@ -32,6 +33,22 @@ struct WalkEnd {
     uint32_t at;     // the offset behind the last replaced text, or from
     bool reachedEnd; // false when the walk stopped at the limit
 };
+
+// A sought text of one byte, as the bytes that match it: the byte itself, and the other case of
+// a letter when letters are folded (else the byte again).
+struct SoughtByte {
+    uint8_t byte;
+    uint8_t other;
+};
+
+SoughtByte SoughtByteOf(const ReplaceRequest &request) {
+    const uint8_t byte = request.sought[0];
+    const uint8_t folded = FoldAsciiLetter(byte);
+    if (!request.foldCase || folded < 'a' || folded > 'z') {
+        return SoughtByte{byte, byte};
+    }
+    return SoughtByte{byte, byte == folded ? static_cast<uint8_t>(folded - ('a' - 'A')) : folded};
+}
 
 // Hands each match that the walk replaces to onMatch, in order. Replaced text is never looked
 // at again: the walk continues behind it.
@@ -74,6 +91,9 @@ public:
     uint32_t Count() const { return count_; }
     bool AllKept() const { return count_ <= capacity_; }
     uint32_t At(uint32_t index) const { return offsets_[index]; }
+    // The room for offsets, for a search that keeps them itself.
+    uint32_t *Slots() { return offsets_; }
+    uint32_t Capacity() const { return capacity_; }
 
 private:
     static constexpr uint32_t kTextBytesPerOffset = 4 * sizeof(uint32_t);
@@ -93,6 +113,47 @@ uint32_t ResultLength(uint32_t length, uint32_t matches, uint32_t soughtLength,
         ReportMemoryFailure(UINT32_MAX);
     }
     return static_cast<uint32_t>(result);
+}
+
+// Where the result's copy of the text ends: before a lone lead byte at the end of the text that
+// the walk meets, which ends the walk and is dropped. The walk meets the last byte only while a
+// sought text of one byte still fits there.
+uint32_t CopiedTextEnd(const ReplaceRequest &request, const WalkEnd &walk) {
+    const uint32_t last = request.length - 1;
+    if (walk.reachedEnd && request.soughtLength == 1 && walk.at <= last &&
+        IsLeadByte(request.text[last]) && StartsCharacter(request.text, walk.at, last)) {
+        return last;
+    }
+    return request.length;
+}
+
+// ReplaceSubtext for a sought text of one byte and a replacement at least as long: the matches
+// are found first, so that the result is allocated once at its final size. The text is then
+// copied piece by piece between them, or, when there were too many to keep, found again while it
+// is copied.
+Text ReplaceOneByte(const ReplaceRequest &request, const uint8_t *replacement,
+                    uint32_t replacementLength) {
+    const SoughtByte sought = SoughtByteOf(request);
+    const auto limit = request.limit < 0 ? UINT32_MAX : static_cast<uint32_t>(request.limit);
+    MatchOffsets offsets(request.length);
+    const ByteMatchWalk matches =
+        CountByteMatches(request.text, request.from, request.length, sought.byte, sought.other,
+                         limit, offsets.Slots(), offsets.Capacity());
+    const uint32_t capacity = ResultLength(request.length, matches.count, 1, replacementLength);
+    auto *out = static_cast<uint8_t *>(AllocateMemory(capacity + 1));
+    std::memcpy(out, request.text, request.from);
+    uint8_t *to = out + request.from;
+    const uint32_t written =
+        request.from +
+        (matches.count <= offsets.Capacity()
+             ? CopyReplacingBytesAt(request.text, request.from, offsets.Slots(), matches.count,
+                                    replacement, replacementLength, to)
+             : CopyReplacingByteMatches(request.text, request.from, request.length, sought.byte,
+                                        sought.other, matches.count, replacement, replacementLength,
+                                        to));
+    const uint32_t end = CopiedTextEnd(request, WalkEnd{matches.end, matches.count != limit});
+    std::memcpy(out + written, request.text + matches.end, end - matches.end);
+    return FinishText(reinterpret_cast<char *>(out), written + end - matches.end, capacity);
 }
 
 } // namespace
@@ -117,6 +178,12 @@ void ReplaceSubtext(ArgumentRecord *result, int32_t count, ArgumentRecord *args)
     const ReplaceRequest request{
         bytes, length, reinterpret_cast<const uint8_t *>(sought), soughtLength, !caseSensitive,
         from,  limit};
+    if (soughtLength == 1 && replacementLength >= 1) {
+        SetAddressResult(result,
+                         ReplaceOneByte(request, reinterpret_cast<const uint8_t *>(replacement),
+                                        replacementLength));
+        return;
+    }
     MatchOffsets matches(length);
     const WalkEnd walk = WalkReplacements(request, [&](uint32_t match) { matches.Add(match); });
     TextBuilder out(ResultLength(length, matches.Count(), soughtLength, replacementLength));
@@ -133,13 +200,7 @@ void ReplaceSubtext(ArgumentRecord *result, int32_t count, ArgumentRecord *args)
     } else {
         WalkReplacements(request, replaceAt);
     }
-    uint32_t end = length;
-    // A lone lead byte before the terminating NUL that the walk meets ends it and is dropped;
-    // the walk meets the last byte only while a sought text of one byte still fits there.
-    if (walk.reachedEnd && soughtLength == 1 && walk.at < length && IsLeadByte(bytes[length - 1]) &&
-        StartsCharacter(bytes, walk.at, length - 1)) {
-        end = length - 1;
-    }
+    const uint32_t end = CopiedTextEnd(request, walk);
     out.Append(text + copiedTo, end - copiedTo);
     SetAddressResult(result, out.Finish());
 }

@@ -84,39 +84,10 @@ void RemoveAllSpaces(ArgumentRecord *result, int32_t count, ArgumentRecord *args
     if (length == 0) {
         return;
     }
-    auto *out = static_cast<char *>(AllocateMemory(length + 1));
-    uint32_t written = 0;
-    // Runs of characters between blanks are copied whole. Only a space or 0xA1 can begin a
-    // blank, so the walk jumps from one such byte to the next and checks there whether it
-    // begins a character.
-    uint32_t runStart = 0;
-    uint32_t knownStart = 0; // begins a character; no blank lies in [runStart, knownStart)
-    for (uint32_t at = FindEitherByte(text, 0, length, ' ', kFullWidthSpaceByte); at < length;
-         at = FindEitherByte(text, knownStart, length, ' ', kFullWidthSpaceByte)) {
-        if (!StartsCharacter(text, knownStart, at)) {
-            knownStart = at + 1; // a trail byte: the byte behind it begins a character
-            continue;
-        }
-        knownStart = at;
-        const uint32_t blank = BlankWidthAt(text, at);
-        if (blank != 0) {
-            std::memcpy(out + written, text + runStart, at - runStart);
-            written += at - runStart;
-            runStart = at + blank;
-            knownStart = runStart;
-        } else if (text[at + 1] != 0) {
-            knownStart = at + 2; // 0xA1 leading a character that is not a blank
-        } else {
-            break; // a lone 0xA1 before the terminating NUL
-        }
-    }
     // A lead byte directly before the terminating NUL ends the walk and is dropped.
-    uint32_t end = length;
-    if (knownStart < length && IsLeadByte(text[length - 1]) &&
-        StartsCharacter(text, knownStart, length - 1)) {
-        end = length - 1;
-    }
-    std::memcpy(out + written, text + runStart, end - runStart);
-    written += end - runStart;
+    const uint32_t end =
+        IsLeadByte(text[length - 1]) && StartsCharacter(text, 0, length - 1) ? length - 1 : length;
+    auto *out = static_cast<char *>(AllocateMemory(length + 1));
+    const uint32_t written = CopyWithoutBlanks(text, end, reinterpret_cast<uint8_t *>(out));
     SetAddressResult(result, FinishText(out, written, length));
 }

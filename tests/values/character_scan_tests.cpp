@@ -2,7 +2,9 @@
 // last whole word covered: character starts, finding bytes and the letter-case copy.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "values/character_scan.h"
 
@@ -164,6 +166,108 @@ TEST(CharacterScan, LowerCaseCopyCarriesTheWalkAcrossWords) {
                             "AB"),
               "\xB0\xB0\xB0\xB0\xB0\xB0\xB0"
               "Ab");
+}
+
+// The walk from text[from] that the copies below take, one character at a time: a byte that is
+// first or second where a character begins is replaced (at most limit of them, none a lead byte
+// at the very end), and the byte behind it counts as beginning a character.
+std::string PlainReplaced(const std::string &text, size_t from, char first, char second,
+                          const std::string &replacement, uint32_t limit) {
+    std::string out = text.substr(0, from);
+    uint32_t replaced = 0;
+    for (size_t at = from; at < text.size();) {
+        const bool lead = (text[at] & 0x80) != 0;
+        if (replaced < limit && (text[at] == first || text[at] == second) &&
+            !(lead && at + 1 == text.size())) {
+            out += replacement;
+            ++replaced;
+            ++at;
+        } else {
+            const size_t width = lead ? 2 : 1;
+            out += text.substr(at, width);
+            at += width;
+        }
+    }
+    return out;
+}
+
+std::string PlainWithoutBlanks(const std::string &text) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == ' ') {
+            ++at;
+        } else if (text.compare(at, 2, "\xA1\xA1") == 0) {
+            at += 2;
+        } else {
+            const size_t width = (text[at] & 0x80) != 0 ? 2 : 1;
+            out += text.substr(at, width);
+            at += width;
+        }
+    }
+    return out;
+}
+
+// The replacement as ReplaceSubtext makes it: the matches counted (their offsets kept when
+// keptOffsets allows), then the text copied with the replacements put in, either between the
+// kept offsets or found again on the way.
+std::string Replaced(const std::string &text, size_t from, char first, char second,
+                     const std::string &replacement, uint32_t limit, uint32_t keptOffsets) {
+    const auto *bytes = Bytes(text);
+    const auto length = static_cast<uint32_t>(text.size());
+    std::vector<uint32_t> offsets(keptOffsets);
+    const ByteMatchWalk walk =
+        CountByteMatches(bytes, static_cast<uint32_t>(from), length, static_cast<uint8_t>(first),
+                         static_cast<uint8_t>(second), limit, offsets.data(), keptOffsets);
+    std::string out(length + walk.count * replacement.size(), '?');
+    auto *to = reinterpret_cast<uint8_t *>(out.data());
+    std::memcpy(to, bytes, from);
+    const auto *put = Bytes(replacement);
+    const auto putLength = static_cast<uint32_t>(replacement.size());
+    const uint32_t written =
+        static_cast<uint32_t>(from) +
+        (walk.count <= keptOffsets
+             ? CopyReplacingBytesAt(bytes, static_cast<uint32_t>(from), offsets.data(), walk.count,
+                                    put, putLength, to + from)
+             : CopyReplacingByteMatches(bytes, static_cast<uint32_t>(from), length,
+                                        static_cast<uint8_t>(first), static_cast<uint8_t>(second),
+                                        walk.count, put, putLength, to + from));
+    return out.substr(0, written) + text.substr(walk.end);
+}
+
+TEST(CharacterScan, CopiesAgreeWithAPlainWalkAcrossEveryStep) {
+    // Runs of 0xA1 (blanks, leads and trails by turns) of every length before a space, a '#' and
+    // a full-width blank, starting at every offset of a sixteen-byte step and reaching past one
+    // or two steps, so that bytes found lie at each lane, behind runs that leave the step, and
+    // within sixteen bytes of where a search began.
+    for (size_t lead = 0; lead < 17; ++lead) {
+        for (size_t run = 0; run < 36; ++run) {
+            const std::string text = std::string(lead, 'q') + "a" + std::string(run, '\xA1') +
+                                     " #\xA1\xA1#\xC1#" + std::string(run % 7, '\xB2') + "x#" +
+                                     "abcdefghijklmnop";
+            std::string out(text.size() + 1, '?');
+            const uint32_t written =
+                CopyWithoutBlanks(Bytes(text), static_cast<uint32_t>(text.size()),
+                                  reinterpret_cast<uint8_t *>(out.data()));
+            ASSERT_EQ(out.substr(0, written), PlainWithoutBlanks(text))
+                << "lead " << lead << " run " << run;
+            for (size_t from : {size_t{0}, lead + 1, lead + 2}) {
+                for (const std::string replacement : {"$", "$$$", "<twenty bytes long!>"}) {
+                    for (uint32_t limit : {UINT32_MAX, 1u, 3u}) {
+                        for (uint32_t kept : {0u, 64u}) {
+                            ASSERT_EQ(Replaced(text, from, '#', '#', replacement, limit, kept),
+                                      PlainReplaced(text, from, '#', '#', replacement, limit))
+                                << "lead " << lead << " run " << run << " from " << from;
+                            ASSERT_EQ(Replaced(text, from, '\xA1', '#', replacement, limit, kept),
+                                      PlainReplaced(text, from, '\xA1', '#', replacement, limit))
+                                << "lead " << lead << " run " << run << " from " << from;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    // A lead byte at the very end is no match, and ends the walk.
+    EXPECT_EQ(Replaced("ab\xC1", 0, '\xC1', '\xC1', "$", UINT32_MAX, 4), "ab\xC1");
 }
 
 } // namespace
