@@ -157,6 +157,11 @@ uint32_t FindEitherByteInWords(const uint8_t *text, uint32_t from, uint32_t end,
 #if defined(__i386__) || defined(__x86_64__)
 constexpr uint32_t kBlockBytes = 16;
 
+// The SSE2 functions below. The i686 target cannot assume SSE2, and Windows keeps a 32-bit
+// thread's stack aligned to 4 bytes only, while SSE2 code keeps vectors in 16-byte aligned
+// stack slots: each realigns its stack on entry.
+#define SSE2_FUNCTION __attribute__((target("sse2"), force_align_arg_pointer))
+
 // Checked once: the i686 target cannot assume SSE2.
 bool HasSse2() {
     static const bool hasSse2 = (__builtin_cpu_init(), __builtin_cpu_supports("sse2"));
@@ -166,9 +171,8 @@ bool HasSse2() {
 // The same search sixteen bytes a step with SSE2, which the i686 target may not assume: it is
 // called only when the processor has it. Searches for a letter in either case, or for a blank,
 // meet a candidate every few hundred bytes, so the scan itself is most of their time.
-__attribute__((target("sse2"))) uint32_t FindEitherByteInBlocks(const uint8_t *text, uint32_t from,
-                                                                uint32_t end, uint8_t first,
-                                                                uint8_t second) {
+SSE2_FUNCTION uint32_t FindEitherByteInBlocks(const uint8_t *text, uint32_t from, uint32_t end,
+                                              uint8_t first, uint8_t second) {
     const __m128i firstInEveryLane = _mm_set1_epi8(static_cast<char>(first));
     const __m128i secondInEveryLane = _mm_set1_epi8(static_cast<char>(second));
     uint32_t at = from;
@@ -224,10 +228,8 @@ constexpr std::array<uint64_t, 256> kLaneByteMasks = MakeLaneByteMasks();
 // CopyWithLowerCaseLetters sixteen bytes a step with SSE2: the walk goes eight lanes a table
 // look-up, and the letters are found and folded in all sixteen lanes at once. Returns where the
 // blocks end; trail says whether the byte there is a trail byte.
-__attribute__((target("sse2"))) uint32_t CopyWithLowerCaseLettersInBlocks(const uint8_t *from,
-                                                                          uint32_t length,
-                                                                          uint8_t *to,
-                                                                          uint32_t *trail) {
+SSE2_FUNCTION uint32_t CopyWithLowerCaseLettersInBlocks(const uint8_t *from, uint32_t length,
+                                                        uint8_t *to, uint32_t *trail) {
     // Compared as signed bytes, every byte from 0x80 up lies below 'A'.
     const __m128i beforeA = _mm_set1_epi8('A' - 1);
     const __m128i pastZ = _mm_set1_epi8('Z' + 1);
@@ -272,8 +274,7 @@ uint32_t HighByteRunBeforeInWords(const uint8_t *text, uint32_t floor, uint32_t 
 #if defined(__i386__) || defined(__x86_64__)
 // The same count sixteen bytes a step with SSE2. Each match that a character-aware search
 // checks costs one such count, over the run of double-byte characters in front of it.
-__attribute__((target("sse2"))) uint32_t HighByteRunBeforeInBlocks(const uint8_t *text,
-                                                                   uint32_t floor, uint32_t at) {
+SSE2_FUNCTION uint32_t HighByteRunBeforeInBlocks(const uint8_t *text, uint32_t floor, uint32_t at) {
     uint32_t p = at;
     for (; p - floor >= kBlockBytes; p -= kBlockBytes) {
         const __m128i block =
@@ -300,8 +301,8 @@ __attribute__((noinline)) uint32_t HighByteRunBeforeOutOfLine(const uint8_t *tex
 // counted backwards twice. The sixteen bytes in front of the candidate mostly hold a low byte,
 // which ends the run; only longer runs, or a candidate close to *knownStart, are counted out of
 // line.
-__attribute__((target("sse2"))) inline bool BeginsCharacter(const uint8_t *text, uint32_t candidate,
-                                                            uint32_t *knownStart) {
+SSE2_FUNCTION inline bool BeginsCharacter(const uint8_t *text, uint32_t candidate,
+                                          uint32_t *knownStart) {
     uint32_t run;
     uint32_t lowLanes = 0;
     if (candidate - *knownStart >= kBlockBytes) {
@@ -322,8 +323,8 @@ __attribute__((target("sse2"))) inline bool BeginsCharacter(const uint8_t *text,
 }
 
 // The lanes of a block that hold first or second.
-__attribute__((target("sse2"))) uint32_t EitherByteLanes(__m128i block, __m128i firstInEveryLane,
-                                                         __m128i secondInEveryLane) {
+SSE2_FUNCTION uint32_t EitherByteLanes(__m128i block, __m128i firstInEveryLane,
+                                       __m128i secondInEveryLane) {
     return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(
         _mm_cmpeq_epi8(block, firstInEveryLane), _mm_cmpeq_epi8(block, secondInEveryLane))));
 }
@@ -343,9 +344,9 @@ struct WalkStep {
 // also past the byte visited, so to must have room up to end + shift for every shift the walk
 // takes. Returns where the walk ended, with the shift there.
 template <bool copies, typename Visitor>
-__attribute__((target("sse2"))) WalkStep
-WalkCharacterStartsInBlocks(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
-                            uint8_t second, uint8_t *to, uint32_t shift, Visitor visit) {
+SSE2_FUNCTION WalkStep WalkCharacterStartsInBlocks(const uint8_t *text, uint32_t from, uint32_t end,
+                                                   uint8_t first, uint8_t second, uint8_t *to,
+                                                   uint32_t shift, Visitor visit) {
     const __m128i firstInEveryLane = _mm_set1_epi8(static_cast<char>(first));
     const __m128i secondInEveryLane = _mm_set1_epi8(static_cast<char>(second));
     uint32_t knownStart = from;
@@ -458,8 +459,7 @@ void PutReplacement(const uint8_t *replacement, uint32_t length, uint8_t *to) {
 #if defined(__i386__) || defined(__x86_64__)
 // Copies length bytes sixteen a step, the last step ending on the last byte (and so writing some
 // bytes twice): pieces of a few dozen bytes go without a call to memcpy.
-__attribute__((target("sse2"))) void CopyPieceInBlocks(const uint8_t *from, uint32_t length,
-                                                       uint8_t *to) {
+SSE2_FUNCTION void CopyPieceInBlocks(const uint8_t *from, uint32_t length, uint8_t *to) {
     if (length < kBlockBytes) {
         std::memcpy(to, from, length);
         return;
