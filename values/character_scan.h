@@ -30,23 +30,26 @@ uint32_t FindEitherByte(const uint8_t *text, uint32_t from, uint32_t end, uint8_
 // character. May write up to end + 1 bytes, also past the bytes it returns.
 uint32_t CopyWithoutBlanks(const uint8_t *text, uint32_t end, uint8_t *to);
 
-// The walk of a sought byte over text[from, length), where text is NUL-terminated at length and
-// text[from] begins a character: each byte that is first or second and begins a character, each
-// search going on behind the previous match as from a character start, until limit matches. A
-// lead byte directly before the terminating NUL ends the walk and is no match. The offsets of
-// the first capacity matches go to offsets.
+// The walk of a sought byte over a NUL-terminated text from text[from] on, where a character
+// begins, which finds the text's length on the way; text[0, from) must hold no NUL. It takes
+// each byte that is first or second and begins a character, each search going on behind the
+// previous match as from a character start, until limit matches. A lead byte directly before the
+// NUL ends the walk and is no match. The offsets of the matches go to offsets while there is room
+// for them (capacity); when it runs out before the end, the walk stops with full set, and can go
+// on from end with more room. With a capacity of 0 it counts the matches without keeping them.
 struct ByteMatchWalk {
-    uint32_t count; // the matches
-    uint32_t end;   // behind the last match, or from
+    uint32_t count;  // the matches
+    uint32_t end;    // behind the last match, or from
+    uint32_t length; // the text's length, unless full
+    bool full;       // the walk stopped with its offsets full
 };
-ByteMatchWalk CountByteMatches(const uint8_t *text, uint32_t from, uint32_t length, uint8_t first,
-                               uint8_t second, uint32_t limit, uint32_t *offsets,
-                               uint32_t capacity);
+ByteMatchWalk WalkByteMatches(const uint8_t *text, uint32_t from, uint8_t first, uint8_t second,
+                              uint32_t limit, uint32_t *offsets, uint32_t capacity);
 
-// Copies text[from, walk.end) of that walk to to with replacement in place of each of its first
-// count matches (count no more than CountByteMatches found), and returns the number of bytes
-// written. replacementLength >= 1; to must have room for length - from + count *
-// (replacementLength - 1) bytes, which may be written past the bytes returned.
+// Copies text[from, walk.end) of that walk, over a text of the given length, to to with
+// replacement in place of each of its first count matches (count no more than the walk found), and
+// returns the number of bytes written. replacementLength >= 1; to must have room for length - from
+// + count * (replacementLength - 1) bytes, which may be written past the bytes returned.
 uint32_t CopyReplacingByteMatches(const uint8_t *text, uint32_t from, uint32_t length,
                                   uint8_t first, uint8_t second, uint32_t count,
                                   const uint8_t *replacement, uint32_t replacementLength,

@@ -1,5 +1,6 @@
 // ReplaceSubtext: character-aware replacement of a sought text, never rescanning what it has
 // put in.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/error_report.h"
@@ -91,9 +92,24 @@ public:
     uint32_t Count() const { return count_; }
     bool AllKept() const { return count_ <= capacity_; }
     uint32_t At(uint32_t index) const { return offsets_[index]; }
-    // The room for offsets, for a search that keeps them itself.
-    uint32_t *Slots() { return offsets_; }
-    uint32_t Capacity() const { return capacity_; }
+    const uint32_t *Slots() const { return offsets_; }
+
+    // The room behind the offsets kept, for a walk that keeps them itself and then hands its
+    // count to AddWalked; none once offsets were left out.
+    uint32_t *FreeSlots() { return offsets_ + (AllKept() ? count_ : capacity_); }
+    uint32_t Room() const { return AllKept() ? capacity_ - count_ : 0; }
+    void AddWalked(uint32_t count) { count_ += count; }
+    // Doubles the room for a walk that has reached text[walked] (and whose length is not known
+    // yet), as far as the text up to there allows; Room stays 0 beyond that.
+    void Grow(uint32_t walked) {
+        const uint32_t capacity =
+            std::min(capacity_ * 2, walked / kTextBytesPerOffset + kMinimumCapacity);
+        if (capacity > capacity_) {
+            offsets_ =
+                static_cast<uint32_t *>(ReallocateMemory(offsets_, capacity * sizeof(uint32_t)));
+            capacity_ = capacity;
+        }
+    }
 
 private:
     static constexpr uint32_t kTextBytesPerOffset = 4 * sizeof(uint32_t);
@@ -127,33 +143,48 @@ uint32_t CopiedTextEnd(const ReplaceRequest &request, const WalkEnd &walk) {
     return request.length;
 }
 
-// ReplaceSubtext for a sought text of one byte and a replacement at least as long: the matches
-// are found first, so that the result is allocated once at its final size. The text is then
-// copied piece by piece between them, or, when there were too many to keep, found again while it
-// is copied.
-Text ReplaceOneByte(const ReplaceRequest &request, const uint8_t *replacement,
+// ReplaceSubtext for a sought text of one byte and a replacement at least as long, over a text
+// whose length (request.length) is not known yet: one walk finds both the length and the
+// matches, so that the result is allocated once at its final size. The text is then copied
+// piece by piece between the matches, or, when there were too many to keep, found again while
+// it is copied.
+Text ReplaceOneByte(ReplaceRequest request, const uint8_t *replacement,
                     uint32_t replacementLength) {
+    const auto *text = reinterpret_cast<const char *>(request.text);
+    if (strnlen(text, request.from) < request.from) {
+        return NewText(text, TextByteLength(text)); // the start lies beyond the text
+    }
     const SoughtByte sought = SoughtByteOf(request);
     const auto limit = request.limit < 0 ? UINT32_MAX : static_cast<uint32_t>(request.limit);
-    MatchOffsets offsets(request.length);
-    const ByteMatchWalk matches =
-        CountByteMatches(request.text, request.from, request.length, sought.byte, sought.other,
-                         limit, offsets.Slots(), offsets.Capacity());
-    const uint32_t capacity = ResultLength(request.length, matches.count, 1, replacementLength);
+    MatchOffsets offsets(0); // grown as the walk asks for room
+    ByteMatchWalk walk{0, request.from, 0, true};
+    while (walk.full) {
+        walk = WalkByteMatches(request.text, walk.end, sought.byte, sought.other,
+                               limit - offsets.Count(), offsets.FreeSlots(), offsets.Room());
+        offsets.AddWalked(walk.count);
+        if (walk.full) {
+            offsets.Grow(walk.end);
+        }
+    }
+    request.length = walk.length;
+    if (request.length <= request.from) {
+        return NewText(text, request.length);
+    }
+    const uint32_t count = offsets.Count();
+    const uint32_t capacity = ResultLength(request.length, count, 1, replacementLength);
     auto *out = static_cast<uint8_t *>(AllocateMemory(capacity + 1));
     std::memcpy(out, request.text, request.from);
     uint8_t *to = out + request.from;
     const uint32_t written =
         request.from +
-        (matches.count <= offsets.Capacity()
-             ? CopyReplacingBytesAt(request.text, request.from, offsets.Slots(), matches.count,
-                                    replacement, replacementLength, to)
+        (offsets.AllKept()
+             ? CopyReplacingBytesAt(request.text, request.from, offsets.Slots(), count, replacement,
+                                    replacementLength, to)
              : CopyReplacingByteMatches(request.text, request.from, request.length, sought.byte,
-                                        sought.other, matches.count, replacement, replacementLength,
-                                        to));
-    const uint32_t end = CopiedTextEnd(request, WalkEnd{matches.end, matches.count != limit});
-    std::memcpy(out + written, request.text + matches.end, end - matches.end);
-    return FinishText(reinterpret_cast<char *>(out), written + end - matches.end, capacity);
+                                        sought.other, count, replacement, replacementLength, to));
+    const uint32_t end = CopiedTextEnd(request, WalkEnd{walk.end, count != limit});
+    std::memcpy(out + written, request.text + walk.end, end - walk.end);
+    return FinishText(reinterpret_cast<char *>(out), written + end - walk.end, capacity);
 }
 
 } // namespace
@@ -166,24 +197,25 @@ void ReplaceSubtext(ArgumentRecord *result, int32_t count, ArgumentRecord *args)
     const auto start = in.OptionalIntegerAt(3);
     const int32_t limit = in.OptionalIntegerAt(4).value_or(kReplaceAll);
     const bool caseSensitive = in.At(5).low != 0;
-    const uint32_t length = TextByteLength(text);
     const uint32_t soughtLength = TextByteLength(sought);
     const uint32_t replacementLength = TextByteLength(replacement);
     const uint32_t from = start && *start > 1 ? static_cast<uint32_t>(*start) - 1 : 0;
+    const auto *bytes = reinterpret_cast<const uint8_t *>(text);
+    const auto *soughtBytes = reinterpret_cast<const uint8_t *>(sought);
+    if (soughtLength == 1 && replacementLength >= 1 && limit != 0) {
+        SetAddressResult(
+            result,
+            ReplaceOneByte(ReplaceRequest{bytes, 0, soughtBytes, 1, !caseSensitive, from, limit},
+                           reinterpret_cast<const uint8_t *>(replacement), replacementLength));
+        return;
+    }
+    const uint32_t length = TextByteLength(text);
     if (length == 0 || soughtLength == 0 || from >= length || limit == 0) {
         SetAddressResult(result, NewText(text, length));
         return;
     }
-    const auto *bytes = reinterpret_cast<const uint8_t *>(text);
-    const ReplaceRequest request{
-        bytes, length, reinterpret_cast<const uint8_t *>(sought), soughtLength, !caseSensitive,
-        from,  limit};
-    if (soughtLength == 1 && replacementLength >= 1) {
-        SetAddressResult(result,
-                         ReplaceOneByte(request, reinterpret_cast<const uint8_t *>(replacement),
-                                        replacementLength));
-        return;
-    }
+    const ReplaceRequest request{bytes,          length, soughtBytes, soughtLength,
+                                 !caseSensitive, from,   limit};
     MatchOffsets matches(length);
     const WalkEnd walk = WalkReplacements(request, [&](uint32_t match) { matches.Add(match); });
     TextBuilder out(ResultLength(length, matches.Count(), soughtLength, replacementLength));

@@ -2,11 +2,17 @@
 // last whole word covered: character starts, finding bytes and the letter-case copy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "values/character_scan.h"
+
+#if !defined(_WIN32)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -207,30 +213,38 @@ std::string PlainWithoutBlanks(const std::string &text) {
     return out;
 }
 
-// The replacement as ReplaceSubtext makes it: the matches counted (their offsets kept when
-// keptOffsets allows), then the text copied with the replacements put in, either between the
-// kept offsets or found again on the way.
+// The replacement as ReplaceSubtext makes it: the matches walked (their offsets kept in steps of
+// room offsets, the walk going on behind each step as it does while ReplaceSubtext's list grows;
+// only counted when room is 0), then the text copied with the replacements put in, either
+// between the kept offsets or found again on the way.
 std::string Replaced(const std::string &text, size_t from, char first, char second,
-                     const std::string &replacement, uint32_t limit, uint32_t keptOffsets) {
+                     const std::string &replacement, uint32_t limit, uint32_t room) {
     const auto *bytes = Bytes(text);
     const auto length = static_cast<uint32_t>(text.size());
-    std::vector<uint32_t> offsets(keptOffsets);
-    const ByteMatchWalk walk =
-        CountByteMatches(bytes, static_cast<uint32_t>(from), length, static_cast<uint8_t>(first),
-                         static_cast<uint8_t>(second), limit, offsets.data(), keptOffsets);
-    std::string out(length + walk.count * replacement.size(), '?');
+    std::vector<uint32_t> offsets;
+    uint32_t count = 0;
+    ByteMatchWalk walk{0, static_cast<uint32_t>(from), 0, true};
+    while (walk.full) {
+        std::vector<uint32_t> step(room);
+        walk = WalkByteMatches(bytes, walk.end, static_cast<uint8_t>(first),
+                               static_cast<uint8_t>(second), limit - count, step.data(), room);
+        offsets.insert(offsets.end(), step.begin(), step.begin() + std::min(walk.count, room));
+        count += walk.count;
+    }
+    EXPECT_EQ(walk.length, length);
+    std::string out(length + count * replacement.size(), '?');
     auto *to = reinterpret_cast<uint8_t *>(out.data());
     std::memcpy(to, bytes, from);
     const auto *put = Bytes(replacement);
     const auto putLength = static_cast<uint32_t>(replacement.size());
     const uint32_t written =
         static_cast<uint32_t>(from) +
-        (walk.count <= keptOffsets
-             ? CopyReplacingBytesAt(bytes, static_cast<uint32_t>(from), offsets.data(), walk.count,
-                                    put, putLength, to + from)
+        (count <= offsets.size()
+             ? CopyReplacingBytesAt(bytes, static_cast<uint32_t>(from), offsets.data(), count, put,
+                                    putLength, to + from)
              : CopyReplacingByteMatches(bytes, static_cast<uint32_t>(from), length,
                                         static_cast<uint8_t>(first), static_cast<uint8_t>(second),
-                                        walk.count, put, putLength, to + from));
+                                        count, put, putLength, to + from));
     return out.substr(0, written) + text.substr(walk.end);
 }
 
@@ -253,7 +267,7 @@ TEST(CharacterScan, CopiesAgreeWithAPlainWalkAcrossEveryStep) {
             for (size_t from : {size_t{0}, lead + 1, lead + 2}) {
                 for (const std::string replacement : {"$", "$$$", "<twenty bytes long!>"}) {
                     for (uint32_t limit : {UINT32_MAX, 1u, 3u}) {
-                        for (uint32_t kept : {0u, 64u}) {
+                        for (uint32_t kept : {0u, 1u, 64u}) {
                             ASSERT_EQ(Replaced(text, from, '#', '#', replacement, limit, kept),
                                       PlainReplaced(text, from, '#', '#', replacement, limit))
                                 << "lead " << lead << " run " << run << " from " << from;
@@ -268,6 +282,54 @@ TEST(CharacterScan, CopiesAgreeWithAPlainWalkAcrossEveryStep) {
     }
     // A lead byte at the very end is no match, and ends the walk.
     EXPECT_EQ(Replaced("ab\xC1", 0, '\xC1', '\xC1', "$", UINT32_MAX, 4), "ab\xC1");
+}
+
+// WalkByteMatches finds the NUL as it goes, reading aligned blocks whole: the text at every offset
+// of a 64-byte line with its NUL in every lane, bytes in front of the text and behind its NUL
+// that would match, a start within the text, and the NUL as the last byte of a page whose
+// successor cannot be read.
+TEST(CharacterScan, ByteMatchWalkFindsTheEndWhereverItLies) {
+    std::vector<uint8_t> line(3 * 64, '#');
+    const uintptr_t aligned = (reinterpret_cast<uintptr_t>(line.data()) + 63) & ~uintptr_t{63};
+    auto *lineStart = line.data() + (aligned - reinterpret_cast<uintptr_t>(line.data()));
+    for (uint32_t offset = 0; offset < 64; ++offset) {
+        for (uint32_t length = 0; length <= 66; ++length) {
+            std::fill(line.begin(), line.end(), '#');
+            uint8_t *text = lineStart + offset;
+            for (uint32_t i = 0; i < length; ++i) {
+                text[i] = i % 3 == 2 ? '#' : 'x';
+            }
+            text[length] = 0;
+            for (uint32_t from : {0u, length / 2}) {
+                const ByteMatchWalk walk =
+                    WalkByteMatches(text, from, '#', '#', UINT32_MAX, nullptr, 0);
+                const uint32_t firstMatch = from + (2 - from % 3) % 3;
+                const uint32_t count = length > firstMatch ? (length - firstMatch + 2) / 3 : 0;
+                ASSERT_EQ(walk.length, length) << "offset " << offset << " from " << from;
+                ASSERT_EQ(walk.count, count) << "offset " << offset << " length " << length;
+                ASSERT_FALSE(walk.full);
+            }
+        }
+    }
+#if !defined(_WIN32)
+    const auto page = static_cast<uint32_t>(sysconf(_SC_PAGESIZE));
+    void *pages =
+        mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    ASSERT_EQ(mprotect(static_cast<uint8_t *>(pages) + page, page, PROT_NONE), 0);
+    for (uint32_t length = 0; length < 70; ++length) {
+        uint8_t *text = static_cast<uint8_t *>(pages) + page - 1 - length;
+        std::memset(text, 'x', length);
+        text[length] = 0;
+        if (length > 0) {
+            text[length - 1] = '#';
+        }
+        const ByteMatchWalk walk = WalkByteMatches(text, 0, '#', '#', UINT32_MAX, nullptr, 0);
+        ASSERT_EQ(walk.length, length);
+        ASSERT_EQ(walk.count, length > 0 ? 1u : 0u);
+    }
+    munmap(pages, 2 * page);
+#endif
 }
 
 } // namespace
