@@ -51,20 +51,44 @@ struct Timing {
     double median, min, max;
 };
 
-Timing Milliseconds(const std::function<void()> &work) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        // <chrono> cannot be used: its micro sign has no code page 936 form.
-        timespec start;
-        timespec end;
-        clock_gettime(CLOCK_MONOTONIC, &start);
-        work();
-        clock_gettime(CLOCK_MONOTONIC, &end);
-        times.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return Timing{times[kRuns / 2], times.front(), times.back()};
+double MillisecondsOf(const std::function<void()> &work) {
+    // <chrono> cannot be used: its micro sign has no code page 936 form.
+    timespec start;
+    timespec end;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    work();
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    return (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
 }
+
+// Every measurement, baselines included, is timed once a round, round after round: a burst of
+// load from elsewhere on the machine then falls on one sample of each, not on all the samples
+// of one.
+class Rounds {
+public:
+    // Returns the measurement's number.
+    size_t Add(std::function<void()> work) {
+        works_.push_back(std::move(work));
+        times_.emplace_back();
+        return works_.size() - 1;
+    }
+    void Run() {
+        for (int round = 0; round < kRuns; ++round) {
+            for (size_t i = 0; i < works_.size(); ++i) {
+                times_[i].push_back(MillisecondsOf(works_[i]));
+            }
+        }
+    }
+    Timing Of(size_t measurement) const {
+        std::vector<double> times = times_[measurement];
+        std::sort(times.begin(), times.end());
+        return Timing{times[times.size() / 2], times.front(), times.back()};
+    }
+
+private:
+    std::vector<std::function<void()>> works_;
+    std::vector<std::vector<double>> times_;
+};
 
 volatile uintptr_t gSink;
 
@@ -86,15 +110,16 @@ int main(int argc, char **argv) {
     byteSet[1] = static_cast<uint32_t>(text.size());
     std::memcpy(byteSet.data() + 2, t, text.size());
 
-    const Timing memmemMs =
-        Milliseconds([&] { Keep(memmem(t, text.size(), kTail, sizeof kTail - 1)); });
-    const Timing memcpyMs = Milliseconds([&] {
+    Rounds rounds;
+    const size_t memmemRun =
+        rounds.Add([&] { Keep(memmem(t, text.size(), kTail, sizeof kTail - 1)); });
+    const size_t memcpyRun = rounds.Add([&] {
         std::memcpy(copy.data(), t, text.size());
         Keep(copy.data());
     });
     // The same copy into a fresh block: what any command that returns a new 16 MiB value pays
     // for page faults before it does any work.
-    const Timing freshCopyMs = Milliseconds([&] {
+    const size_t freshCopyRun = rounds.Add([&] {
         void *block = AllocateMemory(static_cast<uint32_t>(text.size() + 1));
         std::memcpy(block, t, text.size());
         Keep(block);
@@ -102,32 +127,32 @@ int main(int argc, char **argv) {
     });
     struct Row {
         const char *name;
-        Timing ms;
-        double baseline;
+        size_t run;
+        size_t baselineRun;
         const char *baselineName;
         const char *goal;
     };
     std::vector<Row> rows;
-    auto measureSearch = [&](const char *name, const std::function<int32_t()> &call) {
+    auto measureSearch = [&](const char *name, std::function<int32_t()> call) {
         if (std::strstr(name, only) == nullptr) {
             return;
         }
-        rows.push_back(Row{name, Milliseconds([&] {
+        rows.push_back(Row{name, rounds.Add([call] {
                                Keep(reinterpret_cast<void *>(static_cast<uintptr_t>(call())));
                            }),
-                           memmemMs.median, "memmem", "ratio<=2"});
+                           memmemRun, "memmem", "ratio<=2"});
     };
-    auto measureCopy = [&](const char *name, const std::function<void *()> &call,
+    auto measureCopy = [&](const char *name, std::function<void *()> call,
                            void (*release)(void *)) {
         if (std::strstr(name, only) == nullptr) {
             return;
         }
-        rows.push_back(Row{name, Milliseconds([&] {
+        rows.push_back(Row{name, rounds.Add([call, release] {
                                void *result = call();
                                Keep(result);
                                release(result);
                            }),
-                           freshCopyMs.median, "memcpy into a fresh heap block", "ratio<=1.5"});
+                           freshCopyRun, "memcpy into a fresh heap block", "ratio<=1.5"});
     };
     auto freeBlock = [](void *block) { FreeMemory(block); };
     auto freeArray = [](void *array) { FreeTextArray(static_cast<TextArrayHeader *>(array)); };
@@ -168,24 +193,30 @@ int main(int argc, char **argv) {
         },
         freeBlock);
 
+    rounds.Run();
+    const Timing memmemMs = rounds.Of(memmemRun);
+    const Timing memcpyMs = rounds.Of(memcpyRun);
+    const Timing freshCopyMs = rounds.Of(freshCopyRun);
     std::printf("%zu bytes, median of %d runs; memmem %.2f ms, memcpy %.2f ms, memcpy into a "
                 "fresh heap block %.2f ms\n\n",
                 text.size(), kRuns, memmemMs.median, memcpyMs.median, freshCopyMs.median);
     std::printf("| command | ms | min | max | baseline | ratio | ratio to memcpy |\n"
                 "|---|---:|---:|---:|---|---:|---:|\n");
     for (const Row &row : rows) {
-        const bool copies = row.baseline == freshCopyMs.median;
-        std::printf("| %s | %.2f | %.2f | %.2f | %s | %.2f | %s |\n", row.name, row.ms.median,
-                    row.ms.min, row.ms.max, row.baselineName, row.ms.median / row.baseline,
-                    copies ? std::to_string(row.ms.median / memcpyMs.median).substr(0, 4).c_str()
-                           : "");
+        const Timing ms = rounds.Of(row.run);
+        const double baseline = rounds.Of(row.baselineRun).median;
+        const bool copies = row.baselineRun == freshCopyRun;
+        std::printf("| %s | %.2f | %.2f | %.2f | %s | %.2f | %s |\n", row.name, ms.median, ms.min,
+                    ms.max, row.baselineName, ms.median / baseline,
+                    copies ? std::to_string(ms.median / memcpyMs.median).substr(0, 4).c_str() : "");
     }
     // The rows for bench/run's table: measurement, median, min, max, baseline median, goal.
     std::printf("\n");
     for (const Row &row : rows) {
+        const Timing ms = rounds.Of(row.run);
         std::printf("ROW\t16 MiB text: %s, ms (baseline: %s)\t%.4g\t%.4g\t%.4g\t%.4g\t%s\n",
-                    row.name, row.baselineName, row.ms.median, row.ms.min, row.ms.max, row.baseline,
-                    row.goal);
+                    row.name, row.baselineName, ms.median, ms.min, ms.max,
+                    rounds.Of(row.baselineRun).median, row.goal);
     }
     std::printf("ROW\t16 MiB text: memcpy into a fresh heap block, ms (baseline: "
                 "memcpy)\t%.4g\t%.4g\t%.4g\t%.4g\t-\n",
