@@ -151,8 +151,9 @@ uint32_t CopiedTextEnd(const ReplaceRequest &request, const WalkEnd &walk) {
 Text ReplaceOneByte(ReplaceRequest request, const uint8_t *replacement,
                     uint32_t replacementLength) {
     const auto *text = reinterpret_cast<const char *>(request.text);
-    if (strnlen(text, request.from) < request.from) {
-        return NewText(text, TextByteLength(text)); // the start lies beyond the text
+    const auto before = static_cast<uint32_t>(strnlen(text, request.from));
+    if (before < request.from) {
+        return NewText(text, before); // the start lies beyond the text, which ends there
     }
     const SoughtByte sought = SoughtByteOf(request);
     const auto limit = request.limit < 0 ? UINT32_MAX : static_cast<uint32_t>(request.limit);
