@@ -41,6 +41,10 @@
 //                         that a step comes at a moment that moves through the rounds
 //   frame WIDTH HEIGHT    the current window's outer rectangle is WIDTH x HEIGHT, centred on the
 //                         screen, with a fixed border, a minimize box and no maximize box
+//   accessible ID ROLE NAME VALUE
+//                         control ID of the current window reads to a screen reader (oleacc,
+//                         from this process) with this role (static, text, button; * for any),
+//                         name and value; (none) for no name or value
 //   memory-mark           notes the instrumented program's live heap blocks and the process's
 //                         committed private bytes, and prints them
 //   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
@@ -59,6 +63,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/driver/accessible_probe.h"
 #include "tests/e2e/driver/memory_probe.h"
 #include "tests/e2e/driver/robustness_steps.h"
 #include "tests/e2e/driver/window_frame.h"
@@ -636,6 +641,25 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
             WindowFrameFault(driver.current, static_cast<int>(std::wcstol(width, nullptr, 10)),
                              static_cast<int>(std::wcstol(height, nullptr, 10)));
         return fault.empty() || Fail("frame", fault);
+    }
+    if (step == L"accessible") {
+        const wchar_t *id = take();
+        const wchar_t *role = take();
+        const wchar_t *name = take();
+        const wchar_t *value = take();
+        if (value == nullptr || driver.current == nullptr) {
+            return Fail("accessible",
+                        "needs a current window, a control id, a role, a name and a value");
+        }
+        HWND control = StepControl(driver, id);
+        if (control == nullptr) {
+            return Fail("accessible", "the current window has no such control");
+        }
+        auto text = [](const wchar_t *word) {
+            return std::wstring(word) == L"(none)" ? std::string() : Unescape(word);
+        };
+        const std::string fault = AccessibleFault(control, Unescape(role), text(name), text(value));
+        return fault.empty() || Fail("accessible", fault);
     }
     if (step == L"memory-mark") {
         return ReadMemory(driver, "memory-mark", driver.markedBlocks, driver.markedBytes);

@@ -350,6 +350,11 @@ LRESULT CEditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (spin_ != nullptr)
             EnableWindow(spin_, static_cast<BOOL>(wParam));
         return Default();
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer =
+                accessible_.AnswerObjectRequest(m_hWnd, wParam, lParam))
+            return *answer;
+        return Default();
     case WM_DESTROY:
         if (spin_ != nullptr && IsWindow(spin_))
             ::DestroyWindow(spin_);

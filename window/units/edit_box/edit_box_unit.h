@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "window/accessibility/unit_accessible.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
 
@@ -119,6 +120,7 @@ private:
     HWND spin_ = nullptr;         // the "msctls_updown32" window, or null
     bool suppressChange_ = false; // set while the unit itself replaces the text
     std::string scratch_;         // the text a read hands out, valid until the next read
+    UnitAccessible accessible_{AccessibleUnitKind::kLabelledBox}; // what a screen reader reads
 };
 
 // The edit box's UnitInterface (descriptor in the kernel unit types).

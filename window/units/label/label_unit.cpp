@@ -220,6 +220,11 @@ LRESULT CLabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer =
+                accessible_.AnswerObjectRequest(m_hWnd, wParam, lParam))
+            return *answer;
+        return Default();
     case kLabelEventMessage: {
         const uint32_t arguments[2] = {static_cast<uint32_t>(wParam),
                                        static_cast<uint32_t>(lParam)};

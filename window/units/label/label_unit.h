@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "window/accessibility/unit_accessible.h"
 #include "window/picture.h"
 #include "window/unit_type.h"
 #include "window/unit_wnd.h"
@@ -61,6 +62,7 @@ private:
 
     DecodedPicture picture_;       // decoded on the first paint, dropped when the picture changes
     bool pictureUnusable_ = false; // the picture bytes did not decode
+    UnitAccessible accessible_{AccessibleUnitKind::kStaticText}; // what a screen reader reads
 };
 
 // The label's UnitInterface (descriptor in the kernel unit types).
