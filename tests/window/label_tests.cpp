@@ -3,6 +3,8 @@
 // and the block.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstring>
 #include <tuple>
 
@@ -371,6 +373,52 @@ TEST_F(LabelTest, BlockVersionAboveTwoOrAShortBlockFailsAndSavingWritesVersionTw
 
     AddWindow(kMainWindowId, {WindowSpec(), LabelSpec(kLabelId, "标签", 8, 8, 50, 20, v3)});
     EXPECT_FALSE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+}
+
+// Asked in the program's own apartment, as oleacc asks for a client there: each box is named by
+// the label directly above it in the z-order only where that label lies before it on the window,
+// and an object a client still holds answers nothing once the window has gone.
+TEST_F(LabelTest, ABoxIsNamedOnlyByALabelBeforeItAndItsObjectOutlivesNoWindow) {
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    // The label's place relative to a box at (100, y, 100, 24), and whether it names the box.
+    const std::tuple<int, int, bool> places[] = {
+        {-90, 4, true}, {0, -20, true}, {110, 0, false}, {0, 30, false}};
+    std::vector<UnitSpec> units = {WindowSpec()};
+    for (uint32_t i = 0; i < std::size(places); ++i) {
+        const auto [dx, dy, named] = places[i];
+        const int y = 30 + 70 * static_cast<int>(i);
+        units.push_back(
+            LabelSpec(kLabelId + i, "标签", 100 + dx, y + dy, 80, 16, LabelBlock(Plain("地址"))));
+        units.push_back(EditBoxSpec(0x16010100 + i, "编辑框", 100, y, 100, 24));
+    }
+    AddWindow(kMainWindowId, units);
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    IAccessible *held = nullptr;
+    for (uint32_t i = 0; i < std::size(places); ++i) {
+        IAccessible *box = nullptr;
+        ASSERT_EQ(AccessibleObjectFromWindow(UnitHandle(kMainWindowId, 0x16010100 + i),
+                                             static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void **>(&box)),
+                  S_OK);
+        BSTR name = nullptr;
+        EXPECT_EQ(box->get_accName(self, &name), std::get<2>(places[i]) ? S_OK : S_FALSE) << i;
+        EXPECT_EQ(std::wstring(name != nullptr ? name : L""),
+                  std::get<2>(places[i]) ? L"地址" : L"")
+            << i;
+        SysFreeString(name);
+        std::swap(held, box);
+        if (box != nullptr)
+            box->Release();
+    }
+    collection_->ReleaseAll();
+    Pump();
+    BSTR value = nullptr;
+    EXPECT_EQ(held->get_accValue(self, &value), CO_E_OBJNOTCONNECTED);
+    held->Release();
+    CoUninitialize();
 }
 
 } // namespace
