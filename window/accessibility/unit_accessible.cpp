@@ -3,6 +3,8 @@
 // reader (or another accessibility client) ever asks.
 #include "window/accessibility/unit_accessible.h"
 
+#include <new>
+
 #include "window/accessibility/accessible_object.h"
 #include "window/accessibility/box_label.h"
 #include "window/system_routine.h"
@@ -56,7 +58,12 @@ std::optional<LRESULT> UnitAccessible::AnswerObjectRequest(HWND window, WPARAM w
         IAccessible *standard = StandardObject(window);
         if (standard == nullptr)
             return std::nullopt;
-        object_ = new AccessibleUnitObject(window, kind_, standard);
+        // Without memory for it the request is left to the default as well.
+        object_ = new (std::nothrow) AccessibleUnitObject(window, kind_, standard);
+        if (object_ == nullptr) {
+            standard->Release();
+            return std::nullopt;
+        }
     }
     // The answer holds a reference for the client until it takes the object up; a failure (no
     // COM on this thread) leaves the request to the window's default handling.
