@@ -1,6 +1,6 @@
 // Label unit: its class and defaults, the pixels of its paint routine (caption placement and
-// colour, gradients, the gradient frame, lettering effects), property clamps, its event message
-// and the block.
+// colour, gradients, the gradient frame, lettering effects), property clamps, its event message,
+// the block, and the boxes it names for a screen reader.
 #include <windows.h>
 
 #include <oleacc.h>
