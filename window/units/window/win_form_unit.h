@@ -121,6 +121,8 @@ private:
     void StopUnitPlayers();
     // Stacks the bar units along the top and bottom edges of the client area.
     void LayOutBarUnits();
+    // The window's DPI became dpi: units, fonts and icons anew, the window placed in suggested.
+    void OnDpiChanged(int dpi, const RECT &suggested);
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

@@ -1,0 +1,209 @@
+// Geometry at any DPI: units to pixels and back, the program's window at the DPI the process runs
+// at (CTest runs this once at each of 96, 120, 144 and 192 DPI, ZV_EXPECTED_DPI naming it), a
+// change of DPI announced to a loaded window, and a resize handler that places a unit at 150 %.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "image/window/window_template_segment.h"
+#include "tests/window/engine_fixture.h"
+#include "window/dpi_scale.h"
+#include "window/property_access.h"
+#include "window/template_reader.h"
+#include "window/window_engine.h"
+
+namespace {
+
+constexpr int kScales[] = {96, 120, 144, 168, 192}; // 100, 125, 150, 175 and 200 %
+constexpr int32_t kLeft = 0, kTop = 1, kWidth = 2, kHeight = 3;
+// The client area of the program's 796 x 446 window with its fixed frame, at 96 DPI.
+constexpr SIZE kProgramClientAt96 = {790, 421};
+
+int ExpectedDpi() {
+    const char *named = std::getenv("ZV_EXPECTED_DPI");
+    return named != nullptr ? std::atoi(named) : kUnitDpi;
+}
+
+int32_t Read(uint32_t windowId, uint32_t unitId, int32_t index) {
+    return static_cast<int32_t>(ReadUnitProperty(windowId, unitId, index, -1));
+}
+
+RECT RectInParent(HWND unit) {
+    RECT rect;
+    GetWindowRect(unit, &rect);
+    MapWindowPoints(nullptr, GetParent(unit), reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+LONG FontHeight(HWND unit) {
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(unit, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+TEST(DpiConversion, AValueConvertedToPixelsAndBackIsUnchangedFrom100To200Percent) {
+    for (int dpi : kScales) {
+        int changed = 0;
+        for (int units = -5000; units <= 5000; ++units)
+            changed += PixelsToUnits(UnitsToPixels(units, dpi), dpi) != units;
+        EXPECT_EQ(changed, 0) << dpi;
+    }
+    // Halves round away from zero.
+    EXPECT_EQ(UnitsToPixels(2, 120), 3);
+    EXPECT_EQ(UnitsToPixels(-2, 120), -3);
+    EXPECT_EQ(UnitsToPixels(112, 144), 168);
+    EXPECT_EQ(PixelsToUnits(169, 144), 113);
+}
+
+TEST(DpiConversion, AFramedWindowScalesItsClientAreaAndSurvivesTheRoundTrip) {
+    const WindowFrameStyle frame = {WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, 0, true};
+    for (int dpi : kScales) {
+        const SIZE pixels = OuterSizeToPixels({796, 446}, frame, dpi);
+        const SIZE back = OuterSizeToUnits(pixels, frame, dpi);
+        EXPECT_EQ(back.cx, 796) << dpi;
+        EXPECT_EQ(back.cy, 446) << dpi;
+        // A window without a frame the system draws scales whole.
+        const SIZE plain = OuterSizeToPixels({796, 446}, {WS_CHILD | WS_BORDER, 0, false}, dpi);
+        EXPECT_EQ(plain.cx, MulDiv(796, dpi, 96)) << dpi;
+        EXPECT_EQ(plain.cy, MulDiv(446, dpi, 96)) << dpi;
+    }
+}
+
+class DpiTest : public EngineTest {
+protected:
+    void LoadProgramWindow() {
+        collection_->Adopt(
+            LoadWindowTemplates(kWindowTemplateSegment, kWindowTemplateSegmentSize, 0));
+        ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+        PumpPendingMessages();
+    }
+    // Every live unit's and the window's position and size as program code reads them equal the
+    // template's (the window's place aside: it opens centred).
+    void ExpectTemplateGeometry() {
+        WindowTemplate &window = *Window(kMainWindowId);
+        for (uint32_t i = 0; i < window.UnitCount(); ++i) {
+            const UnitRecordView record = window.RecordAt(i);
+            if (record.IsMenuItem())
+                continue;
+            const uint32_t unitId = window.UnitIdAt(i);
+            if (i != 0) {
+                EXPECT_EQ(Read(kMainWindowId, unitId, kLeft), record.Left()) << record.Name();
+                EXPECT_EQ(Read(kMainWindowId, unitId, kTop), record.Top()) << record.Name();
+            }
+            EXPECT_EQ(Read(kMainWindowId, unitId, kWidth), record.Width()) << record.Name();
+            EXPECT_EQ(Read(kMainWindowId, unitId, kHeight), record.Height()) << record.Name();
+        }
+    }
+};
+
+TEST_F(DpiTest, TheProgramsWindowScalesWithTheDpiAndProgramCodeSeesTemplateUnits) {
+    const int dpi = ExpectedDpi();
+    ASSERT_EQ(SystemDpi(), dpi) << "the prefix's LogPixels did not take effect";
+    LoadProgramWindow();
+    HWND window = WindowHandle(kMainWindowId);
+    ASSERT_EQ(WindowDpi(window), dpi);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_NEAR(client.right, MulDiv(kProgramClientAt96.cx, dpi, 96), 1);
+    EXPECT_NEAR(client.bottom, MulDiv(kProgramClientAt96.cy, dpi, 96), 1);
+    ExpectTemplateGeometry();
+
+    // Each label's caption, measured with the font it is drawn with, fits in the label.
+    WindowTemplate &templ = *Window(kMainWindowId);
+    int labels = 0;
+    HDC dc = GetDC(window);
+    for (uint32_t i = 1; i < templ.UnitCount(); ++i) {
+        if (templ.RecordAt(i).IsMenuItem() || templ.RecordAt(i).Type() != kLabelUnitType)
+            continue;
+        HWND label = UnitHandle(kMainWindowId, templ.UnitIdAt(i));
+        const std::wstring text = TextOf(label);
+        HGDIOBJ previous =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, previous);
+        RECT area;
+        GetClientRect(label, &area);
+        EXPECT_LE(extent.cx, area.right) << templ.RecordAt(i).Name();
+        EXPECT_LE(extent.cy, area.bottom) << templ.RecordAt(i).Name();
+        ++labels;
+    }
+    ReleaseDC(window, dc);
+    EXPECT_EQ(labels, 3);
+}
+
+TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesItsFonts) {
+    LoadProgramWindow();
+    HWND window = WindowHandle(kMainWindowId);
+    HWND urlBox = UnitHandle(kMainWindowId, 0x16010002);
+    HWND prompt = UnitHandle(kMainWindowId, 0x16010004);
+    HWND button = UnitHandle(kMainWindowId, 0x16010005);
+    const int before = WindowDpi(window);
+    const int after = before * 3 / 2;
+    const LONG boxFont = FontHeight(urlBox), promptFont = FontHeight(prompt);
+
+    RECT suggested = {30, 40, 730, 440};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after),
+                 reinterpret_cast<LPARAM>(&suggested));
+    PumpPendingMessages();
+
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_TRUE(EqualRect(&placed, &suggested));
+    EXPECT_NEAR(FontHeight(urlBox), MulDiv(boxFont, 3, 2), 1);
+    EXPECT_NEAR(FontHeight(prompt), MulDiv(promptFont, 3, 2), 1);
+    const RECT buttonRect = RectInParent(button);
+    EXPECT_EQ(buttonRect.left, MulDiv(704, after, 96));
+    EXPECT_EQ(buttonRect.top, MulDiv(16, after, 96));
+    EXPECT_EQ(buttonRect.right - buttonRect.left, MulDiv(80, after, 96));
+    EXPECT_EQ(buttonRect.bottom - buttonRect.top, MulDiv(32, after, 96));
+    // Program code still reads the template's units (the window's own size is the suggested one).
+    EXPECT_EQ(Read(kMainWindowId, 0x16010005, kLeft), 704);
+    EXPECT_EQ(Read(kMainWindowId, 0x16010005, kWidth), 80);
+    EXPECT_EQ(Read(kMainWindowId, 0x16010004, kHeight), 24);
+}
+
+// The resize handler: the button's right edge 20 units inside the window's width.
+uint32_t __stdcall KeepButtonAtTheRight() {
+    const int32_t width = Read(kMainWindowId, kWindowRecordId, kWidth);
+    WriteUnitProperty(kMainWindowId, kButton1Id, kLeft, -1, static_cast<uint32_t>(width - 100), 0);
+    WriteUnitProperty(kMainWindowId, kButton1Id, kTop, -1, 60, 0);
+    return 0;
+}
+
+TEST_F(DpiTest, AUnitThatAResizeHandlerMovesAt150PercentLandsWhereItsUnitsSay) {
+    constexpr int kDpi = 144;
+    constexpr int32_t kResizedEvent = 4;
+    AddWindow(kMainWindowId, {WindowSpec({{kResizedEvent, Handler(&KeepButtonAtTheRight)}}),
+                              ButtonSpec(kButton1Id, "按钮", 10)});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    PumpPendingMessages();
+    HWND window = WindowHandle(kMainWindowId);
+    if (WindowDpi(window) != kDpi) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(kDpi, kDpi),
+                     reinterpret_cast<LPARAM>(&rect));
+    }
+    WriteUnitProperty(kMainWindowId, kWindowRecordId, kWidth, -1, 500, 0);
+    PumpPendingMessages();
+
+    EXPECT_EQ(Read(kMainWindowId, kWindowRecordId, kWidth), 500);
+    EXPECT_EQ(Read(kMainWindowId, kButton1Id, kLeft), 400);
+    EXPECT_EQ(Read(kMainWindowId, kButton1Id, kTop), 60);
+    const RECT placed = RectInParent(UnitHandle(kMainWindowId, kButton1Id));
+    EXPECT_EQ(placed.left, 600);
+    EXPECT_EQ(placed.top, 90);
+    EXPECT_EQ(placed.right - placed.left, 120);
+    EXPECT_EQ(placed.bottom - placed.top, 45);
+}
+
+} // namespace
