@@ -42,6 +42,18 @@ LONG FontHeight(HWND unit) {
     return font.lfHeight;
 }
 
+int ImageWidth(HICON image) {
+    ICONINFO info = {};
+    if (image == nullptr || !GetIconInfo(image, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr)
+        DeleteObject(info.hbmColor);
+    return bitmap.bmWidth;
+}
+
 std::wstring TextOf(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(
@@ -140,7 +152,7 @@ TEST_F(DpiTest, TheProgramsWindowScalesWithTheDpiAndProgramCodeSeesTemplateUnits
     EXPECT_EQ(labels, 3);
 }
 
-TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesItsFonts) {
+TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesFontsIconsPointers) {
     LoadProgramWindow();
     HWND window = WindowHandle(kMainWindowId);
     HWND urlBox = UnitHandle(kMainWindowId, 0x16010002);
@@ -149,6 +161,9 @@ TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesItsF
     const int before = WindowDpi(window);
     const int after = before * 3 / 2;
     const LONG boxFont = FontHeight(urlBox), promptFont = FontHeight(prompt);
+    // The button shows the runtime's own hand pointer (pointer index 14).
+    const uint8_t hand[] = {1, 0, 0, 0, 4, 0, 0, 0, 14, 0, 0, 0};
+    WriteUnitProperty(kMainWindowId, 0x16010005, 7, -1, reinterpret_cast<uint32_t>(hand), 0);
 
     RECT suggested = {30, 40, 730, 440};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after),
@@ -160,6 +175,14 @@ TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesItsF
     EXPECT_TRUE(EqualRect(&placed, &suggested));
     EXPECT_NEAR(FontHeight(urlBox), MulDiv(boxFont, 3, 2), 1);
     EXPECT_NEAR(FontHeight(prompt), MulDiv(promptFont, 3, 2), 1);
+    EXPECT_EQ(ImageWidth(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))),
+              MetricForDpi(SM_CXICON, after));
+    EXPECT_EQ(ImageWidth(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0))),
+              MetricForDpi(SM_CXSMICON, after));
+    WindowTemplate &templ = *Window(kMainWindowId);
+    const auto buttonIndex = static_cast<uint32_t>(templ.IndexOfUnit(0x16010005));
+    EXPECT_EQ(ImageWidth(reinterpret_cast<HICON>(templ.RecordAt(buttonIndex).LivePointer())),
+              MetricForDpi(SM_CXCURSOR, after));
     const RECT buttonRect = RectInParent(button);
     EXPECT_EQ(buttonRect.left, MulDiv(704, after, 96));
     EXPECT_EQ(buttonRect.top, MulDiv(16, after, 96));
@@ -171,7 +194,7 @@ TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesItsF
     EXPECT_EQ(Read(kMainWindowId, 0x16010004, kHeight), 24);
 }
 
-// The resize handler: the button's right edge 20 units inside the window's width.
+// The resize handler: the button 100 units left of the window's right edge, 60 from the top.
 uint32_t __stdcall KeepButtonAtTheRight() {
     const int32_t width = Read(kMainWindowId, kWindowRecordId, kWidth);
     WriteUnitProperty(kMainWindowId, kButton1Id, kLeft, -1, static_cast<uint32_t>(width - 100), 0);

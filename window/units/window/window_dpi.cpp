@@ -1,9 +1,10 @@
 // A change of the window's DPI (moved to another screen, or the scale changed): every unit is
-// placed anew from its place in units, remakes its fonts, and the window takes the rectangle the
-// system suggests with the icons of the new DPI's sizes.
+// placed anew from its place in units and remakes its fonts, pointers are made at the new DPI's
+// size, and the window takes the rectangle the system suggests with icons of that DPI's sizes.
 #include <vector>
 
 #include "window/dpi_scale.h"
+#include "window/mouse_pointer.h"
 #include "window/units/edit_box/unit_look.h"
 #include "window/units/window/win_form_unit.h"
 #include "window/window_collection.h"
@@ -38,6 +39,11 @@ void CWinFormUnit::OnDpiChanged(int dpi, const RECT &suggested) {
     const std::vector<UnitPlace> places =
         window != nullptr ? UnitPlaces(*window, oldDpi) : std::vector<UnitPlace>{};
     RememberWindowDpi(m_hWnd, dpi);
+    // Pointers of the new DPI's size (the runtime's hand; the system's scale themselves).
+    for (uint32_t i = 0; window != nullptr && i < window->UnitCount(); ++i) {
+        if (!window->RecordAt(i).IsMenuItem())
+            RebuildLivePointer(*window, i);
+    }
     // The units first: the resize event of the window then finds them where they belong.
     for (const UnitPlace &place : places) {
         if (!IsWindow(place.unit))
