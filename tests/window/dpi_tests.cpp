@@ -166,6 +166,15 @@ TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesFont
     WriteUnitProperty(kMainWindowId, 0x16010005, 7, -1, reinterpret_cast<uint32_t>(hand), 0);
 
     RECT suggested = {30, 40, 730, 440};
+    // A change without its rectangle is not the system's: nothing moves.
+    RECT loaded;
+    GetWindowRect(window, &loaded);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after), 0);
+    RECT unmoved;
+    GetWindowRect(window, &unmoved);
+    EXPECT_TRUE(EqualRect(&unmoved, &loaded));
+    EXPECT_EQ(FontHeight(urlBox), boxFont);
+
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(after, after),
                  reinterpret_cast<LPARAM>(&suggested));
     PumpPendingMessages();

@@ -223,9 +223,9 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
         DestroyMenu(a.menu); // a child window cannot carry a menu bar
     unit->ApplyFrameStyles();
     // The frame as created, at the DPI the window got, decides the outer size.
-    if (WindowDpi(unit->m_hWnd) != dpi || FrameStyleOf(unit->m_hWnd).menu != menuBar)
-        outer = OuterSizeToPixels({a.width, a.height}, FrameStyleOf(unit->m_hWnd),
-                                  WindowDpi(unit->m_hWnd));
+    unit->dpi_ = WindowDpi(unit->m_hWnd);
+    if (unit->dpi_ != dpi || FrameStyleOf(unit->m_hWnd).menu != menuBar)
+        outer = OuterSizeToPixels({a.width, a.height}, FrameStyleOf(unit->m_hWnd), unit->dpi_);
     RECT created;
     GetWindowRect(unit->m_hWnd, &created);
     if (created.right - created.left != outer.cx || created.bottom - created.top != outer.cy)
@@ -536,7 +536,10 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ForgetWindowDpi(m_hWnd);
         return Default();
     case WM_DPICHANGED:
-        // The new DPI is in both words of wParam (they are always equal).
+        // The new DPI is in both words of wParam (they are always equal); a message without a
+        // DPI or a rectangle is not the system's and changes nothing.
+        if (LOWORD(wParam) == 0 || lParam == 0)
+            return Default();
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_SHOWWINDOW: {

@@ -33,8 +33,9 @@ std::vector<UnitPlace> UnitPlaces(WindowTemplate &window, int dpi) {
 
 } // namespace
 
-void CWinFormUnit::OnDpiChanged(int dpi, const RECT &suggested) {
-    const int oldDpi = WindowDpi(m_hWnd);
+void CWinFormUnit::OnDpiChanged(int dpi, RECT suggested) {
+    const int oldDpi = dpi_;
+    dpi_ = dpi;
     WindowTemplate *window = FindWindowTemplate(windowId);
     const std::vector<UnitPlace> places =
         window != nullptr ? UnitPlaces(*window, oldDpi) : std::vector<UnitPlace>{};
