@@ -32,8 +32,10 @@ const DpiFunctions &Functions() {
     return functions;
 }
 
+// A caption, dialog or sizing frame: only windows have one, never the units inside them (whose
+// borders are edges of their own and scale with them), so that a unit reads back as created.
 bool FrameDrawnAtDpi(const WindowFrameStyle &frame) {
-    return (frame.style & (WS_DLGFRAME | WS_THICKFRAME)) || (frame.exStyle & WS_EX_DLGMODALFRAME);
+    return (frame.style & (WS_DLGFRAME | WS_THICKFRAME)) != 0;
 }
 
 // The frame's thickness along each axis at dpi (both sides together, the caption and menu bar
