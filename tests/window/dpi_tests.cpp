@@ -211,11 +211,18 @@ uint32_t __stdcall KeepButtonAtTheRight() {
     return 0;
 }
 
-TEST_F(DpiTest, AUnitThatAResizeHandlerMovesAt150PercentLandsWhereItsUnitsSay) {
+uint32_t __stdcall LogPress(uint32_t x, uint32_t y, uint32_t) {
+    EventLog().push_back("down:" + std::to_string(static_cast<int16_t>(x)) + "," +
+                         std::to_string(static_cast<int16_t>(y)));
+    return 0;
+}
+
+TEST_F(DpiTest, At150PercentAResizeHandlerPlacesAUnitInUnitsAndAPressReportsUnits) {
     constexpr int kDpi = 144;
-    constexpr int32_t kResizedEvent = 4;
-    AddWindow(kMainWindowId, {WindowSpec({{kResizedEvent, Handler(&KeepButtonAtTheRight)}}),
-                              ButtonSpec(kButton1Id, "按钮", 10)});
+    constexpr int32_t kResizedEvent = 4, kLeftPressedEvent = -1;
+    AddWindow(kMainWindowId,
+              {WindowSpec({{kResizedEvent, Handler(&KeepButtonAtTheRight)}}),
+               ButtonSpec(kButton1Id, "按钮", 10, {{kLeftPressedEvent, Handler(&LogPress)}})});
     ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
     PumpPendingMessages();
     HWND window = WindowHandle(kMainWindowId);
@@ -236,6 +243,16 @@ TEST_F(DpiTest, AUnitThatAResizeHandlerMovesAt150PercentLandsWhereItsUnitsSay) {
     EXPECT_EQ(placed.top, 90);
     EXPECT_EQ(placed.right - placed.left, 120);
     EXPECT_EQ(placed.bottom - placed.top, 45);
+
+    // Mouse positions in pixels of the button reach the handler in units, negative ones too.
+    HWND button = UnitHandle(kMainWindowId, kButton1Id);
+    EventLog().clear();
+    for (const int x : {45, -3}) {
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 31));
+        PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(x, 31));
+    }
+    PumpPendingMessages();
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"down:30,21", "down:-2,21"}));
 }
 
 } // namespace
