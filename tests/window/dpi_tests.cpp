@@ -191,6 +191,17 @@ TEST_F(DpiTest, AChangeOfDpiPlacesTheWindowInTheSuggestedRectangleAndRemakesFont
     EXPECT_EQ(Read(kMainWindowId, 0x16010005, kLeft), 704);
     EXPECT_EQ(Read(kMainWindowId, 0x16010005, kWidth), 80);
     EXPECT_EQ(Read(kMainWindowId, 0x16010004, kHeight), 24);
+
+    // Asked for its size at yet another DPI, the window answers its size in units at that DPI.
+    const int32_t width = Read(kMainWindowId, kWindowRecordId, kWidth);
+    const int32_t height = Read(kMainWindowId, kWindowRecordId, kHeight);
+    const int last = after * 4 / 3;
+    SIZE wanted = {};
+    ASSERT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, last, reinterpret_cast<LPARAM>(&wanted)));
+    RECT atLast = {0, 0, wanted.cx, wanted.cy};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(last, last), reinterpret_cast<LPARAM>(&atLast));
+    EXPECT_EQ(Read(kMainWindowId, kWindowRecordId, kWidth), width);
+    EXPECT_EQ(Read(kMainWindowId, kWindowRecordId, kHeight), height);
 }
 
 // The resize handler: the button 100 units left of the window's right edge, 60 from the top.

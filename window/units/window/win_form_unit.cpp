@@ -542,6 +542,11 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return Default();
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        if (wParam == 0 || lParam == 0)
+            return Default();
+        *reinterpret_cast<SIZE *>(lParam) = SizeAtDpi(static_cast<int>(wParam));
+        return TRUE;
     case WM_SHOWWINDOW: {
         const LRESULT result = Default();
         RaiseEvent(wParam ? kShownEvent : kHiddenEvent);

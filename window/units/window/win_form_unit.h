@@ -124,6 +124,9 @@ private:
     void LayOutBarUnits();
     // The window's DPI became dpi: units, fonts and icons anew, the window placed in suggested.
     void OnDpiChanged(int dpi, RECT suggested);
+    // The outer size the window wants at dpi: its size in units at that DPI (the system's own
+    // guess scales the frame with the client area).
+    SIZE SizeAtDpi(int dpi);
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

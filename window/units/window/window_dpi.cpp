@@ -33,6 +33,15 @@ std::vector<UnitPlace> UnitPlaces(WindowTemplate &window, int dpi) {
 
 } // namespace
 
+SIZE CWinFormUnit::SizeAtDpi(int dpi) {
+    RECT rect;
+    GetWindowRect(m_hWnd, &rect);
+    const WindowFrameStyle frame = FrameStyleOf(m_hWnd);
+    const SIZE units =
+        OuterSizeToUnits({rect.right - rect.left, rect.bottom - rect.top}, frame, dpi_);
+    return OuterSizeToPixels(units, frame, dpi);
+}
+
 void CWinFormUnit::OnDpiChanged(int dpi, RECT suggested) {
     const int oldDpi = dpi_;
     dpi_ = dpi;
