@@ -9,6 +9,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 
 namespace {
 
@@ -17,20 +18,15 @@ constexpr LONG kBoldWeight = 700;
 constexpr const char *kDefaultFace = "宋体";
 constexpr size_t kLongestFace = 31;
 
-int VerticalDotsPerInch() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
+// A font record's height is in units, as every geometry of the templates: a point is 96/72 of
+// one whatever the screen's DPI. The font is made at its window's DPI (CreateUnitFont).
 LONG HeightFromPoints(int32_t size) {
     const double points = size < 0 ? 0 : size;
-    return -static_cast<LONG>(std::lround(points * VerticalDotsPerInch() / 72.0));
+    return -static_cast<LONG>(std::lround(points * kUnitDpi / 72.0));
 }
 
 int32_t PointsFromHeight(LONG height) {
-    return static_cast<int32_t>(std::lround(std::labs(height) * 72.0 / VerticalDotsPerInch()));
+    return static_cast<int32_t>(std::lround(std::labs(height) * 72.0 / kUnitDpi));
 }
 
 void SetFace(LOGFONTA *font, const char *face, bool emptyStaysEmpty) {
@@ -147,6 +143,9 @@ void DefaultGuiFont(LOGFONTA *font) {
         return;
     // Every field up to the face name has the same layout in both forms.
     std::memcpy(font, &wide, offsetof(LOGFONTW, lfFaceName));
+    // The stock font is made at the system's DPI; the record holds units.
+    font->lfHeight = PixelsToUnits(font->lfHeight, SystemDpi());
+    font->lfWidth = PixelsToUnits(font->lfWidth, SystemDpi());
     const std::wstring_view face(wide.lfFaceName, wcsnlen(wide.lfFaceName, LF_FACESIZE));
     WideToProgramText(face, font->lfFaceName, LF_FACESIZE - 1);
 }

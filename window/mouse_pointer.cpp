@@ -5,6 +5,7 @@
 
 #include "framework/window.h"
 #include "runtime/windows_alive_wait.h"
+#include "window/dpi_scale.h"
 #include "window/window_collection.h"
 #include "window/window_template.h"
 
@@ -49,12 +50,22 @@ HCURSOR CursorFromFile(const uint8_t *bytes, uint32_t length) {
     return reinterpret_cast<HCURSOR>(cursor);
 }
 
-HCURSOR CursorFromNumber(uint32_t number) {
+// The runtime's own hand pointer at another DPI than the system's: a cursor of that DPI's size
+// from the resource, the live pointer's own (destroyed with it).
+HCURSOR HandCursorForDpi(int dpi) {
+    return static_cast<HCURSOR>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kHandCursorResource), IMAGE_CURSOR,
+        MetricForDpi(SM_CXCURSOR, dpi), MetricForDpi(SM_CYCURSOR, dpi), LR_DEFAULTCOLOR));
+}
+
+HCURSOR CursorFromNumber(uint32_t number, int dpi) {
     const uint32_t id = PointerIndexToCursorId(number);
     if (id == 0)
         return nullptr;
     if (id == kHandCursorId) {
-        HCURSOR own = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kHandCursorResource));
+        HCURSOR own = dpi == SystemDpi() ? LoadCursorA(GetModuleHandleA(nullptr),
+                                                       MAKEINTRESOURCEA(kHandCursorResource))
+                                         : HandCursorForDpi(dpi);
         return own != nullptr ? own : LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
     }
     return LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
@@ -75,11 +86,11 @@ uint32_t CursorIdToPointerIndex(uint32_t number) {
     return number;
 }
 
-HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length) {
+HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length, int dpi) {
     if (bytes == nullptr || length == 0)
         return nullptr;
     if (length < 4)
-        return CursorFromNumber(bytes[0]);
+        return CursorFromNumber(bytes[0], dpi);
     uint32_t number;
     std::memcpy(&number, bytes, 4);
     if (number == kCursorFileFollows)
@@ -87,7 +98,7 @@ HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length) {
     if (length > 10)
         if (HCURSOR fromFile = CursorFromFile(bytes, length))
             return fromFile;
-    return CursorFromNumber(number);
+    return CursorFromNumber(number, dpi);
 }
 
 void DestroyLivePointer(WindowTemplate &window, uint32_t index) {
@@ -109,7 +120,9 @@ void RebuildLivePointer(WindowTemplate &window, uint32_t index) {
         return;
     }
     const std::span<const uint8_t> block = record.MousePointer();
-    HCURSOR cursor = CursorFromPointerBlock(block.data(), static_cast<uint32_t>(block.size()));
+    const CWnd *unit = LiveUnitAt(window, index);
+    const int dpi = unit != nullptr ? WindowDpi(unit->m_hWnd) : SystemDpi();
+    HCURSOR cursor = CursorFromPointerBlock(block.data(), static_cast<uint32_t>(block.size()), dpi);
     record.SetLivePointer(reinterpret_cast<uint32_t>(cursor));
 }
 

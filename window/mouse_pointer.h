@@ -13,9 +13,10 @@ class WindowTemplate;
 uint32_t PointerIndexToCursorId(uint32_t number);
 // The table index of a platform identifier, or the number unchanged.
 uint32_t CursorIdToPointerIndex(uint32_t number);
-// A cursor from a mouse-pointer block, or null for none.
-HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length);
-// Builds record index's live cursor from its block (destroying the previous one).
+// A cursor from a mouse-pointer block for a window at dpi, or null for none.
+HCURSOR CursorFromPointerBlock(const uint8_t *bytes, uint32_t length, int dpi);
+// Builds record index's live cursor from its block (destroying the previous one), for the DPI of
+// the unit's window.
 void RebuildLivePointer(WindowTemplate &window, uint32_t index);
 // Destroys and clears record index's live cursor.
 void DestroyLivePointer(WindowTemplate &window, uint32_t index);

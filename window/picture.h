@@ -18,13 +18,14 @@ public:
     bool Decode(const uint8_t *bytes, uint32_t length);
     void Reset();
     bool Valid() const { return picture_ != nullptr; }
-    // Size in pixels of the screen.
-    SIZE PixelSize() const;
+    // The natural size in pixels at dpi: a picture's pixels are units, as all geometry.
+    SIZE PixelSize(int dpi) const;
     bool IsIcon() const;
-    // Draws the picture stretched into target.
-    void Draw(HDC dc, const RECT &target) const;
-    // A new bitmap of the picture over a background colour, or a new icon for icon pictures.
-    HANDLE RenderForButton(COLORREF background) const;
+    // Draws the picture stretched into target, smoothly where the window's DPI scales it.
+    void Draw(HDC dc, const RECT &target, int dpi) const;
+    // A new bitmap of the picture at its natural size at dpi over a background colour, or a new
+    // icon for icon pictures.
+    HANDLE RenderForButton(COLORREF background, int dpi) const;
 
 private:
     IPicture *picture_ = nullptr;

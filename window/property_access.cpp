@@ -9,6 +9,7 @@
 #include "framework/window.h"
 #include "runtime/error_report.h"
 #include "values/value_blocks.h"
+#include "window/dpi_scale.h"
 #include "window/font_property.h"
 #include "window/menu_item_properties.h"
 #include "window/mouse_pointer.h"
@@ -107,26 +108,31 @@ RECT ControlRect(HWND control) {
     return rect;
 }
 
+// The control's rectangle as ControlRect gives it, in units.
+RECT ControlRectInUnits(HWND control) {
+    return UnitRectToUnits(control, ControlRect(control), WindowDpi(control));
+}
+
 uint64_t ReadCommonProperty(const FoundUnit &unit, int32_t index) {
     const UnitRecordView record = unit.Record();
     HWND control = unit.live != nullptr ? unit.live->m_hWnd : nullptr;
     switch (index) {
     case kLeft:
-        return static_cast<uint32_t>(control ? ControlRect(control).left : record.Left());
+        return static_cast<uint32_t>(control ? ControlRectInUnits(control).left : record.Left());
     case kTop:
-        return static_cast<uint32_t>(control ? ControlRect(control).top : record.Top());
+        return static_cast<uint32_t>(control ? ControlRectInUnits(control).top : record.Top());
     case kWidth: {
         if (!control) {
             return static_cast<uint32_t>(record.Width());
         }
-        const RECT rect = ControlRect(control);
+        const RECT rect = ControlRectInUnits(control);
         return static_cast<uint32_t>(rect.right - rect.left);
     }
     case kHeight: {
         if (!control) {
             return static_cast<uint32_t>(record.Height());
         }
-        const RECT rect = ControlRect(control);
+        const RECT rect = ControlRectInUnits(control);
         return static_cast<uint32_t>(rect.bottom - rect.top);
     }
     case kTag:
@@ -199,8 +205,9 @@ void WriteCommonProperty(const FoundUnit &unit, int32_t index, uint32_t low, uin
         }
         if (control) {
             const RECT rect = ControlRect(control);
-            SetWindowPos(control, nullptr, index == kLeft ? value : rect.left,
-                         index == kTop ? value : rect.top, 0, 0,
+            const int pixels = UnitsToPixels(value, WindowDpi(control));
+            SetWindowPos(control, nullptr, index == kLeft ? pixels : rect.left,
+                         index == kTop ? pixels : rect.top, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         break;
@@ -216,8 +223,11 @@ void WriteCommonProperty(const FoundUnit &unit, int32_t index, uint32_t low, uin
         }
         if (control) {
             const RECT rect = ControlRect(control);
-            SetWindowPos(control, nullptr, 0, 0, index == kWidth ? value : rect.right - rect.left,
-                         index == kHeight ? value : rect.bottom - rect.top,
+            const SIZE pixels =
+                OuterSizeToPixels({value, value}, FrameStyleOf(control), WindowDpi(control));
+            SetWindowPos(control, nullptr, 0, 0,
+                         index == kWidth ? pixels.cx : rect.right - rect.left,
+                         index == kHeight ? pixels.cy : rect.bottom - rect.top,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         break;

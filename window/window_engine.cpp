@@ -7,6 +7,7 @@
 #include "runtime/program_events.h"
 #include "runtime/runtime_app.h"
 #include "runtime/wiring_routines.h"
+#include "window/dpi_scale.h"
 #include "window/event_dispatch.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
@@ -51,9 +52,11 @@ uint32_t CreationStyle(uint32_t unitFlags, uint32_t typeFlags, bool keptWindow) 
     return style;
 }
 
+// The record's geometry is in units; a unit is created in the pixels of dpi (its window's), and the
+// window, whose frame only it knows, with dpi kUnitDpi converts its own.
 CWnd *CreateUnitFromRecord(const UnitRecordView &record, const UnitTypeDescriptor *descriptor,
                            uint32_t style, HWND parent, uint32_t controlId, HMENU menu,
-                           uint32_t windowId, uint32_t unitId) {
+                           uint32_t windowId, uint32_t unitId, int dpi) {
     auto create =
         reinterpret_cast<UnitCreateOperation>(UnitOperationOf(descriptor, kOperationCreate));
     if (create == nullptr) {
@@ -67,10 +70,10 @@ CWnd *CreateUnitFromRecord(const UnitRecordView &record, const UnitTypeDescripto
     arguments.parent = parent;
     arguments.controlId = controlId;
     arguments.menu = menu;
-    arguments.left = record.Left();
-    arguments.top = record.Top();
-    arguments.width = record.Width();
-    arguments.height = record.Height();
+    arguments.left = UnitsToPixels(record.Left(), dpi);
+    arguments.top = UnitsToPixels(record.Top(), dpi);
+    arguments.width = UnitsToPixels(record.Width(), dpi);
+    arguments.height = UnitsToPixels(record.Height(), dpi);
     arguments.windowId = windowId;
     arguments.unitId = unitId;
     CWnd *unit = create(arguments);
@@ -230,7 +233,7 @@ bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND pa
             const bool outerModalCreation = EngineState().modalCreation;
             EngineState().modalCreation = modal;
             unit = CreateUnitFromRecord(record, descriptor, style, parent, 0, menu, windowId,
-                                        window.UnitIdAt(0));
+                                        window.UnitIdAt(0), kUnitDpi);
             EngineState().modalCreation = outerModalCreation;
             auto *windowUnit = dynamic_cast<CWinFormUnit *>(unit);
             if (windowUnit == nullptr) {
@@ -243,7 +246,7 @@ bool CreateWindowAndUnits(WindowTemplate &window, bool keep, bool modal, HWND pa
             windowHandle = unit->m_hWnd;
         } else {
             unit = CreateUnitFromRecord(record, descriptor, style, windowHandle, controlId, nullptr,
-                                        windowId, window.UnitIdAt(index));
+                                        windowId, window.UnitIdAt(index), WindowDpi(windowHandle));
             controlId += kControlIdStep;
         }
         if (unit == nullptr) {

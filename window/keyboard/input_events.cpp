@@ -2,6 +2,7 @@
 // swallowing and character replacement their handlers decide.
 #include "framework/window.h"
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 #include "window/event_dispatch.h"
 #include "window/keyboard/keyboard_steps.h"
 #include "window/window_collection.h"
@@ -134,12 +135,16 @@ bool RaiseInputEvent(uint32_t windowId, WindowTemplate &window, HWND handle, MSG
         arguments[1] = ModifierKeys();
         count = 2;
         break;
-    default: // mouse buttons and moves: client coordinates as unsigned 16-bit values
-        arguments[0] = LOWORD(message->lParam);
-        arguments[1] = HIWORD(message->lParam);
+    default: { // mouse buttons and moves: client coordinates in units, as unsigned 16-bit values
+        const int dpi = WindowDpi(message->hwnd);
+        arguments[0] = static_cast<uint16_t>(
+            PixelsToUnits(static_cast<int16_t>(LOWORD(message->lParam)), dpi));
+        arguments[1] = static_cast<uint16_t>(
+            PixelsToUnits(static_cast<int16_t>(HIWORD(message->lParam)), dpi));
         arguments[2] = ModifierKeys();
         count = 3;
         break;
+    }
     }
     const EventOutcome outcome = RaiseUnitEvent(windowId, unitId, event, count, arguments);
     // A handler declared without a result leaves the message alone.

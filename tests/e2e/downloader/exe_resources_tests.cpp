@@ -147,13 +147,18 @@ TEST(ExeManifest, AsksForCommonControls6AndListsSupportedWindows) {
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 }
 
-TEST(ExeManifest, DeclaresNoDpiAwareness) {
+TEST(ExeManifest, DeclaresPerMonitorV2AwarenessWithPerMonitorAndSystemFallbacks) {
     ResourceModule exe;
     ASSERT_NE(exe.module, nullptr);
     const std::string manifest =
         ResourceBytes(exe.module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_FALSE(manifest.empty());
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                            "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                            "WindowsSettings\">true/pm</dpiAware>"),
+              std::string::npos);
 }
 
 TEST(ExeIcon, DefaultIconHoldsOne32By32ImageAt32Bits) {

@@ -6,7 +6,8 @@
 //   zv_driver PROGRAM --steps FILE   (UTF-8, one step a line, its words separated by tabs; the
 //                                    way to pass Chinese texts, which a Linux command line
 //                                    cannot carry into Wine without the matching locale)
-// With ZV_EXPECT_CODE_PAGE set, the driver first checks that the system's code page is that one.
+// With ZV_EXPECT_CODE_PAGE set, the driver first checks that the system's code page is that one,
+// with ZV_EXPECTED_DPI that the screen has that DPI. It sees the screen's pixels at any DPI.
 // Steps (texts may use \r \n \\; they are compared as code page 936 bytes):
 //   box CAPTION TEXT      a message box of the program with this caption and exactly this text
 //   press ID              presses the button ID (1 = OK) of the current box or window
@@ -45,6 +46,8 @@
 //                         control ID of the current window reads to a screen reader (oleacc,
 //                         from this process) with this role (static, text, button; * for any),
 //                         name and value; (none) for no name or value
+//   client WIDTH HEIGHT   the current window's client area is WIDTH x HEIGHT 96-DPI units at the
+//                         screen's DPI (within a pixel)
 //   memory-mark           notes the instrumented program's live heap blocks and the process's
 //                         committed private bytes, and prints them
 //   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
@@ -631,16 +634,18 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     if (step == L"repeat") {
         return RepeatStep(driver, words, next);
     }
-    if (step == L"frame") {
+    if (step == L"frame" || step == L"client") {
+        const char *name = step == L"frame" ? "frame" : "client";
         const wchar_t *width = take();
         const wchar_t *height = take();
         if (width == nullptr || height == nullptr || driver.current == nullptr) {
-            return Fail("frame", "needs a current window, a width and a height");
+            return Fail(name, "needs a current window, a width and a height");
         }
-        const std::string fault =
-            WindowFrameFault(driver.current, static_cast<int>(std::wcstol(width, nullptr, 10)),
-                             static_cast<int>(std::wcstol(height, nullptr, 10)));
-        return fault.empty() || Fail("frame", fault);
+        const int w = static_cast<int>(std::wcstol(width, nullptr, 10));
+        const int h = static_cast<int>(std::wcstol(height, nullptr, 10));
+        const std::string fault = step == L"frame" ? WindowFrameFault(driver.current, w, h)
+                                                   : ClientAreaFault(driver.current, w, h);
+        return fault.empty() || Fail(name, fault);
     }
     if (step == L"accessible") {
         const wchar_t *id = take();
@@ -712,6 +717,13 @@ int main() {
     if (const char *codePage = std::getenv("ZV_EXPECT_CODE_PAGE")) {
         if (GetACP() != static_cast<UINT>(std::atoi(codePage))) {
             std::printf("FAIL code page: the system code page is %u, not %s\n", GetACP(), codePage);
+            return 1;
+        }
+    }
+    SeeScreenPixels();
+    if (const char *dpi = std::getenv("ZV_EXPECTED_DPI")) {
+        if (ScreenDpi() != std::atoi(dpi)) {
+            std::printf("FAIL DPI: the screen's DPI is %d, not %s\n", ScreenDpi(), dpi);
             return 1;
         }
     }

@@ -42,3 +42,39 @@ std::string WindowFrameFault(HWND window, int width, int height) {
     }
     return fault;
 }
+
+void SeeScreenPixels() {
+    using SetContext = BOOL(WINAPI *)(HANDLE);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    // Through the generic function type, which converts to any other without a warning.
+    const auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+    if (setContext == nullptr || !setContext(perMonitorV2)) {
+        SetProcessDPIAware();
+    }
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+std::string ClientAreaFault(HWND window, int width, int height) {
+    RECT client{};
+    if (!GetClientRect(window, &client)) {
+        return "cannot read the window's client area";
+    }
+    const int dpi = ScreenDpi();
+    const int expectedWidth = MulDiv(width, dpi, 96), expectedHeight = MulDiv(height, dpi, 96);
+    if (std::abs(client.right - expectedWidth) > 1 ||
+        std::abs(client.bottom - expectedHeight) > 1) {
+        return "client area " + std::to_string(client.right) + " x " +
+               std::to_string(client.bottom) + " is not " + std::to_string(expectedWidth) + " x " +
+               std::to_string(expectedHeight) + " (" + std::to_string(width) + " x " +
+               std::to_string(height) + " at " + std::to_string(dpi) + " DPI)";
+    }
+    return "";
+}

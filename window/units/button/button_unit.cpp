@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 #include "window/property_block.h"
 #include "window/units/edit_box/unit_look.h"
 #include "window/units/unit_property_values.h"
@@ -74,7 +75,8 @@ CWnd *CButtonUnit::Create(const UnitCreateArguments &a) {
     if (!p.picture.empty() &&
         unit->picture_.Decode(p.picture.data(), static_cast<uint32_t>(p.picture.size()))) {
         unit->imageIsIcon_ = unit->picture_.IsIcon();
-        unit->image_ = unit->picture_.RenderForButton(GetSysColor(COLOR_BTNFACE));
+        unit->image_ =
+            unit->picture_.RenderForButton(GetSysColor(COLOR_BTNFACE), WindowDpi(a.parent));
         if (unit->image_ != nullptr)
             style |= unit->imageIsIcon_ ? BS_ICON : BS_BITMAP;
         else
@@ -95,8 +97,9 @@ CWnd *CButtonUnit::Create(const UnitCreateArguments &a) {
 
 void CButtonUnit::ApplyFont() {
     HFONT old = font_;
-    font_ = CreateUnitFont(properties.font);
-    HGDIOBJ applied = font_ != nullptr ? font_ : DefaultUnitFont();
+    const int dpi = WindowDpi(m_hWnd);
+    font_ = CreateUnitFont(properties.font, dpi);
+    HGDIOBJ applied = font_ != nullptr ? font_ : DefaultUnitFont(dpi);
     SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(applied), TRUE);
     if (old != nullptr)
         DeleteObject(old);
@@ -188,6 +191,9 @@ LRESULT CButtonUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         RaiseEvent(kFocusLost);
         return result;
     }
+    case kUnitDpiChangedMessage:
+        ApplyFont();
+        return 0;
     default:
         return CUnitWnd::WindowProc(message, wParam, lParam);
     }

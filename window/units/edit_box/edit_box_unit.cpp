@@ -10,6 +10,7 @@
 #include <cwchar>
 
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
 #include "window/units/edit_box/unit_look.h"
@@ -119,8 +120,9 @@ void CEditBoxUnit::RemakeBrush() {
 
 void CEditBoxUnit::ApplyFont() {
     HFONT old = font_;
-    font_ = CreateUnitFont(properties.font);
-    HFONT applied = font_ != nullptr ? font_ : DefaultUnitFont();
+    const int dpi = WindowDpi(m_hWnd);
+    font_ = CreateUnitFont(properties.font, dpi);
+    HFONT applied = font_ != nullptr ? font_ : DefaultUnitFont(dpi);
     HDC dc = GetDC(m_hWnd);
     HGDIOBJ previous = SelectObject(dc, applied);
     const SIZE sample = TextSize(dc, kHeightSample);
@@ -130,7 +132,7 @@ void CEditBoxUnit::ApplyFont() {
     if (SingleLine()) {
         RECT rect;
         GetWindowRect(m_hWnd, &rect);
-        const int minimum = sample.cy + 2 * GetSystemMetrics(SM_CYEDGE);
+        const int minimum = sample.cy + 2 * MetricForDpi(SM_CYEDGE, dpi);
         if (rect.bottom - rect.top < minimum)
             SetWindowPos(m_hWnd, nullptr, 0, 0, rect.right - rect.left, minimum,
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -148,8 +150,9 @@ void CEditBoxUnit::CreateSpinButton(HWND parent, uint32_t controlId, bool disabl
     InitCommonControlsEx(&classes);
     auto *spin = new CSpinButton(this);
     const DWORD exStyle = HasStaticEdge(properties.border) ? WS_EX_STATICEDGE : 0;
-    if (!spin->CreateEx(exStyle, UPDOWN_CLASSW, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, kSpinWidth,
-                        0, parent, reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId)))) {
+    if (!spin->CreateEx(exStyle, UPDOWN_CLASSW, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
+                        UnitsToPixels(kSpinWidth, WindowDpi(parent)), 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<uintptr_t>(controlId)))) {
         delete spin;
         properties.spinMode = 0;
         return;
@@ -189,8 +192,8 @@ void CEditBoxUnit::PlaceSpinButton() {
     const bool shown = (GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     const UINT show = shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
     // Directly behind the edit box in the z-order.
-    SetWindowPos(spin_, m_hWnd, rect.right, rect.top, kSpinWidth, rect.bottom - rect.top,
-                 SWP_NOACTIVATE | show);
+    SetWindowPos(spin_, m_hWnd, rect.right, rect.top, UnitsToPixels(kSpinWidth, WindowDpi(m_hWnd)),
+                 rect.bottom - rect.top, SWP_NOACTIVATE | show);
 }
 
 void CEditBoxUnit::OnSpin(int32_t delta) {
@@ -355,6 +358,10 @@ LRESULT CEditBoxUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 accessible_.AnswerObjectRequest(m_hWnd, wParam, lParam))
             return *answer;
         return Default();
+    case kUnitDpiChangedMessage:
+        ApplyFont();
+        PlaceSpinButton();
+        return 0;
     case WM_DESTROY:
         if (spin_ != nullptr && IsWindow(spin_))
             ::DestroyWindow(spin_);

@@ -2,15 +2,17 @@
 #include "window/units/edit_box/unit_look.h"
 
 #include <cstring>
+#include <map>
 
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 #include "window/font_property.h"
 
 COLORREF ResolveUnitColour(uint32_t colour) {
     return colour == kButtonFaceColour ? GetSysColor(COLOR_BTNFACE) : colour;
 }
 
-HFONT CreateUnitFont(const std::vector<uint8_t> &record) {
+HFONT CreateUnitFont(const std::vector<uint8_t> &record, int dpi) {
     if (record.size() != sizeof(LOGFONTA))
         return nullptr;
     LOGFONTA logical;
@@ -21,6 +23,8 @@ HFONT CreateUnitFont(const std::vector<uint8_t> &record) {
     logical.lfClipPrecision = 0;
     logical.lfQuality = PROOF_QUALITY;
     logical.lfPitchAndFamily = 0;
+    logical.lfHeight = UnitsToPixels(logical.lfHeight, dpi);
+    logical.lfWidth = UnitsToPixels(logical.lfWidth, dpi);
     const LOGFONTW wide = WideLogicalFont(logical);
     return CreateFontIndirectW(&wide);
 }
@@ -29,7 +33,9 @@ BYTE UnitCharSet() {
     return GetACP() == kProgramCodePage ? DEFAULT_CHARSET : GB2312_CHARSET;
 }
 
-HFONT DefaultUnitFont() {
+namespace {
+
+HFONT SystemDpiUnitFont() {
     static const HFONT font = [] {
         auto *stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
         LOGFONTW logical = {};
@@ -40,4 +46,23 @@ HFONT DefaultUnitFont() {
         return chinese != nullptr ? chinese : stock;
     }();
     return font;
+}
+
+} // namespace
+
+HFONT DefaultUnitFont(int dpi) {
+    const int system = SystemDpi();
+    if (dpi == system || dpi <= 0)
+        return SystemDpiUnitFont();
+    static std::map<int, HFONT> atOtherDpis;
+    HFONT &font = atOtherDpis[dpi];
+    if (font == nullptr) {
+        LOGFONTW logical = {};
+        if (GetObjectW(SystemDpiUnitFont(), sizeof logical, &logical) == 0)
+            return SystemDpiUnitFont();
+        logical.lfHeight = MulDiv(logical.lfHeight, dpi, system);
+        logical.lfWidth = MulDiv(logical.lfWidth, dpi, system);
+        font = CreateFontIndirectW(&logical);
+    }
+    return font != nullptr ? font : SystemDpiUnitFont();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "window/dpi_scale.h"
 #include "window/units/edit_box/unit_look.h"
 #include "window/units/label/label_gradient.h"
 #include "window/units/label/label_unit.h"
@@ -58,11 +59,15 @@ void CLabelUnit::Paint(HDC dc) {
         return;
     RECT r;
     GetClientRect(m_hWnd, &r);
+    // The frame's width, the picture's natural size, the font and the lettering's offsets are
+    // units: everything is drawn at the window's DPI.
+    const int dpi = WindowDpi(m_hWnd);
 
     if (p.border == kGradientFrameBorder && static_cast<int32_t>(p.frameWidth) > 0) {
         const std::vector<COLORREF> colours = UsableGradientColours(p.frameColours);
         if (colours.size() >= 2)
-            DrawGradientFrame(dc, &r, static_cast<int>(p.frameWidth), colours, clip);
+            DrawGradientFrame(dc, &r, UnitsToPixels(static_cast<int>(p.frameWidth), dpi), colours,
+                              clip);
     }
     RECT area;
     HRGN background = CreateRectRgn(0, 0, 0, 0);
@@ -74,7 +79,7 @@ void CLabelUnit::Paint(HDC dc) {
         pictureUnusable_ =
             !picture_.Decode(p.picture.data(), static_cast<uint32_t>(p.picture.size()));
     if (picture_.Valid()) {
-        const SIZE size = picture_.PixelSize();
+        const SIZE size = picture_.PixelSize(dpi);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
         HBRUSH under = CreateSolidBrush(backgroundColour);
@@ -85,7 +90,7 @@ void CLabelUnit::Paint(HDC dc) {
                     const RECT tile = {x, y, x + size.cx, y + size.cy};
                     RECT common;
                     if (IntersectRect(&common, &tile, &clip))
-                        picture_.Draw(dc, tile);
+                        picture_.Draw(dc, tile, dpi);
                 }
             SetRectRgn(background, 0, 0, 0, 0);
         } else {
@@ -105,7 +110,7 @@ void CLabelUnit::Paint(HDC dc) {
                 placed.bottom = placed.top + height;
             }
             FillRect(dc, &placed, under);
-            picture_.Draw(dc, placed);
+            picture_.Draw(dc, placed, dpi);
             HRGN pictureRegion = CreateRectRgnIndirect(&placed);
             CombineRgn(background, background, pictureRegion, RGN_DIFF);
             DeleteObject(pictureRegion);
@@ -127,26 +132,23 @@ void CLabelUnit::Paint(HDC dc) {
     const std::wstring text = WindowTextOf(m_hWnd);
     if (text.empty())
         return;
-    HFONT created = CreateUnitFont(p.font);
-    HGDIOBJ previous = SelectObject(dc, created != nullptr ? created : DefaultUnitFont());
+    HGDIOBJ previous = SelectObject(dc, Font());
     const UINT format = CaptionFormat(p);
     SetBkMode(dc, TRANSPARENT);
     switch (p.letteringEffect) {
     case kRaised:
-        DrawCaption(dc, text, Offset(r, 1), kWhite, format);
+        DrawCaption(dc, text, Offset(r, UnitsToPixels(1, dpi)), kWhite, format);
         break;
     case kSunken:
         DrawCaption(dc, text, r, kWhite, format);
-        r = Offset(r, 1);
+        r = Offset(r, UnitsToPixels(1, dpi));
         break;
     case kShadowed:
-        DrawCaption(dc, text, Offset(r, 2), kBlack, format);
+        DrawCaption(dc, text, Offset(r, UnitsToPixels(2, dpi)), kBlack, format);
         break;
     default:
         break;
     }
     DrawCaption(dc, text, r, p.textColour & 0xFFFFFF, format);
     SelectObject(dc, previous);
-    if (created != nullptr)
-        DeleteObject(created);
 }

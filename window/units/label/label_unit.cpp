@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "runtime/program_text_wide.h"
+#include "window/dpi_scale.h"
 #include "window/units/edit_box/unit_border.h"
+#include "window/units/edit_box/unit_look.h"
 #include "window/units/label/label_gradient.h"
 #include "window/units/unit_property_values.h"
 
@@ -160,6 +162,7 @@ int32_t CLabelUnit::SetProperty(int32_t index, const PropertyValue &value) {
         break;
     case kFont:
         p.font.assign(bytes, bytes != nullptr ? bytes + value.high : bytes);
+        DropFont();
         break;
     case kTextColour:
         p.textColour = value.low;
@@ -225,6 +228,12 @@ LRESULT CLabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 accessible_.AnswerObjectRequest(m_hWnd, wParam, lParam))
             return *answer;
         return Default();
+    case kUnitDpiChangedMessage: // the paint routine draws everything else at the window's DPI
+        DropFont();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(Font());
     case kLabelEventMessage: {
         const uint32_t arguments[2] = {static_cast<uint32_t>(wParam),
                                        static_cast<uint32_t>(lParam)};
@@ -236,7 +245,24 @@ LRESULT CLabelUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+HFONT CLabelUnit::Font() {
+    const int dpi = WindowDpi(m_hWnd);
+    if (!fontMade_) {
+        ownFont_ = CreateUnitFont(properties.font, dpi);
+        fontMade_ = true;
+    }
+    return ownFont_ != nullptr ? ownFont_ : DefaultUnitFont(dpi);
+}
+
+void CLabelUnit::DropFont() {
+    if (ownFont_ != nullptr)
+        DeleteObject(ownFont_);
+    ownFont_ = nullptr;
+    fontMade_ = false;
+}
+
 void CLabelUnit::PostNcDestroy() {
+    DropFont();
     picture_.Reset();
     CUnitWnd::PostNcDestroy();
 }

@@ -14,7 +14,7 @@
 // The label's properties in the order of its PropertyBlock (version 2).
 struct LabelProperties {
     uint32_t letteringEffect = 0; // 0 plain, 1 raised, 2 sunken, 3 shadowed
-    uint32_t frameWidth = 8;      // pixels, for border 6; writes keep it at least 5
+    uint32_t frameWidth = 8;      // units, for border 6; writes keep it at least 5
     uint32_t border = 0;          // 0..5 window borders, 6 the gradient frame
     uint32_t frameColours[3] = {0x808080, 0xFFFFFF, 0x808080}; // 0xFF000000: not used
     uint32_t textColour = 0;                                   // COLORREF
@@ -59,10 +59,16 @@ protected:
 private:
     // Draws the whole label into dc, whose clip box limits the work.
     void Paint(HDC dc);
+    // The font the caption is drawn with (also the answer to WM_GETFONT), at the window's DPI.
+    HFONT Font();
+    // Forgets the font: the font property or the DPI changed.
+    void DropFont();
 
     DecodedPicture picture_;       // decoded on the first paint, dropped when the picture changes
     bool pictureUnusable_ = false; // the picture bytes did not decode
     UnitAccessible accessible_{AccessibleUnitKind::kStaticText}; // what a screen reader reads
+    HFONT ownFont_ = nullptr;      // made from the font property, owned; null for the default font
+    bool fontMade_ = false;        // ownFont_ is made for the present font property and DPI
 };
 
 // The label's UnitInterface (descriptor in the kernel unit types).

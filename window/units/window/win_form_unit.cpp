@@ -5,6 +5,7 @@
 #include "runtime/program_text_wide.h"
 #include "runtime/runtime_app.h"
 #include "runtime/windows_alive_wait.h"
+#include "window/dpi_scale.h"
 #include "window/keyboard/window_keyboard.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
@@ -105,19 +106,21 @@ HICON IconFromFile(const std::vector<uint8_t> &file, int size) {
     return nullptr;
 }
 
+// The program's icon resource at the size it has nearest to width x height.
+HICON ProgramIcon(int width, int height) {
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), "DEFAULT_ICON", IMAGE_ICON, width, height, 0));
+}
+
 } // namespace
 
 void LoadProgramIcons() {
     WindowEngineState &state = EngineState();
     if (state.programIcon != nullptr)
         return;
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    state.programIcon =
-        static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    state.smallProgramIcon = static_cast<HICON>(LoadImageA(module, "DEFAULT_ICON", IMAGE_ICON,
-                                                           GetSystemMetrics(SM_CXSMICON),
-                                                           GetSystemMetrics(SM_CYSMICON), 0));
+    state.programIcon = ProgramIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    state.smallProgramIcon =
+        ProgramIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
 }
 
 void DestroyProgramIcons() {
@@ -174,12 +177,8 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     style |= kBorderStyles[p.borderStyle].style;
     exStyle |= kBorderStyles[p.borderStyle].exStyle;
     style |= FrameBits(p) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
-    int left = a.left, top = a.top;
     if (!unit->childWindow) {
-        if (p.startPosition == 1) {
-            left = (GetSystemMetrics(SM_CXSCREEN) - a.width) / 2;
-            top = (GetSystemMetrics(SM_CYSCREEN) - a.height) / 2;
-        } else if (p.startPosition == 2) {
+        if (p.startPosition == 2) {
             style |= WS_MINIMIZE;
         } else if (p.startPosition == 3 && (style & WS_THICKFRAME)) {
             style |= WS_MAXIMIZE;
@@ -190,6 +189,16 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
         style = (style & ~WS_THICKFRAME) | WS_CHILD;
     } else if (a.parent != nullptr) {
         style = (style & 0x3FFFFFFF) | WS_POPUP;
+    }
+    // The geometry arrives in units: the window opens at the DPI of its parent or owner, or at
+    // the system's.
+    const int dpi = a.parent != nullptr ? WindowDpi(a.parent) : SystemDpi();
+    const bool menuBar = a.menu != nullptr && !unit->childWindow;
+    SIZE outer = OuterSizeToPixels({a.width, a.height}, {style, exStyle, menuBar}, dpi);
+    int left = UnitsToPixels(a.left, dpi), top = UnitsToPixels(a.top, dpi);
+    if (!unit->childWindow && p.startPosition == 1) {
+        left = (GetSystemMetrics(SM_CXSCREEN) - outer.cx) / 2;
+        top = (GetSystemMetrics(SM_CYSCREEN) - outer.cy) / 2;
     }
     if ((unit->modal || !p.showInTaskbar) && a.parent == nullptr && Runtime().programKind != 0)
         parentOrOwner = Runtime().hiddenOwner.m_hWnd;
@@ -204,7 +213,7 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     HMENU menuOrId =
         unit->childWindow ? reinterpret_cast<HMENU>(static_cast<uintptr_t>(a.controlId)) : a.menu;
     if (!unit->CreateEx(exStyle, className.c_str(), ProgramTextToWide(p.title).c_str(), style, left,
-                        top, a.width, a.height, parentOrOwner, menuOrId)) {
+                        top, outer.cx, outer.cy, parentOrOwner, menuOrId)) {
         if (a.menu != nullptr && !unit->childWindow)
             DestroyMenu(a.menu);
         delete unit;
@@ -213,15 +222,20 @@ CWnd *CWinFormUnit::Create(const UnitCreateArguments &a) {
     if (a.menu != nullptr && unit->childWindow)
         DestroyMenu(a.menu); // a child window cannot carry a menu bar
     unit->ApplyFrameStyles();
-    RECT outer;
-    GetWindowRect(unit->m_hWnd, &outer);
-    if (outer.right - outer.left != a.width || outer.bottom - outer.top != a.height)
-        SetWindowPos(unit->m_hWnd, nullptr, left, top, a.width, a.height,
+    // The frame as created, at the DPI the window got, decides the outer size.
+    unit->dpi_ = WindowDpi(unit->m_hWnd);
+    if (unit->dpi_ != dpi || FrameStyleOf(unit->m_hWnd).menu != menuBar)
+        outer = OuterSizeToPixels({a.width, a.height}, FrameStyleOf(unit->m_hWnd), unit->dpi_);
+    RECT created;
+    GetWindowRect(unit->m_hWnd, &created);
+    if (created.right - created.left != outer.cx || created.bottom - created.top != outer.cy)
+        SetWindowPos(unit->m_hWnd, nullptr, left, top, outer.cx, outer.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     unit->ApplyIcons();
     if (p.shape != 0)
         unit->ApplyShape();
-    SendMessageA(unit->m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUnitFont()), FALSE);
+    SendMessageA(unit->m_hWnd, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(DefaultUnitFont(WindowDpi(unit->m_hWnd))), FALSE);
     if (p.alwaysOnTop)
         unit->ApplyAlwaysOnTop();
     if (!p.movable)
@@ -258,8 +272,18 @@ void CWinFormUnit::ApplyFrameStyles() {
 }
 
 void CWinFormUnit::ApplyIcons() {
-    HICON big = IconFromFile(properties.icon, GetSystemMetrics(SM_CXICON));
-    HICON small = IconFromFile(properties.icon, GetSystemMetrics(SM_CXSMICON));
+    // Icons of the sizes for the window's DPI: the shared program icons are the system DPI's.
+    const int dpi = WindowDpi(m_hWnd);
+    const bool systemDpi = dpi == SystemDpi();
+    const int bigSize = systemDpi ? GetSystemMetrics(SM_CXICON) : MetricForDpi(SM_CXICON, dpi);
+    const int smallSize =
+        systemDpi ? GetSystemMetrics(SM_CXSMICON) : MetricForDpi(SM_CXSMICON, dpi);
+    HICON big = IconFromFile(properties.icon, bigSize);
+    HICON small = IconFromFile(properties.icon, smallSize);
+    if (big == nullptr && !systemDpi) {
+        big = ProgramIcon(bigSize, bigSize);
+        small = ProgramIcon(smallSize, smallSize);
+    }
     HICON oldBig = bigIcon_, oldSmall = smallIcon_;
     bigIcon_ = big;
     smallIcon_ = small;
@@ -367,8 +391,9 @@ void CWinFormUnit::PaintBackground(HDC dc, const RECT &rect) {
     if (!properties.backgroundPicture.empty() && !picture_.Valid())
         picture_.Decode(properties.backgroundPicture.data(),
                         static_cast<uint32_t>(properties.backgroundPicture.size()));
+    const int dpi = WindowDpi(m_hWnd);
     if (picture_.Valid()) {
-        const SIZE size = picture_.PixelSize();
+        const SIZE size = picture_.PixelSize(dpi);
         RECT placed = {0, 0, size.cx, size.cy};
         switch (properties.pictureMode) {
         case 0:
@@ -378,7 +403,7 @@ void CWinFormUnit::PaintBackground(HDC dc, const RECT &rect) {
                 for (int x = 0; size.cx > 0 && x < client.right; x += size.cx) {
                     RECT tile = {x, y, x + size.cx, y + size.cy}, common;
                     if (IntersectRect(&common, &tile, &rect))
-                        picture_.Draw(dc, tile);
+                        picture_.Draw(dc, tile, dpi);
                 }
             SetRectRgn(remaining, 0, 0, 0, 0);
             break;
@@ -399,12 +424,12 @@ void CWinFormUnit::PaintBackground(HDC dc, const RECT &rect) {
             break;
         }
         if (properties.pictureMode == 0 || properties.pictureMode == 2) {
-            picture_.Draw(dc, placed);
+            picture_.Draw(dc, placed, dpi);
             HRGN pictureRegion = CreateRectRgnIndirect(&placed);
             CombineRgn(remaining, remaining, pictureRegion, RGN_DIFF);
             DeleteObject(pictureRegion);
         } else if (properties.pictureMode == 3) {
-            picture_.Draw(dc, placed);
+            picture_.Draw(dc, placed, dpi);
         }
     }
     HBRUSH brush = CreateSolidBrush(ResolveColour(properties.backgroundColour));
@@ -507,6 +532,21 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_NCDESTROY:
+        ForgetWindowDpi(m_hWnd);
+        return Default();
+    case WM_DPICHANGED:
+        // The new DPI is in both words of wParam (they are always equal); a message without a
+        // DPI or a rectangle is not the system's and changes nothing.
+        if (LOWORD(wParam) == 0 || lParam == 0)
+            return Default();
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        if (wParam == 0 || lParam == 0)
+            return Default();
+        *reinterpret_cast<SIZE *>(lParam) = SizeAtDpi(static_cast<int>(wParam));
+        return TRUE;
     case WM_SHOWWINDOW: {
         const LRESULT result = Default();
         RaiseEvent(wParam ? kShownEvent : kHiddenEvent);

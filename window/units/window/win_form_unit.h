@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "window/dpi_scale.h"
 #include "window/picture.h"
 #include "window/sound_output.h"
 #include "window/unit_type.h"
@@ -121,12 +122,20 @@ private:
     void StopUnitPlayers();
     // Stacks the bar units along the top and bottom edges of the client area.
     void LayOutBarUnits();
+    // The window's DPI became dpi: units, fonts and icons anew, the window placed in suggested.
+    void OnDpiChanged(int dpi, RECT suggested);
+    // The outer size the window wants at dpi: its size in units at that DPI (the system's own
+    // guess scales the frame with the client area).
+    SIZE SizeAtDpi(int dpi);
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     DecodedPicture picture_;
     HACCEL accelerators_ = nullptr;
     bool barLayoutOn_ = false; // the loader asked for the bar layout (message 0x8004)
+    // The DPI the window's pixels are at: set at creation, then by each change of DPI (during
+    // which the platform already answers the new one).
+    int dpi_ = kUnitDpi;
     MusicKind musicPlaying_ = MusicKind::kNone; // the player this window's music went to
     NotificationIcon notificationIcon_;
 };
