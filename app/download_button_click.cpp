@@ -91,23 +91,27 @@ extern "C" void DownloadButtonClick() {
     // Every option left out: case ignored, multi-line and global on, no quote marker.
     Regex::Create(&regex, &pattern, &page, kLeftOutValue, kLeftOutValue, kLeftOutValue,
                   kLeftOutValue);
+    // The regular-expression object keeps its own copy of the subject: the page is not needed
+    // any more, and a page of many MiB is not held beside the output made from it.
+    ProgramCall::FreeMemory(body); // and the page's text with it
+    // Each match's lines replace the box's whole content, so only the last match's are ever
+    // seen: only those are read and written, whatever the number of matches on the page.
     const int32_t count = Regex::MatchCount(&regex);
-    for (int32_t i = 1; i <= count; ++i) {
-        Text title = Regex::SubMatchText(&regex, i, kTitleGroup, kLeftOutValue);
-        Text pathA = Regex::SubMatchText(&regex, i, kPathGroup, kLeftOutValue);
-        Text pathB = Regex::SubMatchText(&regex, i, kPathGroup, kLeftOutValue);
+    if (count > 0) {
+        Text title = Regex::SubMatchText(&regex, count, kTitleGroup, kLeftOutValue);
+        Text pathA = Regex::SubMatchText(&regex, count, kPathGroup, kLeftOutValue);
+        Text pathB = Regex::SubMatchText(&regex, count, kPathGroup, kLeftOutValue);
         Text output = ComposeOutput(Arg(title), Arg(pathA), Arg(pathB));
         ProgramCall::FreeMemory(title);
         ProgramCall::FreeMemory(pathA);
         ProgramCall::FreeMemory(pathB);
-        // The property service keeps its own copy; each match replaces the box's whole content.
+        // The property service keeps its own copy.
         ProgramCall::WriteUnitProperty(kMainWindowId, kOutputBoxId, kContentProperty, kWholeValue,
                                        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(output)),
                                        0);
         ProgramCall::FreeMemory(output);
     }
 
-    ProgramCall::FreeMemory(body); // and the page's text with it
     regex->operations->dispose(regex);
     ProgramCall::FreeMemory(regex);
 }

@@ -3,6 +3,7 @@
 #include "app/regex/regex_object.h"
 
 #include "app/regex/regex_program.h"
+#include "regex/component/match_text_read.h"
 #include "values/kernel_calls.h"
 
 namespace Regex {
@@ -54,6 +55,14 @@ Text VariantPropertyText(ComObject *object, const char *name, const Args &...arg
     return text;
 }
 
+// The text of match number match (from 1) or of its group (from 1; 0 the whole match), read
+// straight from the program's own component's collection: no automation calls, and no UTF-16
+// copy of a value as large as the page. False where the collection is the platform's (or the
+// numbers name nothing, so that the automation read reports it as it always has).
+bool ReadInPlace(RegexObject *instance, int32_t match, int32_t group, Text &text) {
+    return RegExpComponent::ReadMatchTextFrom(instance->matches, match - 1, group, &text);
+}
+
 } // namespace
 
 int32_t MatchCount(RegexObject **self) {
@@ -62,8 +71,12 @@ int32_t MatchCount(RegexObject **self) {
 
 Text MatchText(RegexObject **self, int32_t match, OptionalArgument position) {
     RegexObject *instance = *self;
+    Text text = nullptr;
+    if (position.givenFlag == 0 && ReadInPlace(instance, match, 0, text)) {
+        return text;
+    }
     ComObject *item = MatchItem(instance, match);
-    Text text = VariantPropertyText(item, Named(Constant::NameValue));
+    text = VariantPropertyText(item, Named(Constant::NameValue));
     if (position.givenFlag != 0) {
         StoreBytePosition(instance, item, text, position);
     }
@@ -73,10 +86,14 @@ Text MatchText(RegexObject **self, int32_t match, OptionalArgument position) {
 
 Text SubMatchText(RegexObject **self, int32_t match, int32_t group, OptionalArgument position) {
     RegexObject *instance = *self;
+    Text text = nullptr;
+    if (position.givenFlag == 0 && group >= 1 && ReadInPlace(instance, match, group, text)) {
+        return text;
+    }
     ComObject *item = MatchItem(instance, match);
     ComObject *groups = Kernel::ObjectReadObjectProperty(item, Named(Constant::NameSubMatches));
-    Text text = VariantPropertyText(groups, Named(Constant::NameItem),
-                                    Kernel::DoubleArgument(static_cast<double>(group) - 1));
+    text = VariantPropertyText(groups, Named(Constant::NameItem),
+                               Kernel::DoubleArgument(static_cast<double>(group) - 1));
     if (position.givenFlag != 0) {
         StoreBytePosition(instance, item, text, position);
     }

@@ -79,6 +79,36 @@ bool BenchClick(int clicks, const ClickPage &page, const ClickGoals &goals,
     return ok;
 }
 
+bool BenchClickAgainstPage(int clicks, const ClickPage &page, const ClickPage &baseline,
+                           const std::string &goal, const std::wstring &program) {
+    ClickedProgram target;
+    target.path = program;
+    if (!StartForClicks(page, target)) {
+        return false;
+    }
+    HWND urlBox = GetDlgItem(target.process.window, kUrlBoxId);
+    Samples onBaseline;
+    bool ok = true;
+    // Click 0 is untimed, as for the other warm clicks.
+    for (int click = 0; ok && click <= clicks; ++click) {
+        double milliseconds = 0, baselineMilliseconds = 0;
+        SetControlText(urlBox, page.url);
+        ok = ClickAndCheck(target.process, page, &milliseconds);
+        SetControlText(urlBox, baseline.url);
+        ok = ok && ClickAndCheck(target.process, baseline, &baselineMilliseconds);
+        if (click > 0) {
+            target.milliseconds.Add(milliseconds);
+            onBaseline.Add(baselineMilliseconds);
+        }
+    }
+    EndProgramProcess(target.process);
+    if (ok) {
+        PrintRow("Warm click on " + page.name + ", ms (baseline: " + baseline.name + ")",
+                 target.milliseconds, onBaseline.Median(), goal);
+    }
+    return ok;
+}
+
 bool BenchFirstClick(int runs, const ClickPage &page, const ClickGoals &goals,
                      const ComparedPrograms &paths) {
     std::vector<ClickedProgram> programs = ProgramsOf(paths);

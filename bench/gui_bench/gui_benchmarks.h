@@ -31,14 +31,22 @@ bool BenchStartUp(int runs, const ComparedPrograms &programs);
 bool BenchClick(int clicks, const ClickPage &page, const ClickGoals &goals,
                 const ComparedPrograms &programs);
 
+// Warm clicks of the program alone on page and on baseline, a page of the same size that costs
+// the click little but its fetch, taking turns: the row is page's time against baseline's, so
+// that their difference is what the click spends after the body has arrived.
+bool BenchClickAgainstPage(int clicks, const ClickPage &page, const ClickPage &baseline,
+                           const std::string &goal, const std::wstring &program);
+
 // The same for the first click of a process started for it alone (runs processes each).
 bool BenchFirstClick(int runs, const ClickPage &page, const ClickGoals &goals,
                      const ComparedPrograms &programs);
 
 // The peak of resident memory above the idle level while a click on a large page runs,
-// as a multiple of the page's size.
+// as a multiple of the page's size, in the row named by page.name with goal. An empty baseline
+// runs no baseline program: the row's baseline is then the page itself (1).
 bool BenchClickMemory(int clicks, const ClickPage &warmUp, const ClickPage &page, double pageBytes,
-                      const std::wstring &program, const std::wstring &baseline);
+                      const std::string &goal, const std::wstring &program,
+                      const std::wstring &baseline);
 
 // The runtime heap's live blocks and the committed private bytes before and after many clicks
 // (the instrumented program answers the live-block count); the baseline's private bytes show

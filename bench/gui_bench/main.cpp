@@ -4,10 +4,13 @@
 //   bench_gui startup RUNS PROGRAM MINIMAL BEST
 //   bench_gui click CLICKS URL EXPECTED NAME GOAL_MINIMAL GOAL_BEST PROGRAM MINIMAL BEST
 //   bench_gui firstclick RUNS URL EXPECTED NAME GOAL_MINIMAL GOAL_BEST PROGRAM MINIMAL BEST
-//   bench_gui memory CLICKS WARM_URL WARM_EXPECTED URL EXPECTED PAGE_BYTES PROGRAM BASELINE
+//   bench_gui clickpair CLICKS URL EXPECTED NAME BASE_URL BASE_EXPECTED BASE_NAME GOAL PROGRAM
+//   bench_gui memory CLICKS WARM_URL WARM_EXPECTED URL EXPECTED NAME PAGE_BYTES GOAL PROGRAM
+//       BASELINE
 //   bench_gui leak CLICKS URL EXPECTED INSTRUMENTED_PROGRAM BASELINE
 // EXPECTED is the output box's text after a click, its lines separated by '|'; NAME is how the
-// table names the page; MINIMAL and BEST are the minimal program in its two modes.
+// table names the page (or the row); MINIMAL and BEST are the minimal program in its two modes;
+// a BASELINE of "-" runs no baseline program.
 #include <windows.h>
 
 #include <cstdio>
@@ -36,7 +39,7 @@ ClickPage Page(const std::wstring &url, const std::wstring &expected,
 }
 
 int Usage() {
-    std::printf("usage: bench_gui startup|click|firstclick|memory|leak ... (see "
+    std::printf("usage: bench_gui startup|click|firstclick|clickpair|memory|leak ... (see "
                 "bench/gui_bench/main.cpp)\n");
     return 2;
 }
@@ -62,9 +65,12 @@ int main() {
         const ComparedPrograms programs{a[7], a[8], a[9]};
         ok = a[0] == L"click" ? BenchClick(runs, Page(a[2], a[3], a[4]), goals, programs)
                               : BenchFirstClick(runs, Page(a[2], a[3], a[4]), goals, programs);
-    } else if (a[0] == L"memory" && a.size() == 9) {
-        ok =
-            BenchClickMemory(runs, Page(a[2], a[3]), Page(a[4], a[5]), std::stod(a[6]), a[7], a[8]);
+    } else if (a[0] == L"clickpair" && a.size() == 10) {
+        ok = BenchClickAgainstPage(runs, Page(a[2], a[3], a[4]), Page(a[5], a[6], a[7]),
+                                   Narrow(a[8]), a[9]);
+    } else if (a[0] == L"memory" && a.size() == 11) {
+        ok = BenchClickMemory(runs, Page(a[2], a[3]), Page(a[4], a[5], a[6]), std::stod(a[7]),
+                              Narrow(a[8]), a[9], a[10] == L"-" ? std::wstring() : a[10]);
     } else if (a[0] == L"leak" && a.size() == 6) {
         ok = BenchClicksLeaveNothing(runs, Page(a[2], a[3]), a[4], a[5]);
     } else {

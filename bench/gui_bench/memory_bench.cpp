@@ -109,21 +109,25 @@ Samples KiB(uint64_t bytes) {
 } // namespace
 
 bool BenchClickMemory(int clicks, const ClickPage &warmUp, const ClickPage &page, double pageBytes,
-                      const std::wstring &program, const std::wstring &baseline) {
+                      const std::string &goal, const std::wstring &program,
+                      const std::wstring &baseline) {
     Samples measured, minimal;
     for (int click = 0; click < clicks; ++click) {
         double programBytes = 0, baselineBytes = 0;
         if (!ClickPeakAboveIdle(program, warmUp, page, programBytes) ||
-            !ClickPeakAboveIdle(baseline, warmUp, page, baselineBytes)) {
+            (!baseline.empty() && !ClickPeakAboveIdle(baseline, warmUp, page, baselineBytes))) {
             return false;
         }
         measured.Add(programBytes / pageBytes);
         minimal.Add(baselineBytes / pageBytes);
     }
+    if (baseline.empty()) {
+        PrintRow(page.name + " (baseline: the page)", measured, 1, goal);
+        return true;
+    }
     std::printf("peak above idle, x page size: minimal program median %.2f, min %.2f, max %.2f\n",
                 minimal.Median(), minimal.Min(), minimal.Max());
-    PrintRow("Peak memory above idle during a click on a 4 MiB page, x page size", measured,
-             minimal.Median(), "value<=4");
+    PrintRow(page.name, measured, minimal.Median(), goal);
     return true;
 }
 

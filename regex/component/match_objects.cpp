@@ -39,10 +39,16 @@ struct EnumeratedItems {
     std::vector<VARIANT> items;
 };
 
+// A match's place in its list: what Match and SubMatches read, keeping the list alive.
+struct MatchPlace {
+    std::shared_ptr<const MatchList> list;
+    size_t index;
+};
+
 class SubMatches final
     : public DispatchObject<IZvSubMatches, InterfaceKind::SubMatches, kSubMatchesInterfaceId> {
 public:
-    SubMatches(std::shared_ptr<const TypeLibrary> types, std::shared_ptr<const MatchRecord> match)
+    SubMatches(std::shared_ptr<const TypeLibrary> types, MatchPlace match)
         : DispatchObject(std::move(types)), match_(std::move(match)) {}
 
     // A group that took no part in the match is Empty.
@@ -51,16 +57,16 @@ public:
             return E_POINTER;
         }
         VariantInit(subMatch);
-        if (!InRange(index, match_->groups.size())) {
+        if (!InRange(index, match_.list->GroupCount())) {
             return Fail(kInvalidArgument);
         }
-        return Guarded([&] { return GroupVariant(match_->groups[index], subMatch); });
+        return Guarded([&] { return GroupVariant(static_cast<uint32_t>(index) + 1, subMatch); });
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG *count) override {
         if (count == nullptr) {
             return E_POINTER;
         }
-        *count = static_cast<LONG>(match_->groups.size());
+        *count = static_cast<LONG>(match_.list->GroupCount());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown **enumerator) override {
@@ -69,29 +75,29 @@ public:
         }
         *enumerator = nullptr;
         return Guarded([&] {
-            EnumeratedItems groups(match_->groups.size());
+            EnumeratedItems groups(match_.list->GroupCount());
             for (size_t i = 0; i < groups.items.size(); ++i) {
-                GroupVariant(match_->groups[i], &groups.items[i]);
+                GroupVariant(static_cast<uint32_t>(i) + 1, &groups.items[i]);
             }
             return groups.Enumerate(enumerator);
         });
     }
 
 private:
-    static HRESULT GroupVariant(const std::optional<std::u16string> &group, VARIANT *target) {
-        if (group.has_value()) {
-            V_BSTR(target) = NewBstr(*group);
+    HRESULT GroupVariant(uint32_t group, VARIANT *target) const {
+        if (match_.list->Begin(match_.index, group) >= 0) {
+            V_BSTR(target) = match_.list->NewBstr(match_.index, group);
             V_VT(target) = VT_BSTR;
         }
         return S_OK;
     }
 
-    std::shared_ptr<const MatchRecord> match_;
+    MatchPlace match_;
 };
 
 class Match final : public DispatchObject<IZvMatch, InterfaceKind::Match, kMatchInterfaceId> {
 public:
-    Match(std::shared_ptr<const TypeLibrary> types, std::shared_ptr<const MatchRecord> match)
+    Match(std::shared_ptr<const TypeLibrary> types, MatchPlace match)
         : DispatchObject(std::move(types)), match_(std::move(match)) {}
 
     HRESULT STDMETHODCALLTYPE get_Value(BSTR *value) override {
@@ -100,7 +106,7 @@ public:
         }
         *value = nullptr;
         return Guarded([&] {
-            *value = NewBstr(match_->value);
+            *value = match_.list->NewBstr(match_.index, 0);
             return S_OK;
         });
     }
@@ -108,14 +114,14 @@ public:
         if (firstIndex == nullptr) {
             return E_POINTER;
         }
-        *firstIndex = match_->firstIndex;
+        *firstIndex = match_.list->Begin(match_.index, 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Length(LONG *length) override {
         if (length == nullptr) {
             return E_POINTER;
         }
-        *length = static_cast<LONG>(match_->value.size());
+        *length = match_.list->End(match_.index, 0) - match_.list->Begin(match_.index, 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_SubMatches(IDispatch **subMatches) override {
@@ -130,7 +136,7 @@ public:
     }
 
 private:
-    std::shared_ptr<const MatchRecord> match_;
+    MatchPlace match_;
 };
 
 class MatchCollection final
@@ -146,7 +152,7 @@ public:
             return E_POINTER;
         }
         *match = nullptr;
-        if (!InRange(index, matches_->size())) {
+        if (!InRange(index, matches_->Count())) {
             return Fail(kInvalidArgument);
         }
         return Guarded([&] {
@@ -158,7 +164,7 @@ public:
         if (count == nullptr) {
             return E_POINTER;
         }
-        *count = static_cast<LONG>(matches_->size());
+        *count = static_cast<LONG>(matches_->Count());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get__NewEnum(IUnknown **enumerator) override {
@@ -167,7 +173,7 @@ public:
         }
         *enumerator = nullptr;
         return Guarded([&] {
-            EnumeratedItems matches(matches_->size());
+            EnumeratedItems matches(matches_->Count());
             for (size_t i = 0; i < matches.items.size(); ++i) {
                 V_DISPATCH(&matches.items[i]) = NewMatch(i);
                 V_VT(&matches.items[i]) = VT_DISPATCH;
@@ -176,12 +182,11 @@ public:
         });
     }
 
+    const MatchList &List() const { return *matches_; }
+
 private:
     // The match shares the collection's list, so it stays valid after the collection goes.
-    IDispatch *NewMatch(size_t index) const {
-        return new Match(types(),
-                         std::shared_ptr<const MatchRecord>(matches_, &(*matches_)[index]));
-    }
+    IDispatch *NewMatch(size_t index) const { return new Match(types(), {matches_, index}); }
 
     std::shared_ptr<const MatchList> matches_;
 };
@@ -191,6 +196,28 @@ private:
 IDispatch *NewMatchCollection(std::shared_ptr<const TypeLibrary> types,
                               std::shared_ptr<const MatchList> matches) {
     return new MatchCollection(std::move(types), std::move(matches));
+}
+
+bool ReadMatchText(IUnknown *collection, int32_t match, uint32_t group, char **text) {
+    // Only this component's collections answer its own interface identifier.
+    IZvMatchCollection *ours = nullptr;
+    if (collection == nullptr ||
+        FAILED(collection->QueryInterface(kMatchCollectionInterfaceId,
+                                          reinterpret_cast<void **>(&ours)))) {
+        return false;
+    }
+    const MatchList &list = static_cast<MatchCollection *>(ours)->List();
+    const bool inRange = InRange(match, list.Count()) && group <= list.GroupCount();
+    if (inRange) {
+        const auto index = static_cast<size_t>(match);
+        const int32_t begin = list.Begin(index, group);
+        *text = begin >= 0
+                    ? list.covered.NewProgramText(static_cast<size_t>(begin),
+                                                  static_cast<size_t>(list.End(index, group)))
+                    : nullptr;
+    }
+    ours->Release();
+    return inRange;
 }
 
 } // namespace RegExpComponent

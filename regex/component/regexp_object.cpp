@@ -2,6 +2,7 @@
 // three methods that run it over a subject.
 #include "regex/component/regexp_component.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -72,15 +73,30 @@ public:
         }
         *matches = nullptr;
         return Guarded([&] {
+            const std::u16string_view subject = BstrView(sourceString);
             auto found = std::make_shared<MatchList>();
-            const HRESULT searched =
-                ForEachMatch(BstrView(sourceString), [&](std::u16string_view subject,
-                                                         const RegexEngine::Captures &captures) {
-                    found->push_back(Record(subject, captures));
+            // The part of the subject the captures span: the matches, and any group a
+            // lookahead took beyond its match.
+            size_t first = subject.size(), last = 0;
+            const HRESULT searched = ForEachMatch(
+                subject, [&](std::u16string_view, const RegexEngine::Captures &captures) {
+                    found->slotsPerMatch = static_cast<uint32_t>(captures.slots.size());
+                    found->slots.insert(found->slots.end(), captures.slots.begin(),
+                                        captures.slots.end());
+                    for (size_t slot = 0; slot < captures.slots.size(); slot += 2) {
+                        if (captures.slots[slot] >= 0) {
+                            first = std::min(first, static_cast<size_t>(captures.slots[slot]));
+                            last = std::max(last, static_cast<size_t>(captures.slots[slot + 1]));
+                        }
+                    }
                 });
-            if (SUCCEEDED(searched)) {
-                *matches = NewMatchCollection(types(), std::move(found));
+            if (FAILED(searched)) {
+                return searched;
             }
+            if (found->Count() > 0) {
+                found->covered = CoveredText(subject, first, last);
+            }
+            *matches = NewMatchCollection(types(), std::move(found));
             return searched;
         });
     }
@@ -144,23 +160,6 @@ private:
         }
         *target = AsVariantBool(value);
         return S_OK;
-    }
-
-    static MatchRecord Record(std::u16string_view subject, const RegexEngine::Captures &captures) {
-        MatchRecord record;
-        const auto begin = static_cast<size_t>(captures.begin(0));
-        record.firstIndex = captures.begin(0);
-        record.value.assign(subject.substr(begin, static_cast<size_t>(captures.end(0)) - begin));
-        const size_t groups = captures.slots.size() / 2 - 1;
-        record.groups.resize(groups);
-        for (uint32_t group = 1; group <= groups; ++group) {
-            if (captures.begin(group) >= 0) {
-                const auto from = static_cast<size_t>(captures.begin(group));
-                record.groups[group - 1].emplace(
-                    subject.substr(from, static_cast<size_t>(captures.end(group)) - from));
-            }
-        }
-        return record;
     }
 
     // A pattern or option changed: compile again at the next search.

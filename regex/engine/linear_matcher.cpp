@@ -5,7 +5,10 @@
 // first arrival has the higher priority and the same future. A state is an instruction plus
 // the number of enclosing loop iterations that began at this position: those iterations must
 // still consume, so two threads differing there do not share a future. That bounds the work
-// per subject unit by the program size times the loop nesting.
+// per subject unit by the program size times the loop nesting. A new thread for a match that
+// would begin further on starts only where the pattern's start hint allows a match to begin,
+// the next such place found once and kept until passed: on a page the hint skips nearly every
+// position, and a long match no longer drags a dead start thread along at each unit.
 //
 // A lookahead is evaluated by a nested, anchored run of the same machine over its body, and
 // its outcome (with the groups it sets) is remembered per position. Each evaluation may read
@@ -171,6 +174,7 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
     if (pos > subject_.size()) {
         return false;
     }
+    size_t candidate = pos;
     current_->Clear();
     visitedCount_ = 0;
     std::copy(initial.begin(), initial.end(), scratch_.begin());
@@ -203,10 +207,16 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
                 if (pos > subject_.size()) {
                     break;
                 }
+                candidate = pos;
                 visitedCount_ = 0;
             }
-            std::copy(initial.begin(), initial.end(), scratch_.begin());
-            AddThread(*next_, begin, pos, scratch_.data());
+            if (pos > candidate) {
+                candidate = FindCandidate(program_.start, subject_, pos);
+            }
+            if (pos == candidate) {
+                std::copy(initial.begin(), initial.end(), scratch_.begin());
+                AddThread(*next_, begin, pos, scratch_.data());
+            }
         }
         if (next_->Empty() && (matched || anchored)) {
             break;

@@ -223,6 +223,19 @@ TEST_F(EditBoxTest, WritingTheContentReplacesTheTextAndRaisesEventZeroOnce) {
     EXPECT_EQ(ReadText(8), "http://example.test/dance/play/1.html");
 }
 
+// A written line longer than a line holds is cut at its 4,096th character: a double-byte
+// character counts one and is never split, the line break after it stays, and the lines around
+// keep their text.
+TEST_F(EditBoxTest, WritingTheContentCutsEachOverLongLine) {
+    EditBoxProperties properties;
+    properties.multiLine = 1;
+    properties.scrollBars = 2;
+    LoadEdit(properties, 200);
+    const std::string kept = std::string(4095, 'a') + "\xd6\xd0";
+    WriteText(8, ("first\r\n" + kept + "\xd6\xd0tail\r\nlast").c_str());
+    EXPECT_EQ(ReadText(8), "first\r\n" + kept + "\r\nlast");
+}
+
 TEST_F(EditBoxTest, ReadingTheContentAfterTypingReturnsTheTypedText) {
     LoadEdit({}, 32, {{0, LoggingHandler<"changed">()}});
     EventLog().clear();

@@ -1,8 +1,15 @@
 // The component through IDispatch as a script host drives it: property defaults and the
 // argument forms a put accepts, default members, errors as HRESULT and EXCEPINFO, the objects'
 // lifetimes and For Each enumeration.
+#include <string>
+#include <utility>
+
+#include "regex/component/match_text_read.h"
+#include "regex/component/regexp_component.h"
 #include "regex/component/regexp_interfaces.h"
+#include "runtime/heap.h"
 #include "tests/regex/component/dispatch_test_support.h"
+#include "values/com_object.h"
 
 namespace {
 
@@ -340,3 +347,57 @@ TEST_F(RegExpDispatch, ChangingAnOptionAppliesToTheNextSearch) {
 }
 
 } // namespace
+
+// Values are cut, when asked, from the one copy of the subject the collection keeps, in either
+// of its forms (one byte a unit, or two when a unit is above 0xFF), including a group a
+// lookahead took beyond its match; the program's in-place read gives the code page 936 text of
+// the same value, and declines what names no value and what is not one of its collections.
+TEST_F(RegExpDispatch, ValuesAndTheirProgramTextsComeFromTheCopyOfTheCoveredSubject) {
+    struct Case {
+        const wchar_t *pattern, *subject;
+        bool global;
+        LONG match;
+        LONG group; // 0: the match itself
+        const wchar_t *value;
+        const char *text; // null: the empty text
+    };
+    const Case cases[] = {
+        {L"a(?=(bc))", L"xabc", false, 0, 1, L"bc", "bc"},
+        {L"(\\d)", L"a1b2c3", true, 2, 0, L"3", "3"},
+        {L"t(.)", L"xt\u00e9", false, 0, 1, L"\u00e9", "\xa8\xa6"},
+        {L"(\u4e2d)(x)?", L"a\u4e2d", false, 0, 1, L"\u4e2d", "\xd6\xd0"},
+        {L"(\u4e2d)(x)?", L"a\u4e2d", false, 0, 2, L"", nullptr},
+    };
+    for (const Case &c : cases) {
+        Put(L"Global", Bool(c.global));
+        IDispatch *matches = Execute(c.pattern, c.subject);
+        ASSERT_NE(nullptr, matches) << c.pattern;
+        Invoked item, groups, value;
+        Get(matches, L"Item", item, {Long(c.match)});
+        ASSERT_NE(nullptr, item.Object()) << c.pattern;
+        if (c.group == 0) {
+            Get(item.Object(), L"Value", value);
+        } else {
+            Get(item.Object(), L"SubMatches", groups);
+            ASSERT_NE(nullptr, groups.Object()) << c.pattern;
+            Get(groups.Object(), L"Item", value, {Long(c.group - 1)});
+        }
+        EXPECT_EQ(c.value, value.Text()) << c.pattern;
+
+        ComObject block{matches, nullptr};
+        char *text = nullptr;
+        ASSERT_TRUE(RegExpComponent::ReadMatchTextFrom(&block, c.match, c.group, &text));
+        auto shown = [](const char *t) { return t != nullptr ? "\"" + std::string(t) : "null"; };
+        EXPECT_EQ(shown(c.text), shown(text)) << c.pattern;
+        FreeMemory(text);
+        for (const auto &[match, group] : {std::pair{c.match + 1, 0L}, std::pair{0L, 3L},
+                                           std::pair{-1L, 0L}, std::pair{0L, -1L}}) {
+            EXPECT_FALSE(RegExpComponent::ReadMatchTextFrom(&block, match, group, &text))
+                << c.pattern << " " << match << " " << group;
+        }
+        matches->Release();
+    }
+    ComObject notACollection{regex_, nullptr};
+    char *text = nullptr;
+    EXPECT_FALSE(RegExpComponent::ReadMatchTextFrom(&notACollection, 0, 0, &text));
+}

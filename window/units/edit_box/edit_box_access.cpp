@@ -5,6 +5,7 @@
 #include "runtime/program_text_wide.h"
 #include "window/units/edit_box/edit_box_unit.h"
 #include "window/units/edit_box/edit_input.h"
+#include "window/units/edit_box/edit_line_bound.h"
 #include "window/units/edit_box/unit_border.h"
 #include "window/units/unit_property_values.h"
 
@@ -134,11 +135,14 @@ int32_t CEditBoxUnit::SetProperty(int32_t index, const PropertyValue &value) {
     const auto *bytes = reinterpret_cast<const uint8_t *>(value.low);
     const int32_t number = static_cast<int32_t>(value.low);
     switch (index) {
-    case kContent:
-        p.content = TextOf(value);
-        SetTextQuietly(p.content);
+    case kContent: {
+        // Set straight from the value: the control holds the text, and a copy kept here would
+        // hold a page-sized text for as long as the box shows it.
+        std::string cut;
+        SetTextQuietly(BoundEditLines(TextOf(value), cut));
         RaiseEvent(0);
         break;
+    }
     case kBorder:
         p.border = Clamp(value.low, kLastWindowBorder);
         ApplyUnitBorder(m_hWnd, p.border);

@@ -224,7 +224,7 @@ std::string CEditBoxUnit::WindowText() const {
     return WindowProgramText(m_hWnd);
 }
 
-void CEditBoxUnit::SetTextQuietly(const std::string &text) {
+void CEditBoxUnit::SetTextQuietly(std::string_view text) {
     suppressChange_ = true;
     SetWindowProgramText(m_hWnd, text);
     suppressChange_ = false;

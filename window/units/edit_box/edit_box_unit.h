@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "window/accessibility/unit_accessible.h"
@@ -95,7 +96,7 @@ private:
     // The window text, read afresh.
     std::string WindowText() const;
     // Replaces the window text without raising event 0.
-    void SetTextQuietly(const std::string &text);
+    void SetTextQuietly(std::string_view text);
     std::string SelectedText() const;
     // The text length in the control's own positions.
     int32_t TextLength() const;
