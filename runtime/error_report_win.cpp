@@ -1,5 +1,5 @@
-// The runtime error report of the Windows program: a modal box without owner, then the exit
-// routines are dropped and the program ends with -1.
+// The runtime error report of the Windows program: a box without owner, modal to the task, then
+// the exit routines are dropped and the program ends with -1.
 #include <windows.h>
 
 #include "runtime/error_messages.h"
@@ -12,7 +12,9 @@
 namespace {
 
 constexpr char kCaption[] = "错误";
-constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR; // 0x10
+// Task-modal: the box disables the thread's top-level windows while it is up, so that no click
+// behind it (a close box) reaches a window, as behind any modal box of the platform.
+constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR | MB_TASKMODAL;
 constexpr int32_t kErrorExitCode = -1;
 constexpr uint32_t kDebugBreakProgramKind = 2;
 
