@@ -12,9 +12,7 @@
 namespace {
 
 constexpr char kCaption[] = "错误";
-// Task-modal: the box disables the thread's top-level windows while it is up, so that no click
-// behind it (a close box) reaches a window, as behind any modal box of the platform.
-constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR | MB_TASKMODAL;
+static_assert(kRuntimeErrorBoxStyle == (MB_OK | MB_ICONERROR | MB_TASKMODAL));
 constexpr int32_t kErrorExitCode = -1;
 constexpr uint32_t kDebugBreakProgramKind = 2;
 
@@ -31,7 +29,7 @@ void ReportRuntimeError(const char *message, int code) {
     // Composed outside the runtime heap: the report may be about that heap.
     const std::string text = ComposeErrorReport(message, code);
     MessageBoxW(nullptr, ProgramTextToWide(text).c_str(), ProgramTextToWide(kCaption).c_str(),
-                kBoxStyle);
+                kRuntimeErrorBoxStyle);
     if (app.programKind == kDebugBreakProgramKind && IsDebuggerPresent()) {
         DebugBreak();
     }

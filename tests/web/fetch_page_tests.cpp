@@ -15,6 +15,7 @@
 #include "app/web/fetch_page.h"
 #include "app/web/wininet_commands.h"
 #include "runtime/program_events.h"
+#include "runtime/windows_alive_wait.h"
 #include "tests/support/web_peer_ports.h"
 #include "tests/web/web_test_values.h"
 #include "tests/web/wininet_command_lists.h"
@@ -510,6 +511,8 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     EXPECT_TRUE(held.Run().bodyIsNull);
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
+    // Until the close is carried out, any further wait of the handler gives up at once.
+    EXPECT_EQ(WaitKeepingWindowsAlive(nullptr, 10000), kWaitInterrupted);
     const CloseFate fate = TakeBackClose();
     EXPECT_TRUE(fate.marked && !fate.queued);
     const DWORD abandonedThread = gSendThread;

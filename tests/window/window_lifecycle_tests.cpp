@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/window.h"
+#include "runtime/error_report.h"
 #include "runtime/growable_buffer.h"
 #include "runtime/heap.h"
 #include "runtime/program_calls.h"
@@ -282,6 +283,52 @@ DWORD WINAPI DriveNestedLoop(void *parameter) {
     return 0;
 }
 
+// Another thread's part while the runtime's error box is up in the wait: the window behind it
+// is disabled; a close is sent (as a task manager's "End task" first does), then Enter is
+// pressed, which must end the box.
+struct ErrorBoxDrive {
+    DWORD thread;
+    HWND window;
+    bool windowEnabled = true;
+    std::string fault = {};
+};
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && IsWindowVisible(window))
+        *reinterpret_cast<HWND *>(found) = window;
+    return TRUE;
+}
+DWORD WINAPI DriveErrorBox(void *parameter) {
+    auto *drive = static_cast<ErrorBoxDrive *>(parameter);
+    HWND box = nullptr;
+    for (int polls = 0; polls < 250 && box == nullptr; ++polls, Sleep(20))
+        EnumThreadWindows(drive->thread, &FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) {
+        drive->fault = "the box never came up";
+        return 0;
+    }
+    drive->windowEnabled = IsWindowEnabled(drive->window) != FALSE;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(drive->window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0x1C0001);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    for (int polls = 0; polls < 250 && IsWindow(box); ++polls)
+        Sleep(20);
+    if (IsWindow(box)) {
+        drive->fault = "Enter did not end the box";
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    }
+    return 0;
+}
+
+// The log without the focus events, which a box moves as the platform decides.
+std::vector<std::string> WithoutFocusEvents(std::vector<std::string> log) {
+    std::erase_if(log, [](const std::string &entry) { return entry.starts_with("button"); });
+    return log;
+}
+
 class WindowLifecycleTest : public EngineTest {
 protected:
     void SetUp() override {
@@ -404,6 +451,27 @@ TEST_F(WindowLifecycleTest, ACloseInsideANestedLoopOfAWaitRunsOnceAfterTheHandle
             << loop.name;
         EXPECT_FALSE(IsWindow(window)) << loop.name;
     }
+}
+
+// The runtime's error box, modal to the task, disables the window behind it, so no click reaches
+// its close box; a close sent meanwhile is marked, Enter still ends the box, and the close runs
+// once after the handler.
+TEST_F(WindowLifecycleTest, ACloseWhileTheErrorBoxIsUpInAWaitRunsOnceAfterTheHandler) {
+    HWND window = LoadClickWindow({});
+    ErrorBoxDrive drive{GetCurrentThreadId(), window};
+    HANDLE driver = CreateThread(nullptr, 0, &DriveErrorBox, &drive, 0, nullptr);
+    gDuringClick = [] { MessageBoxW(nullptr, L"运行时出错!", L"错误", kRuntimeErrorBoxStyle); };
+    Click();
+    WaitForSingleObject(driver, INFINITE);
+    CloseHandle(driver);
+    Pump();
+    EXPECT_EQ(drive.fault, "");
+    EXPECT_FALSE(drive.windowEnabled);
+    EXPECT_EQ(gClickOutcome, kWaitInterrupted);
+    EXPECT_EQ(WithoutFocusEvents(EventLog()),
+              (std::vector<std::string>{"click:start", "click:end", "window:12", "window:1",
+                                        "window:2"}));
+    EXPECT_FALSE(IsWindow(window));
 }
 
 // A log-off query during a click is answered and recorded; when the log-off is called off
