@@ -19,8 +19,9 @@ struct DeferredEvent {
 
 // Window-thread state, like the waits and handlers it follows.
 std::vector<DeferredEvent> gEvents; // in the order they happened
-std::vector<HWND> gMarked;          // windows that had a close or log-off mark set
+std::vector<HWND> gMarked;          // windows that had a close mark set
 HWND gWorkWindow = nullptr;         // the unit window that last had work deferred
+bool gLogOffQueried = false;        // a log-off query came since the outermost handler began
 
 bool UnitLive(const DeferredEvent &deferred) {
     WindowTemplate *window = FindWindowTemplate(deferred.windowId);
@@ -37,7 +38,7 @@ CWinFormUnit *FormOf(HWND window) {
 void ForgetUnmarked() {
     std::erase_if(gMarked, [](HWND window) {
         const CWinFormUnit *form = FormOf(window);
-        return form == nullptr || !(form->closePending || form->logOffQueried);
+        return form == nullptr || !form->closePending;
     });
 }
 
@@ -72,9 +73,19 @@ void DeferUnitEvent(HWND unitWindow, uint32_t windowId, uint32_t unitId, int32_t
 void NoteCloseMark(HWND window) {
     if (std::find(gMarked.begin(), gMarked.end(), window) == gMarked.end())
         gMarked.push_back(window);
-    SetWaitEndCondition(&CloseOrLogOffMarked);
+    SetWaitEndCondition(&WaitsMustEnd);
     gWorkWindow = window;
     // A wait outside any handler (a start or idle routine's) has no handler return to follow.
+    RequestDeferredWork();
+}
+
+void NoteLogOffQuery() {
+    gLogOffQueried = true;
+    SetWaitEndCondition(&WaitsMustEnd);
+}
+
+void OutermostHandlerReturned() {
+    gLogOffQueried = false;
     RequestDeferredWork();
 }
 
@@ -104,7 +115,7 @@ void RunDeferredWork() {
     }
 }
 
-bool CloseOrLogOffMarked() {
+bool WaitsMustEnd() {
     ForgetUnmarked();
-    return !gMarked.empty();
+    return !gMarked.empty() || gLogOffQueried;
 }

@@ -14,14 +14,20 @@ inline constexpr UINT kDeferredWorkMessage = 0x8390;
 // of the same unit and number replaces the earlier one (moves and resizes report the last).
 void DeferUnitEvent(HWND unitWindow, uint32_t windowId, uint32_t unitId, int32_t event,
                     bool coalesce);
-// Notes that window has a close or log-off mark: from now on every wait ends at once, until the
-// mark is carried out or forgotten.
+// Notes that window has a close mark: from now on every wait ends at once, until the mark is
+// carried out or taken off.
 void NoteCloseMark(HWND window);
+// Notes a log-off query answered during a wait: every wait ends at once until the outermost
+// handler has returned (the session's end, or not, is the window's record to act on).
+void NoteLogOffQuery();
+// Called by the event dispatch when the outermost handler has returned, however it returned.
+void OutermostHandlerReturned();
 // Asks for the deferred work by posting kDeferredWorkMessage once, when there is work and no
-// handler runs; the outermost handler's return asks again.
+// handler runs.
 void RequestDeferredWork();
 // kDeferredWorkMessage: raises the deferred events in order, then carries out each window's
 // pending close. Does nothing while a handler or a wait runs.
 void RunDeferredWork();
-// Whether a live window has a close or log-off mark.
-bool CloseOrLogOffMarked();
+// Whether every wait ends at once: a close is marked on a live window, or a log-off was queried
+// during the running handler.
+bool WaitsMustEnd();

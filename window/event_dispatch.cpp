@@ -26,7 +26,7 @@ public:
     HandlerRun() { ++gHandlersRunning; }
     ~HandlerRun() {
         if (--gHandlersRunning == 0)
-            RequestDeferredWork();
+            OutermostHandlerReturned();
     }
     HandlerRun(const HandlerRun &) = delete;
     HandlerRun &operator=(const HandlerRun &) = delete;

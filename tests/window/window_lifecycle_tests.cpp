@@ -491,6 +491,8 @@ TEST_F(WindowLifecycleTest, ALogOffDuringAClickEndsTheProgramOnlyWhenTheSessionE
     gDuringClick = [] {};
     Click();
     EXPECT_EQ(gClickOutcome, kWaitAnswered);
+    // The record is forgotten: a session end that follows no query of a wait changes nothing.
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(EventLog(),
               (std::vector<std::string>{"click:start", "click:end", "click:start", "click:end"}));

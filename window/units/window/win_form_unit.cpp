@@ -469,7 +469,7 @@ LRESULT CWinFormUnit::OnQueryEndSession() {
     const LRESULT framework = Default();
     if (WindowsAliveWaitRunning()) {
         logOffQueried = true;
-        NoteCloseMark(m_hWnd);
+        NoteLogOffQuery();
         return framework;
     }
     const EventOutcome close = RaiseEvent(kCloseEvent);

@@ -61,8 +61,8 @@ public:
     bool inActivationEvents = false; // events 8, 5 or 6 are being raised
     bool focusGainedRaised = false;  // the window raised -7 for itself and no -8 since
     bool closePending = false;       // a close asked for during a wait, not yet carried out
-    bool logOffQueried = false;      // a log-off query answered during a wait: the end of the
-                                     // session decides
+    bool logOffQueried = false;      // a log-off query answered during a wait: WM_ENDSESSION
+                                     // closes or forgets
     // Windows a modal load disabled, with their previous enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;
 
