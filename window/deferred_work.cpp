@@ -70,6 +70,12 @@ void DeferUnitEvent(HWND unitWindow, uint32_t windowId, uint32_t unitId, int32_t
     gWorkWindow = GetAncestor(unitWindow, GA_ROOT);
 }
 
+void DropDeferredEvents(uint32_t windowId) {
+    std::erase_if(gEvents, [windowId](const DeferredEvent &deferred) {
+        return deferred.windowId == windowId;
+    });
+}
+
 void NoteCloseMark(HWND window) {
     if (std::find(gMarked.begin(), gMarked.end(), window) == gMarked.end())
         gMarked.push_back(window);

@@ -14,6 +14,8 @@ inline constexpr UINT kDeferredWorkMessage = 0x8390;
 // of the same unit and number replaces the earlier one (moves and resizes report the last).
 void DeferUnitEvent(HWND unitWindow, uint32_t windowId, uint32_t unitId, int32_t event,
                     bool coalesce);
+// Drops the deferred events of a window that is gone, so that none reaches a later load of it.
+void DropDeferredEvents(uint32_t windowId);
 // Notes that window has a close mark: from now on every wait ends at once, until the mark is
 // carried out or taken off.
 void NoteCloseMark(HWND window);

@@ -250,6 +250,21 @@ bool GuiFlagBecomes(DWORD thread, DWORD flag, bool set, int polls = 250) {
     return false;
 }
 
+// Counts the WM_CLOSE handlings of the window unit under test: sent ones as the window
+// procedure is called, posted ones as a loop takes them from the queue.
+int gCloseHandlings = 0;
+LRESULT CALLBACK CountSentClose(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT *>(lParam)->message == WM_CLOSE)
+        ++gCloseHandlings;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK CountPostedClose(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE &&
+        reinterpret_cast<const MSG *>(lParam)->message == WM_CLOSE)
+        ++gCloseHandlings;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Another thread's part while a nested loop runs in the wait: once the loop is open, a close
 // and a log-off query are sent, then Escape is pressed, which must end the loop.
 struct NestedLoopDrive {
@@ -437,12 +452,18 @@ TEST_F(WindowLifecycleTest, ACloseInsideANestedLoopOfAWaitRunsOnceAfterTheHandle
                                    NestedLoop{"move loop", SC_MOVE, 0, GUI_INMOVESIZE}}) {
         HWND window = LoadClickWindow({});
         NestedLoopDrive drive{GetCurrentThreadId(), window, loop.flag, 0, ""};
+        gCloseHandlings = 0;
+        HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, &CountSentClose, nullptr, drive.thread);
+        HHOOK posted = SetWindowsHookExA(WH_GETMESSAGE, &CountPostedClose, nullptr, drive.thread);
         HANDLE driver = CreateThread(nullptr, 0, &DriveNestedLoop, &drive, 0, nullptr);
         gDuringClick = [&] { SendMessageA(window, WM_SYSCOMMAND, loop.command, loop.key); };
         Click();
         WaitForSingleObject(driver, INFINITE);
         CloseHandle(driver);
         Pump();
+        UnhookWindowsHookEx(sent);
+        UnhookWindowsHookEx(posted);
+        EXPECT_EQ(gCloseHandlings, 1) << loop.name;
         EXPECT_EQ(drive.fault, "") << loop.name;
         EXPECT_EQ(gClickOutcome, kWaitInterrupted) << loop.name;
         EXPECT_NE(drive.queryAnswer, static_cast<DWORD_PTR>(FALSE)) << loop.name;

@@ -651,6 +651,7 @@ void CWinFormUnit::ReleaseResources() {
 }
 
 void CWinFormUnit::PostNcDestroy() {
+    DropDeferredEvents(windowId);
     ReleaseResources();
     NotifyWindowGone(windowId);
     delete this;
