@@ -414,6 +414,9 @@ TEST_F(EditBoxTest, SpinButtonSitsRightOfTheBoxAndWrapsInAutomaticMode) {
     SetWindowTextA(edit_, "0");
     PressSpin(spin, false);
     EXPECT_EQ(Text(), "10");
+    // During a wait the arrows take no click.
+    WaitRunning([&] { PressSpin(spin, true); });
+    EXPECT_EQ(Text(), "10");
 }
 
 TEST_F(EditBoxTest, SpinButtonFollowsTheBoxWhenMovedHiddenOrDisabled) {
