@@ -204,7 +204,9 @@ LRESULT CALLBACK CWnd::FrameworkWindowProc(HWND window, UINT message, WPARAM wPa
     const MSG outerMessage = object->currentMessage_;
     object->currentMessage_ = MSG{window, message, wParam, lParam, 0, {}};
     ++object->messageDepth_;
-    const LRESULT result = object->WindowProc(message, wParam, lParam);
+    const LRESULT result = object->RefusesMessage(message, wParam, lParam)
+                               ? 0
+                               : object->WindowProc(message, wParam, lParam);
     --object->messageDepth_;
     object->currentMessage_ = outerMessage;
     if (message == WM_NCDESTROY) {

@@ -50,6 +50,9 @@ protected:
     // The object's message handling; the base reflects notifications to the child's object and
     // hands everything else to DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Asked before WindowProc, whichever loop dispatched the message or whoever sent it: true
+    // drops the message, answered with 0, as a disabled window drops input.
+    virtual bool RefusesMessage(UINT, WPARAM, LPARAM) { return false; }
     // The window's original procedure (the class's, for subclassed controls).
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // DefWindowProc with the message currently being handled.

@@ -1,5 +1,5 @@
-// The runtime error report of the Windows program: a modal box without owner, then the exit
-// routines are dropped and the program ends with -1.
+// The runtime error report of the Windows program: a box without owner, modal to the task, then
+// the exit routines are dropped and the program ends with -1.
 #include <windows.h>
 
 #include "runtime/error_messages.h"
@@ -12,7 +12,7 @@
 namespace {
 
 constexpr char kCaption[] = "错误";
-constexpr UINT kBoxStyle = MB_OK | MB_ICONERROR; // 0x10
+static_assert(kRuntimeErrorBoxStyle == (MB_OK | MB_ICONERROR | MB_TASKMODAL));
 constexpr int32_t kErrorExitCode = -1;
 constexpr uint32_t kDebugBreakProgramKind = 2;
 
@@ -29,7 +29,7 @@ void ReportRuntimeError(const char *message, int code) {
     // Composed outside the runtime heap: the report may be about that heap.
     const std::string text = ComposeErrorReport(message, code);
     MessageBoxW(nullptr, ProgramTextToWide(text).c_str(), ProgramTextToWide(kCaption).c_str(),
-                kBoxStyle);
+                kRuntimeErrorBoxStyle);
     if (app.programKind == kDebugBreakProgramKind && IsDebuggerPresent()) {
         DebugBreak();
     }

@@ -6,8 +6,12 @@
 namespace {
 
 // Window-thread state: waits run only there.
-int gDepth = 0;            // waits running, nested ones included
-bool gInterrupted = false; // set by InterruptWindowsAliveWait until the outermost wait ends
+int gDepth = 0;                    // waits running, nested ones included
+bool (*gEndCondition)() = nullptr; // set by the window engine: a close or log-off pending
+
+bool Interrupted() {
+    return gEndCondition != nullptr && gEndCondition();
+}
 
 bool IsAllowedSystemKey(const MSG &message) {
     switch (message.message) {
@@ -32,7 +36,7 @@ bool IsTopLevel(HWND window) {
 // quit message came, which is posted again for the loop outside.
 bool DispatchPending() {
     MSG message;
-    while (!gInterrupted && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (!Interrupted() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             return false;
@@ -48,7 +52,7 @@ bool DispatchPending() {
 uint32_t Wait(HANDLE answer, uint32_t milliseconds) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (gInterrupted) {
+        if (Interrupted()) {
             return kWaitInterrupted;
         }
         const DWORD elapsed = GetTickCount() - start;
@@ -88,14 +92,26 @@ bool IsInputRefusedDuringWait(const MSG &message) {
         // A control's own frame (the output box's scroll bars) is content too.
         return !IsTopLevel(message.hwnd);
     }
-    return kind == WM_IME_CHAR || kind == WM_IME_KEYDOWN || kind == WM_IME_KEYUP ||
-           (kind >= WM_IME_STARTCOMPOSITION && kind <= WM_IME_KEYLAST);
+    switch (kind) {
+    case WM_CONTEXTMENU:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case WM_IME_CHAR:
+    case WM_IME_KEYDOWN:
+    case WM_IME_KEYUP:
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+    case WM_IME_COMPOSITION:
+        return true;
+    default:
+        return false;
+    }
 }
 
 uint32_t WaitKeepingWindowsAlive(HANDLE answer, uint32_t milliseconds) {
-    if (gDepth++ == 0) {
-        gInterrupted = false;
-    }
+    ++gDepth;
     HoldProgramEvents();
     HCURSOR shown = SetCursor(BusyPointer());
     const uint32_t outcome = Wait(answer, milliseconds);
@@ -109,10 +125,8 @@ bool WindowsAliveWaitRunning() {
     return gDepth > 0;
 }
 
-void InterruptWindowsAliveWait() {
-    if (gDepth > 0) {
-        gInterrupted = true;
-    }
+void SetWaitEndCondition(bool (*pending)()) {
+    gEndCondition = pending;
 }
 
 HCURSOR BusyPointer() {

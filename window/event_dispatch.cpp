@@ -6,6 +6,7 @@
 
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
+#include "window/deferred_work.h"
 #include "window/unit_type.h"
 #include "window/window_collection.h"
 #include "window/window_engine_state.h"
@@ -14,6 +15,27 @@ namespace {
 
 constexpr uint32_t kMaxEventWords = 5;
 constexpr uint32_t kMaxTypedArguments = 12;
+
+// Window-thread state: handlers run only there.
+int gHandlersRunning = 0;
+
+// Counts a handler's run; the outermost one's return, however it returns, asks for the work that
+// came due meanwhile.
+class HandlerRun {
+public:
+    HandlerRun() { ++gHandlersRunning; }
+    ~HandlerRun() {
+        if (--gHandlersRunning == 0)
+            OutermostHandlerReturned();
+    }
+    HandlerRun(const HandlerRun &) = delete;
+    HandlerRun &operator=(const HandlerRun &) = delete;
+};
+
+uint64_t CallHandler(const void *routine, const uint32_t *words, uint32_t count) {
+    HandlerRun run;
+    return CallStdcallHandler(routine, words, count);
+}
 
 // The first binding of event in record order; a menu item has its single handler word.
 const void *BoundHandler(const UnitRecordView &record, int32_t event) {
@@ -112,7 +134,7 @@ uint32_t FireEvent(EventRecord *record) {
         return 0;
     const uint32_t count = std::min(record->argumentCount, kMaxEventWords);
     const HandlerRoutine routine = RoutineOf(handler);
-    const uint64_t result = CallStdcallHandler(routine.routine, record->arguments, count);
+    const uint64_t result = CallHandler(routine.routine, record->arguments, count);
     EngineState().eventSource.windowId = 0;
     if (routine.answers) {
         record->hasResult = 1;
@@ -131,7 +153,7 @@ uint32_t FireTypedEvent(TypedEventRecord *record) {
     for (uint32_t i = 0; i < arguments; ++i)
         AppendTypedArgument(record->arguments[i], words, &count);
     const HandlerRoutine routine = RoutineOf(handler);
-    const uint64_t result = CallStdcallHandler(routine.routine, words, count);
+    const uint64_t result = CallHandler(routine.routine, words, count);
     EngineState().eventSource.windowId = 0;
     if (routine.answers) {
         record->hasResult = 1;
@@ -139,6 +161,10 @@ uint32_t FireTypedEvent(TypedEventRecord *record) {
         record->resultHigh = static_cast<uint32_t>(result >> 32);
     }
     return 1;
+}
+
+bool EventHandlerRunning() {
+    return gHandlersRunning > 0;
 }
 
 EventOutcome RaiseUnitEvent(uint32_t windowId, uint32_t unitId, int32_t event,

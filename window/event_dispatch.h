@@ -53,6 +53,10 @@ const void *FindEventHandler(uint32_t windowId, uint32_t unitId, int32_t event);
 uint32_t FireEvent(EventRecord *record);
 uint32_t FireTypedEvent(TypedEventRecord *record);
 
+// True while a program handler runs on the window thread, nested ones included. When the
+// outermost one returns, the work deferred meanwhile is asked for (window/deferred_work.h).
+bool EventHandlerRunning();
+
 // Convenience for units: fires event with up to five argument words.
 struct EventOutcome {
     bool handled;   // a handler ran

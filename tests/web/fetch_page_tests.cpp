@@ -14,10 +14,12 @@
 
 #include "app/web/fetch_page.h"
 #include "app/web/wininet_commands.h"
+#include "runtime/program_events.h"
 #include "runtime/windows_alive_wait.h"
 #include "tests/support/web_peer_ports.h"
 #include "tests/web/web_test_values.h"
 #include "tests/web/wininet_command_lists.h"
+#include "window/units/window/win_form_unit.h"
 
 namespace {
 
@@ -451,37 +453,41 @@ BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void
     return send(request, headers, length, data, dataLength);
 }
 
-// A window that handles a close during a wait as the window engine does: put back into the
-// queue, and the wait given up.
-LRESULT CALLBACK ClosingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE && WindowsAliveWaitRunning()) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        InterruptWindowsAliveWait();
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
+// The program's window unit, without a template: the close the send asks for is its own close
+// handling's. Its events are held from creation to destruction: no template binds them.
 class FetchCloseTest : public FetchPageTest {
 protected:
     void SetUp() override {
         FetchPageTest::SetUp();
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &ClosingWindowProcedure;
-        windowClass.lpszClassName = "ZvFetchCloseWindow";
-        RegisterClassA(&windowClass);
-        gClosingWindow = CreateWindowExA(0, "ZvFetchCloseWindow", "", WS_OVERLAPPEDWINDOW, 0, 0,
-                                         100, 100, nullptr, nullptr, nullptr, nullptr);
+        HoldProgramEvents();
+        UnitCreateArguments arguments{};
+        arguments.style = WS_OVERLAPPEDWINDOW;
+        arguments.width = arguments.height = 100;
+        window_ = static_cast<CWinFormUnit *>(CWinFormUnit::Create(arguments));
+        ASSERT_NE(window_, nullptr);
+        gClosingWindow = window_->m_hWnd;
     }
     void TearDown() override {
-        DestroyWindow(gClosingWindow);
+        window_->DestroyWindow();
+        ReleaseProgramEvents();
         gClosingWindow = nullptr;
     }
-    // The close the fetch left queued for the message loop outside it, taken out.
-    bool CloseWasLeftQueued() {
+    // Where the close the send asked for went: handled by the window during the wait (a mark on
+    // it, nothing queued) or, when the answer came first, still queued for the loop outside;
+    // never both (a close posted again) nor neither (a close lost). Both are taken back.
+    struct CloseFate {
+        bool marked;
+        bool queued;
+    };
+    CloseFate TakeBackClose() {
         MSG message;
-        return PeekMessageA(&message, gClosingWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+        const CloseFate fate{window_->closePending, PeekMessageA(&message, gClosingWindow, WM_CLOSE,
+                                                                 WM_CLOSE, PM_REMOVE) != FALSE};
+        window_->closePending = false;
+        return fate;
     }
+
+    CWinFormUnit *window_ = nullptr;
 };
 
 TEST_F(FetchCloseTest, OneTransferThreadServesEveryFetch) {
@@ -505,7 +511,10 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     EXPECT_TRUE(held.Run().bodyIsNull);
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
-    EXPECT_TRUE(CloseWasLeftQueued());
+    // Until the close is carried out, any further wait of the handler gives up at once.
+    EXPECT_EQ(WaitKeepingWindowsAlive(nullptr, 10000), kWaitInterrupted);
+    const CloseFate fate = TakeBackClose();
+    EXPECT_TRUE(fate.marked && !fate.queued);
     const DWORD abandonedThread = gSendThread;
     // The abandoned thread closes the handles once the platform lets it go, and ends.
     SetEvent(gHoldSend);
@@ -526,7 +535,8 @@ TEST_F(FetchCloseTest, ASendAnsweringAsTheCloseIsDispatchedEndsTheFetchEveryTime
         const DWORD start = GetTickCount();
         EXPECT_TRUE(call.Run().bodyIsNull) << "round " << round;
         EXPECT_LT(GetTickCount() - start, 2000u) << "round " << round;
-        EXPECT_TRUE(CloseWasLeftQueued()) << "round " << round;
+        const CloseFate fate = TakeBackClose();
+        EXPECT_NE(fate.marked, fate.queued) << "round " << round;
     }
     commands.Bind(web::kHttpSendRequestText, nullptr);
     FetchCall after(Http("/page?t=after-close-at-answer"));

@@ -1,5 +1,6 @@
 // Edit box unit: creation styles, fonts and the minimum height, colours, the content and its
-// change event, input modes, selections, the spin button, property clamps and the block.
+// change event, input modes, selections, the spin button, property clamps and the block, and
+// the messages it refuses during a wait.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -426,6 +427,9 @@ TEST_F(EditBoxTest, SpinButtonSitsRightOfTheBoxAndWrapsInAutomaticMode) {
     SetWindowTextA(edit_, "0");
     PressSpin(spin, false);
     EXPECT_EQ(Text(), "10");
+    // During a wait the arrows take no click.
+    WaitRunning([&] { PressSpin(spin, true); });
+    EXPECT_EQ(Text(), "10");
 }
 
 TEST_F(EditBoxTest, SpinButtonFollowsTheBoxWhenMovedHiddenOrDisabled) {
@@ -552,6 +556,40 @@ TEST_F(EditBoxTest, TheMaximumLengthCountsBytesOfTypedAndPastedText) {
     PutOnClipboard(L"串x");
     SendMessageA(edit_, WM_PASTE, 0, 0);
     EXPECT_EQ(ReadText(8), "ab中文字串");
+}
+
+// Shift+F10 (the context menu with its Paste), and the clipboard and undo messages that tools
+// send, bypass any queue: the boxes refuse them in their own window procedures during a wait.
+TEST_F(EditBoxTest, DuringAWaitTheBoxesRefuseTheContextMenuClipboardAndUndo) {
+    LoadEdit({});
+    const HWND boxes[] = {edit_, UnitHandle(kMainWindowId, kOtherEditId)};
+    for (HWND box : boxes) {
+        SetWindowTextA(box, "typed");
+        SendMessageA(box, EM_SETSEL, 0, -1);
+    }
+    PutOnClipboard(L"PASTED");
+    bool menuOpened = false;
+    WaitRunning([&] {
+        for (HWND box : boxes) {
+            // The keyboard's context menu: if the box took it, its menu would run here until
+            // Escape, and the next message would paste.
+            PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0x10001);
+            SendMessageA(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), -1);
+            MSG escape;
+            menuOpened |= !PeekMessageA(&escape, box, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+            for (UINT message : {WM_PASTE, WM_CUT, WM_CLEAR, WM_UNDO})
+                SendMessageA(box, message, 0, 0);
+        }
+    });
+    EXPECT_FALSE(menuOpened);
+    for (HWND box : boxes) {
+        char text[16] = {};
+        GetWindowTextA(box, text, sizeof text);
+        EXPECT_STREQ(text, "typed");
+    }
+    // Outside a wait the same message reaches the box.
+    SendMessageA(edit_, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(), "PASTED");
 }
 
 TEST_F(EditBoxTest, StyleChoicesRecreateTheControlWithTheCurrentText) {

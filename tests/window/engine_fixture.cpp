@@ -9,6 +9,7 @@
 #include "image/kernel_library.h"
 #include "runtime/error_report.h"
 #include "runtime/runtime_app.h"
+#include "runtime/windows_alive_wait.h"
 #include "window/event_dispatch.h"
 #include "window/unit_type.h"
 #include "window/window_engine_state.h"
@@ -23,6 +24,46 @@
 
 [[noreturn]] void ReportMemoryFailure(uint32_t bytes) {
     throw ReportedError("memory " + std::to_string(bytes));
+}
+
+namespace {
+
+constexpr UINT kRunDuringWaitMessage = WM_APP + 7;
+const std::function<void()> *gDuring = nullptr;
+HANDLE gWaitAnswer = nullptr;
+
+LRESULT CALLBACK RunDuringWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunDuringWaitMessage)
+        return DefWindowProcA(window, message, wParam, lParam);
+    (*gDuring)();
+    SetEvent(gWaitAnswer);
+    return 0;
+}
+
+} // namespace
+
+uint32_t WaitRunning(const std::function<void()> &during, uint32_t milliseconds) {
+    static const HWND runner = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &RunDuringWait;
+        windowClass.lpszClassName = "ZvRunDuringWait";
+        RegisterClassA(&windowClass);
+        return CreateWindowExA(0, "ZvRunDuringWait", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               nullptr, nullptr);
+    }();
+    const std::function<void()> *outer = gDuring;
+    HANDLE outerAnswer = gWaitAnswer;
+    gDuring = &during;
+    gWaitAnswer = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    PostMessageA(runner, kRunDuringWaitMessage, 0, 0);
+    const uint32_t outcome = WaitKeepingWindowsAlive(gWaitAnswer, milliseconds);
+    // A wait that ended at once (a close already marked) left the message undispatched.
+    MSG left;
+    PeekMessageA(&left, runner, kRunDuringWaitMessage, kRunDuringWaitMessage, PM_REMOVE);
+    CloseHandle(gWaitAnswer);
+    gDuring = outer;
+    gWaitAnswer = outerAnswer;
+    return outcome;
 }
 
 std::vector<std::string> &EventLog() {

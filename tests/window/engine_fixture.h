@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -43,6 +44,10 @@ template <LogEntry entry> uint32_t __stdcall LogEvent() {
 template <LogEntry entry> const void *LoggingHandler() {
     return Handler(&LogEvent<entry>);
 }
+
+// Runs during inside a wait that keeps the windows alive, as a message the wait dispatches; the
+// wait then ends with its answer unless during interrupted it. Returns the wait's outcome.
+uint32_t WaitRunning(const std::function<void()> &during, uint32_t milliseconds = 10000);
 
 class EngineTest : public ::testing::Test {
 protected:

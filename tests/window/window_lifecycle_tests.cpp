@@ -1,4 +1,6 @@
-// The window's idle event with the elapsed time, the log-off query, background music through
+// The window's idle event with the elapsed time, the log-off query, a close or log-off during a
+// click's wait (also inside the nested loops of the window menu, menu mode and the move loop),
+// the window events deferred by a wait, background music through
 // the players (a recording stand-in, and once the platform's with a real wave), the bar layout,
 // the notification-area icon going with the window, the first show of a hidden window only,
 // and start positions written to a shown window.
@@ -12,8 +14,11 @@
 #include <vector>
 
 #include "framework/window.h"
+#include "runtime/error_report.h"
 #include "runtime/growable_buffer.h"
 #include "runtime/heap.h"
+#include "runtime/program_calls.h"
+#include "runtime/wiring_routines.h"
 #include "tests/window/engine_fixture.h"
 #include "window/property_access.h"
 #include "window/sound_output.h"
@@ -216,6 +221,129 @@ uint32_t __stdcall ShowTheWindow() {
     return 0;
 }
 
+// A click whose handler waits, running gDuringClick inside the wait.
+std::function<void()> gDuringClick;
+uint32_t gClickOutcome = 0;
+uint32_t __stdcall ClickThatWaits() {
+    EventLog().push_back("click:start");
+    gClickOutcome = WaitRunning(gDuringClick);
+    EventLog().push_back("click:end");
+    return 0;
+}
+uint32_t __stdcall AllowClose() {
+    EventLog().push_back("window:12");
+    return 1;
+}
+void RecordShutdown(int32_t exitCode) {
+    EventLog().push_back("shutdown:" + std::to_string(exitCode));
+}
+
+// Polls the GUI state of thread until flag is set (or clear), at most polls times 20 ms.
+bool GuiFlagBecomes(DWORD thread, DWORD flag, bool set, int polls = 250) {
+    for (int poll = 0; poll < polls; ++poll) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(thread, &info) && ((info.flags & flag) != 0) == set)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// Counts the WM_CLOSE handlings of the window unit under test: sent ones as the window
+// procedure is called, posted ones as a loop takes them from the queue.
+int gCloseHandlings = 0;
+LRESULT CALLBACK CountSentClose(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT *>(lParam)->message == WM_CLOSE)
+        ++gCloseHandlings;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK CountPostedClose(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE &&
+        reinterpret_cast<const MSG *>(lParam)->message == WM_CLOSE)
+        ++gCloseHandlings;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Another thread's part while a nested loop runs in the wait: once the loop is open, a close
+// and a log-off query are sent, then Escape is pressed, which must end the loop.
+struct NestedLoopDrive {
+    DWORD thread;
+    HWND window;
+    DWORD loopFlag;
+    DWORD_PTR queryAnswer = 0;
+    std::string fault;
+};
+DWORD WINAPI DriveNestedLoop(void *parameter) {
+    auto *drive = static_cast<NestedLoopDrive *>(parameter);
+    if (!GuiFlagBecomes(drive->thread, drive->loopFlag, true)) {
+        drive->fault = "the loop never opened";
+        return 0;
+    }
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(drive->window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer);
+    SendMessageTimeoutA(drive->window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000,
+                        &drive->queryAnswer);
+    // A menu opened from the menu bar closes one level per Escape, as for a user.
+    bool ended = false;
+    for (int presses = 0; presses < 3 && !ended; ++presses) {
+        PostMessageA(drive->window, WM_KEYDOWN, VK_ESCAPE, 0x10001);
+        PostMessageA(drive->window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+        ended = GuiFlagBecomes(drive->thread, drive->loopFlag, false, 50);
+    }
+    if (!ended) {
+        drive->fault = "Escape did not end the loop";
+        SendMessageTimeoutA(drive->window, WM_CANCELMODE, 0, 0, SMTO_NORMAL, 5000, &answer);
+    }
+    return 0;
+}
+
+// Another thread's part while the runtime's error box is up in the wait: the window behind it
+// is disabled; a close is sent (as a task manager's "End task" first does), then Enter is
+// pressed, which must end the box.
+struct ErrorBoxDrive {
+    DWORD thread;
+    HWND window;
+    bool windowEnabled = true;
+    std::string fault = {};
+};
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && IsWindowVisible(window))
+        *reinterpret_cast<HWND *>(found) = window;
+    return TRUE;
+}
+DWORD WINAPI DriveErrorBox(void *parameter) {
+    auto *drive = static_cast<ErrorBoxDrive *>(parameter);
+    HWND box = nullptr;
+    for (int polls = 0; polls < 250 && box == nullptr; ++polls, Sleep(20))
+        EnumThreadWindows(drive->thread, &FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) {
+        drive->fault = "the box never came up";
+        return 0;
+    }
+    drive->windowEnabled = IsWindowEnabled(drive->window) != FALSE;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(drive->window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &answer);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0x1C0001);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    for (int polls = 0; polls < 250 && IsWindow(box); ++polls)
+        Sleep(20);
+    if (IsWindow(box)) {
+        drive->fault = "Enter did not end the box";
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    }
+    return 0;
+}
+
+// The log without the focus events, which a box moves as the platform decides.
+std::vector<std::string> WithoutFocusEvents(std::vector<std::string> log) {
+    std::erase_if(log, [](const std::string &entry) { return entry.starts_with("button"); });
+    return log;
+}
+
 class WindowLifecycleTest : public EngineTest {
 protected:
     void SetUp() override {
@@ -244,6 +372,30 @@ protected:
 
     LibraryRecord library_ = {};
     RecordedSound sound_;
+
+    // The window with a button whose click waits, and a second button to move the focus to.
+    HWND LoadClickWindow(std::vector<std::pair<int32_t, const void *>> bindings) {
+        bindings.push_back({12, Handler(&AllowClose)});
+        bindings.push_back({1, Handler(&AllowToEnd)});
+        bindings.push_back({2, LoggingHandler<"window:2">()});
+        AddWindow(kMainWindowId, {WindowSpec(bindings),
+                                  ButtonSpec(kButton1Id, "按钮1", 10,
+                                             {{0, Handler(&ClickThatWaits)},
+                                              {-7, LoggingHandler<"button1:-7">()},
+                                              {-8, LoggingHandler<"button1:-8">()}}),
+                                  ButtonSpec(kButton2Id, "按钮2", 100,
+                                             {{-7, LoggingHandler<"button2:-7">()},
+                                              {-8, LoggingHandler<"button2:-8">()}})});
+        EXPECT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+        SetFocus(UnitHandle(kMainWindowId, kButton1Id));
+        Pump();
+        EventLog().clear();
+        return WindowHandle(kMainWindowId);
+    }
+    void Click() {
+        SendMessageA(UnitHandle(kMainWindowId, kButton1Id), BM_CLICK, 0, 0);
+        Pump();
+    }
 
     HWND Load(std::vector<std::pair<int32_t, const void *>> bindings, uint32_t flags = 1) {
         UnitSpec window = WindowSpec(std::move(bindings));
@@ -283,6 +435,118 @@ TEST_F(WindowLifecycleTest, LogOffIsRefusedWhenEvent1AnswersFalse) {
 TEST_F(WindowLifecycleTest, LogOffIsAllowedWhenEvent1AnswersTrue) {
     HWND window = Load({{1, reinterpret_cast<const void *>(&AllowToEnd)}});
     EXPECT_NE(SendMessageA(window, WM_QUERYENDSESSION, 0, 0), FALSE);
+}
+
+// The close and the log-off query arrive while a loop of the platform runs inside the wait. The
+// close is a mark, never a message posted again that the nested loop would dispatch forever:
+// Escape still ends the loop, the wait ends, and the close runs once, after the handler.
+TEST_F(WindowLifecycleTest, ACloseInsideANestedLoopOfAWaitRunsOnceAfterTheHandler) {
+    struct NestedLoop {
+        const char *name;
+        WPARAM command;
+        LPARAM key;
+        DWORD flag;
+    };
+    for (const NestedLoop &loop : {NestedLoop{"window menu", SC_KEYMENU, ' ', GUI_INMENUMODE},
+                                   NestedLoop{"menu mode", SC_KEYMENU, 0, GUI_INMENUMODE},
+                                   NestedLoop{"move loop", SC_MOVE, 0, GUI_INMOVESIZE}}) {
+        HWND window = LoadClickWindow({});
+        NestedLoopDrive drive{GetCurrentThreadId(), window, loop.flag, 0, ""};
+        gCloseHandlings = 0;
+        HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, &CountSentClose, nullptr, drive.thread);
+        HHOOK posted = SetWindowsHookExA(WH_GETMESSAGE, &CountPostedClose, nullptr, drive.thread);
+        HANDLE driver = CreateThread(nullptr, 0, &DriveNestedLoop, &drive, 0, nullptr);
+        gDuringClick = [&] { SendMessageA(window, WM_SYSCOMMAND, loop.command, loop.key); };
+        Click();
+        WaitForSingleObject(driver, INFINITE);
+        CloseHandle(driver);
+        Pump();
+        UnhookWindowsHookEx(sent);
+        UnhookWindowsHookEx(posted);
+        EXPECT_EQ(gCloseHandlings, 1) << loop.name;
+        EXPECT_EQ(drive.fault, "") << loop.name;
+        EXPECT_EQ(gClickOutcome, kWaitInterrupted) << loop.name;
+        EXPECT_NE(drive.queryAnswer, static_cast<DWORD_PTR>(FALSE)) << loop.name;
+        EXPECT_EQ(EventLog(), (std::vector<std::string>{"click:start", "click:end", "window:12",
+                                                        "window:1", "button1:-8", "window:2"}))
+            << loop.name;
+        EXPECT_FALSE(IsWindow(window)) << loop.name;
+    }
+}
+
+// The runtime's error box, modal to the task, disables the window behind it, so no click reaches
+// its close box; a close sent meanwhile is marked, Enter still ends the box, and the close runs
+// once after the handler.
+TEST_F(WindowLifecycleTest, ACloseWhileTheErrorBoxIsUpInAWaitRunsOnceAfterTheHandler) {
+    HWND window = LoadClickWindow({});
+    ErrorBoxDrive drive{GetCurrentThreadId(), window};
+    HANDLE driver = CreateThread(nullptr, 0, &DriveErrorBox, &drive, 0, nullptr);
+    gDuringClick = [] { MessageBoxW(nullptr, L"运行时出错!", L"错误", kRuntimeErrorBoxStyle); };
+    Click();
+    WaitForSingleObject(driver, INFINITE);
+    CloseHandle(driver);
+    Pump();
+    EXPECT_EQ(drive.fault, "");
+    EXPECT_FALSE(drive.windowEnabled);
+    EXPECT_EQ(gClickOutcome, kWaitInterrupted);
+    EXPECT_EQ(WithoutFocusEvents(EventLog()),
+              (std::vector<std::string>{"click:start", "click:end", "window:12", "window:1",
+                                        "window:2"}));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// A log-off query during a click is answered and recorded; when the log-off is called off
+// (WM_ENDSESSION FALSE) the program goes on and its next click waits as usual; when the session
+// ends, the close and the shutdown with its exit routines have run before WM_ENDSESSION returns.
+TEST_F(WindowLifecycleTest, ALogOffDuringAClickEndsTheProgramOnlyWhenTheSessionEnds) {
+    const WiringRoutines wiring = Wiring();
+    HandDownWiringRoutines({&RecordShutdown, wiring.runMessageLoop, wiring.raiseIdleEvents});
+    HWND window = LoadClickWindow({});
+    LRESULT queryAnswer = FALSE;
+    gDuringClick = [&] { queryAnswer = SendMessageA(window, WM_QUERYENDSESSION, 0, 0); };
+    Click();
+    EXPECT_EQ(gClickOutcome, kWaitInterrupted);
+    EXPECT_NE(queryAnswer, FALSE);
+    SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+    Pump();
+    gDuringClick = [] {};
+    Click();
+    EXPECT_EQ(gClickOutcome, kWaitAnswered);
+    // The record is forgotten: a session end that follows no query of a wait changes nothing.
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(EventLog(),
+              (std::vector<std::string>{"click:start", "click:end", "click:start", "click:end"}));
+
+    EventLog().clear();
+    gDuringClick = [&] { SendMessageA(window, WM_QUERYENDSESSION, 0, 0); };
+    Click();
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+    HandDownWiringRoutines(wiring);
+    EXPECT_EQ(EventLog(),
+              (std::vector<std::string>{"click:start", "click:end", "window:12", "window:1",
+                                        "button1:-8", "window:2", "shutdown:0"}));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// Moves, resizes and focus changes during a click reach their handlers after it, in order, a
+// move and a resize once each with the last of several; a focus loss comes with its gain.
+TEST_F(WindowLifecycleTest, WindowEventsDuringAWaitAreRaisedAfterTheHandler) {
+    HWND window =
+        LoadClickWindow({{3, LoggingHandler<"window:3">()}, {4, LoggingHandler<"window:4">()}});
+    gDuringClick = [&] {
+        constexpr UINT kMove = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+        constexpr UINT kResize = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+        SetWindowPos(window, nullptr, 50, 60, 0, 0, kMove);
+        SetWindowPos(window, nullptr, 0, 0, 300, 180, kResize);
+        SetWindowPos(window, nullptr, 70, 80, 0, 0, kMove);
+        SetWindowPos(window, nullptr, 0, 0, 310, 190, kResize);
+        SetFocus(UnitHandle(kMainWindowId, kButton2Id));
+    };
+    Click();
+    EXPECT_EQ(EventLog(), (std::vector<std::string>{"click:start", "click:end", "window:3",
+                                                    "window:4", "button1:-8", "button2:-7"}));
 }
 
 TEST_F(WindowLifecycleTest, BackgroundMusicGoesToThePlayerOfItsKindInItsPlayMode) {

@@ -10,6 +10,7 @@
 #include <cwchar>
 
 #include "runtime/program_text_wide.h"
+#include "runtime/windows_alive_wait.h"
 #include "window/dpi_scale.h"
 #include "window/units/edit_box/edit_input.h"
 #include "window/units/edit_box/unit_border.h"
@@ -45,6 +46,11 @@ protected:
         return true;
     }
     void PostNcDestroy() override { delete this; }
+    // Part of the box: its arrows take no click during a wait, whichever loop delivers it.
+    bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return WindowsAliveWaitRunning() &&
+               IsInputRefusedDuringWait(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+    }
 
 private:
     CEditBoxUnit *edit_; // the edit box destroys its spin button before it goes

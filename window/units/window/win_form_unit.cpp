@@ -5,7 +5,10 @@
 #include "runtime/program_text_wide.h"
 #include "runtime/runtime_app.h"
 #include "runtime/windows_alive_wait.h"
+#include "runtime/wiring_routines.h"
+#include "window/deferred_work.h"
 #include "window/dpi_scale.h"
+#include "window/event_dispatch.h"
 #include "window/keyboard/window_keyboard.h"
 #include "window/menu_builder.h"
 #include "window/mouse_pointer.h"
@@ -25,6 +28,9 @@ enum WindowEvent : int32_t {
     kDestroyEvent = 2,
     kMovedEvent = 3,
     kResizedEvent = 4,
+    kActivatedEvent = 5,
+    kDeactivatedEvent = 6,
+    kFirstActivationEvent = 8,
     kNotificationIconEvent = 9,
     kShownEvent = 10,
     kHiddenEvent = 11,
@@ -452,20 +458,24 @@ void CWinFormUnit::RestoreModalDisabled() {
     disabledByModal.clear();
 }
 
-// A close asked for while a handler waits (for the network) is put back into the queue and the
-// wait ends: the handler finishes first, and the message loop then closes the window as usual.
-// No window is destroyed under a running handler.
+// A close asked for while a handler waits (for the network) marks the window and ends the wait:
+// the handler finishes first, and the close is carried out once after it (deferred_work.cpp).
+// No window is destroyed under a running handler, and nothing is posted that a nested loop (the
+// window menu, the move loop, a message box) could dispatch again and again.
 bool CWinFormUnit::DeferredForWait() {
     if (!WindowsAliveWaitRunning())
         return false;
-    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
-    InterruptWindowsAliveWait();
+    closePending = true;
+    NoteCloseMark(m_hWnd);
     return true;
 }
 
 void CWinFormUnit::OnClose() {
-    if (DeferredForWait())
-        return;
+    if (!DeferredForWait())
+        CarryOutClose();
+}
+
+void CWinFormUnit::CarryOutClose() {
     EventOutcome query = RaiseEvent(kCloseQueryEvent);
     if (!Alive())
         return;
@@ -478,14 +488,37 @@ void CWinFormUnit::OnClose() {
     DestroyWindow();
 }
 
+// During a wait the program's events are held, so the query is answered as the framework
+// answers it, and the log-off is recorded for WM_ENDSESSION, which the platform sends next.
 LRESULT CWinFormUnit::OnQueryEndSession() {
     const LRESULT framework = Default();
-    if (DeferredForWait())
+    if (WindowsAliveWaitRunning()) {
+        logOffQueried = true;
+        NoteLogOffQuery();
         return framework;
+    }
     const EventOutcome close = RaiseEvent(kCloseEvent);
     if (Alive() && close.Refused() && !childWindow && !keep)
         return FALSE;
     return framework;
+}
+
+// A log-off recorded during a wait: when the session ends, the close and the exit routines run
+// before this returns, since the platform may end the process as soon as it has; when it goes
+// on, the record is forgotten.
+void CWinFormUnit::OnEndSession(bool ending) {
+    Default();
+    if (!logOffQueried)
+        return;
+    logOffQueried = false;
+    if (!ending)
+        return;
+    closePending = false;
+    const bool underHandler = EventHandlerRunning() || WindowsAliveWaitRunning();
+    CarryOutClose();
+    if (underHandler)
+        ShutDownAndExit(0); // the handler below must not run on in a runtime shut down
+    Wiring().shutdown(0);
 }
 
 void CWinFormUnit::OnDestroy() {
@@ -529,6 +562,9 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return OnQueryEndSession();
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -618,6 +654,26 @@ LRESULT CWinFormUnit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+CUnitWnd::WaitDeferral CWinFormUnit::DeferralDuringWait(int32_t event) const {
+    switch (event) {
+    case kMovedEvent:
+    case kResizedEvent:
+        return WaitDeferral::kDeferLastOnly;
+    case kActivatedEvent:
+    case kDeactivatedEvent:
+    case kFirstActivationEvent:
+        return WaitDeferral::kDefer;
+    default:
+        return CUnitWnd::DeferralDuringWait(event);
+    }
+}
+
+bool CWinFormUnit::RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) >= kFirstMenuCommand)
+        return WindowsAliveWaitRunning();
+    return CUnitWnd::RefusesMessage(message, wParam, lParam);
+}
+
 BOOL CWinFormUnit::PreTranslateMessage(MSG *message) {
     return TranslateWindowMessage(this, message);
 }
@@ -635,6 +691,7 @@ void CWinFormUnit::ReleaseResources() {
 }
 
 void CWinFormUnit::PostNcDestroy() {
+    DropDeferredEvents(windowId);
     ReleaseResources();
     NotifyWindowGone(windowId);
     delete this;

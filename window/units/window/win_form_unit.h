@@ -61,6 +61,9 @@ public:
     HWND focusToRestore = nullptr;   // the child that had the focus at the last deactivation
     bool inActivationEvents = false; // events 8, 5 or 6 are being raised
     bool focusGainedRaised = false;  // the window raised -7 for itself and no -8 since
+    bool closePending = false;       // a close asked for during a wait, not yet carried out
+    bool logOffQueried = false;      // a log-off query answered during a wait: WM_ENDSESSION
+                                     // closes or forgets
     // Windows a modal load disabled, with their previous enabled state.
     std::vector<std::pair<HWND, bool>> disabledByModal;
 
@@ -79,6 +82,8 @@ public:
     }
     // Event -7 of the window itself; the next focus loss of the window then raises -8.
     void RaiseFocusGained();
+    // The close itself: events 12 and 1 may refuse it; else the window is destroyed.
+    void CarryOutClose();
     // Property operations (index counted from 8).
     int32_t SetProperty(int32_t index, const PropertyValue &value);
     void GetProperty(int32_t index, PropertyValue *value);
@@ -96,6 +101,10 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Moves and resizes (the last of each), activation and focus wait for after the handler.
+    WaitDeferral DeferralDuringWait(int32_t event) const override;
+    // Also the commands of the window's menus.
+    bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
 private:
@@ -106,10 +115,11 @@ private:
     void OnPaint();
     // Paints the background into dc over rect (client coordinates of this window).
     void PaintBackground(HDC dc, const RECT &rect);
-    // True when a close arrived during a wait and was put back for after the handler.
+    // True when a close arrived during a wait: the window is marked for after the handler.
     bool DeferredForWait();
     void OnClose();
     LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnDestroy();
     void RestoreModalDisabled();
     void ReleaseResources();
