@@ -14,14 +14,45 @@ int Clipped(size_t length) {
                : static_cast<int>(length);
 }
 
+// The length of text's first run that the platform may convert at once: all of it, or up to and
+// including a lead byte followed by a byte that cannot be its trail. The platform's conversion
+// pairs a lead byte with whatever byte follows, which would swallow the quote or line feed after
+// a text of another encoding that ends on a lead byte (UTF-8 "乐" is E4 B9 90); converted on its
+// own, such a lead byte becomes one character and the byte after it stays itself.
+size_t PairedRunLength(std::string_view text) {
+    constexpr uint8_t kFirstLead = 0x81, kLastLead = 0xFE;
+    for (size_t at = 0; at + 1 < text.size(); ++at) {
+        const auto byte = static_cast<uint8_t>(text[at]);
+        if (byte < kFirstLead || byte > kLastLead) {
+            continue;
+        }
+        if (!IsProgramTrailByte(static_cast<uint8_t>(text[at + 1]))) {
+            return at + 1;
+        }
+        ++at;
+    }
+    return text.size();
+}
+
 } // namespace
 
 int ProgramTextToWide(std::string_view text, wchar_t *wide, int capacity) {
-    if (text.empty()) {
-        return 0;
+    int total = 0;
+    while (!text.empty()) {
+        const size_t run = PairedRunLength(text);
+        if (capacity > 0 && total >= capacity) {
+            return 0;
+        }
+        const int converted = MultiByteToWideChar(kProgramCodePage, 0, text.data(), Clipped(run),
+                                                  capacity > 0 ? wide + total : nullptr,
+                                                  capacity > 0 ? capacity - total : 0);
+        if (converted == 0) {
+            return 0;
+        }
+        total += converted;
+        text.remove_prefix(run);
     }
-    return MultiByteToWideChar(kProgramCodePage, 0, text.data(), Clipped(text.size()),
-                               capacity > 0 ? wide : nullptr, capacity > 0 ? capacity : 0);
+    return total;
 }
 
 int WideToProgramText(std::wstring_view wide, char *text, int capacity) {

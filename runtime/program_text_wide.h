@@ -24,6 +24,11 @@ std::string WideToProgramText(std::wstring_view wide);
 
 // Whether byte begins a double-byte character of code page 936.
 bool IsProgramLeadByte(uint8_t byte);
+// Whether byte can follow a lead byte as its trail; a lead byte before any other byte is a
+// character of its own.
+constexpr bool IsProgramTrailByte(uint8_t byte) {
+    return byte >= 0x40 && byte != 0x7F && byte != 0xFF;
+}
 
 // A typed character (one UTF-16 unit, as a wide window receives it) as the program's character
 // code: a single byte, or a double-byte character as lead byte * 256 + trail byte.

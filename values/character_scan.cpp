@@ -7,7 +7,10 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__i386__) || defined(__x86_64__)
+// The SSE2 paths, where the processor may have it; a build with ZV_SCAN_WITHOUT_SSE2 (the test
+// of the scalar paths alone) leaves them out.
+#if (defined(__i386__) || defined(__x86_64__)) && !defined(ZV_SCAN_WITHOUT_SSE2)
+#define ZV_SCAN_SSE2
 #include <emmintrin.h>
 #endif
 
@@ -154,7 +157,7 @@ uint32_t FindEitherByteInWords(const uint8_t *text, uint32_t from, uint32_t end,
     return end;
 }
 
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
 constexpr uint32_t kBlockBytes = 16;
 
 // The SSE2 functions below. The i686 target cannot assume SSE2, and Windows keeps a 32-bit
@@ -271,7 +274,17 @@ uint32_t HighByteRunBeforeInWords(const uint8_t *text, uint32_t floor, uint32_t 
     return at - p;
 }
 
-#if defined(__i386__) || defined(__x86_64__)
+// The walks below visit each byte in [from, end) that is first or second and begins a
+// character, text[from] beginning one. A visitor gets the byte's offset and returns where the
+// walk goes on, at a character start behind it, or end to stop there. Walks that copy put
+// text[i] at to[i + shift] for the bytes they pass, and a visitor may change shift (modulo 2^32)
+// for the bytes behind the one it got.
+struct WalkStep {
+    uint32_t resume;
+    uint32_t shift;
+};
+
+#ifdef ZV_SCAN_SSE2
 // The same count sixteen bytes a step with SSE2. Each match that a character-aware search
 // checks costs one such count, over the run of double-byte characters in front of it.
 SSE2_FUNCTION uint32_t HighByteRunBeforeInBlocks(const uint8_t *text, uint32_t floor, uint32_t at) {
@@ -332,16 +345,6 @@ SSE2_FUNCTION uint32_t EitherByteLanes(__m128i block, __m128i firstInEveryLane,
     return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(
         _mm_cmpeq_epi8(block, firstInEveryLane), _mm_cmpeq_epi8(block, secondInEveryLane))));
 }
-
-// The walks below visit each byte in [from, end) that is first or second and begins a
-// character, text[from] beginning one. A visitor gets the byte's offset and returns where the
-// walk goes on, at a character start behind it, or end to stop there. Walks that copy put
-// text[i] at to[i + shift] for the bytes they pass, and a visitor may change shift (modulo 2^32)
-// for the bytes behind the one it got.
-struct WalkStep {
-    uint32_t resume;
-    uint32_t shift;
-};
 
 // Sixteen bytes a step with SSE2: a block without a candidate costs what it costs FindEitherByte,
 // and a candidate is judged from the bytes in front of it. A copying walk stores whole blocks,
@@ -500,7 +503,7 @@ ByteMatchWalk WalkByteMatchesInWords(const uint8_t *text, uint32_t from, uint8_t
     return keeper.EndAt(at);
 }
 
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
 constexpr uint32_t kPairBytes = 2 * kBlockBytes;
 
 // WalkByteMatchesInWords two blocks a step with SSE2, looking for the NUL together with the
@@ -583,7 +586,7 @@ WalkStep WalkCharacterStartsInWords(const uint8_t *text, uint32_t from, uint32_t
 template <bool copies, typename Visitor>
 WalkStep WalkCharacterStarts(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
                              uint8_t second, uint8_t *to, uint32_t shift, Visitor visit) {
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         return WalkCharacterStartsInBlocks<copies>(text, from, end, first, second, to, shift,
                                                    visit);
@@ -604,7 +607,7 @@ void PutReplacement(const uint8_t *replacement, uint32_t length, uint8_t *to) {
     }
 }
 
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
 // Copies length bytes sixteen a step, the last step ending on the last byte (and so writing some
 // bytes twice): pieces of a few dozen bytes go without a call to memcpy.
 SSE2_FUNCTION void CopyPieceInBlocks(const uint8_t *from, uint32_t length, uint8_t *to) {
@@ -645,7 +648,7 @@ uint32_t CopyReplacingBytesAtWith(const uint8_t *text, uint32_t from, const uint
 } // namespace
 
 uint32_t HighByteRunBefore(const uint8_t *text, uint32_t floor, uint32_t at) {
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         return HighByteRunBeforeInBlocks(text, floor, at);
     }
@@ -655,7 +658,7 @@ uint32_t HighByteRunBefore(const uint8_t *text, uint32_t floor, uint32_t at) {
 
 uint32_t FindEitherByte(const uint8_t *text, uint32_t from, uint32_t end, uint8_t first,
                         uint8_t second) {
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         return FindEitherByteInBlocks(text, from, end, first, second);
     }
@@ -682,7 +685,7 @@ uint32_t CopyWithoutBlanks(const uint8_t *text, uint32_t end, uint8_t *to) {
 
 ByteMatchWalk WalkByteMatches(const uint8_t *text, uint32_t from, uint8_t first, uint8_t second,
                               uint32_t limit, uint32_t *offsets, uint32_t capacity) {
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         return WalkByteMatchesInBlocks(text, from, first, second, limit, offsets, capacity);
     }
@@ -711,7 +714,7 @@ uint32_t CopyReplacingByteMatches(const uint8_t *text, uint32_t from, uint32_t l
 uint32_t CopyReplacingBytesAt(const uint8_t *text, uint32_t from, const uint32_t *offsets,
                               uint32_t count, const uint8_t *replacement,
                               uint32_t replacementLength, uint8_t *to) {
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         return CopyReplacingBytesAtWith<CopyPieceInBlocks>(text, from, offsets, count, replacement,
                                                            replacementLength, to);
@@ -724,7 +727,7 @@ uint32_t CopyReplacingBytesAt(const uint8_t *text, uint32_t from, const uint32_t
 void CopyWithLowerCaseLetters(const uint8_t *from, uint32_t length, uint8_t *to) {
     uint32_t trail = 0;
     uint32_t at = 0;
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef ZV_SCAN_SSE2
     if (HasSse2()) {
         at = CopyWithLowerCaseLettersInBlocks(from, length, to, &trail);
     }

@@ -12,13 +12,20 @@ namespace {
 constexpr uint8_t kFirstLeadByte = 0x81;
 constexpr uint8_t kLastLeadByte = 0xFE;
 
+// Whether byte can follow a lead byte as its trail (as the text's conversion for the component
+// reads it): before any other byte, a lead byte is a character of its own.
+constexpr bool IsTrailByte(uint8_t byte) {
+    return byte >= 0x40 && byte != 0x7F && byte != 0xFF;
+}
+
 // The byte offset at which character index characters (0-based) of a code page 936 text
 // starts: a lead byte takes its trail byte with it.
 int32_t CharacterStart(const char *text, int32_t characters) {
     int32_t offset = 0;
     for (int32_t counted = 0; counted < characters && text[offset] != 0; ++counted) {
         const auto byte = static_cast<uint8_t>(text[offset]);
-        const bool pair = byte >= kFirstLeadByte && byte <= kLastLeadByte && text[offset + 1] != 0;
+        const bool pair = byte >= kFirstLeadByte && byte <= kLastLeadByte &&
+                          IsTrailByte(static_cast<uint8_t>(text[offset + 1]));
         offset += pair ? 2 : 1;
     }
     return offset;

@@ -5,13 +5,17 @@
 // names the refused request's byte count, and, once OK is pressed, with exit code -1: nothing
 // else, no crash, no hang. Prints every run that ends otherwise and a summary; exits 0 when
 // every run held.
-//   zv_allocation_sweep PROGRAM [FIRST LAST]   (FIRST..LAST limit N, for looking at a few runs)
-// The test site's folder comes from ZV_WEB_SERVERS (its servers.txt names the HTTP port).
+//   zv_allocation_sweep PROGRAM [--page PAGE] [FIRST LAST]
+// FIRST..LAST limit N, for looking at a few runs. PAGE is the click's address: a path on the test
+// site, or a whole address (default /dance/play/one.html, whose lines the click shows; any other
+// page is one whose click fails and leaves the output box empty). The test site's folder comes
+// from ZV_WEB_SERVERS (its servers.txt names the HTTP port).
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -48,11 +52,17 @@ std::string RefusalBox(uint32_t bytes) {
     return "运行时出错!\r\n\r\n错误信息：分配 " + std::to_string(bytes) + " 字节内存失败!\r\n";
 }
 
-// The page's address on the test site: the HTTP port of the web peers.
-std::string PageAddress() {
+// The page's address: on the test site (the HTTP port of the web peers) for a path.
+std::string PageAddress(const std::string &page) {
     const int port = WebPeerPort("http_port");
-    return port == 0 ? std::string() : "http://127.0.0.1:" + std::to_string(port) + kPagePath;
+    if (page.empty() || page[0] != '/') {
+        return page;
+    }
+    return port == 0 ? std::string() : "http://127.0.0.1:" + std::to_string(port) + page;
 }
+
+// What the output box shows after the counting run's click.
+std::string gExpectedOutput = kOutput;
 
 bool Ask(const ProgramRun &run, const wchar_t *question, uint32_t &answer) {
     return AskHeapProbe(run.ProcessId(), question, kStepMilliseconds, answer);
@@ -121,7 +131,7 @@ uint32_t CountRequests(const std::wstring &program, const std::string &address) 
     const std::string output = ReadWindowText(GetDlgItem(window, kOutputBox), kStepMilliseconds);
     uint32_t made = 0;
     uint32_t refused = 0;
-    if (output != kOutput || !Ask(run, L"ZvAllocationsMade", made) ||
+    if (output != gExpectedOutput || !Ask(run, L"ZvAllocationsMade", made) ||
         !Ask(run, L"ZvRefusedRequest", refused) || refused != 0 || made == 0) {
         std::printf("FAIL counting run: output \"%s\", %u requests, %u refused\n",
                     Printable(output).c_str(), made, refused);
@@ -226,12 +236,16 @@ Outcome RunWithRefusal(const std::wstring &program, const std::string &address, 
 int main() {
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argv == nullptr || (argc != 2 && argc != 4)) {
-        std::printf("usage: zv_allocation_sweep PROGRAM [FIRST LAST]\n");
+    const bool pageGiven = argc >= 4 && std::wcscmp(argv[2], L"--page") == 0;
+    const int limits = pageGiven ? 4 : 2;
+    if (argv == nullptr || (argc != limits && argc != limits + 2)) {
+        std::printf("usage: zv_allocation_sweep PROGRAM [--page PAGE] [FIRST LAST]\n");
         return 2;
     }
     const std::wstring program = argv[1];
-    const std::string address = PageAddress();
+    const std::string page = pageGiven ? ProgramBytes(argv[3]) : kPagePath;
+    gExpectedOutput = page == kPagePath ? kOutput : "";
+    const std::string address = PageAddress(page);
     if (address.empty()) {
         std::printf("FAIL: no test site (ZV_WEB_SERVERS with servers.txt)\n");
         return 1;
@@ -241,10 +255,11 @@ int main() {
     if (count == 0) {
         return 1;
     }
+    const bool limited = argc == limits + 2;
     const uint32_t first =
-        argc == 4 ? static_cast<uint32_t>(std::wcstoul(argv[2], nullptr, 10)) : 1;
+        limited ? static_cast<uint32_t>(std::wcstoul(argv[limits], nullptr, 10)) : 1;
     const uint32_t last =
-        argc == 4 ? static_cast<uint32_t>(std::wcstoul(argv[3], nullptr, 10)) : count;
+        limited ? static_cast<uint32_t>(std::wcstoul(argv[limits + 1], nullptr, 10)) : count;
     uint32_t runs = 0;
     uint32_t repeated = 0;
     uint32_t failed = 0;

@@ -115,6 +115,59 @@ TEST(CharacterScan, FindEitherByteAgreesWithAPlainLoopAcrossEveryStep) {
     EXPECT_EQ(FindEitherByte(Bytes(none), 0, 70, 0xFF, 0x80), 70u) << "high bytes as well";
 }
 
+#if defined(__i386__) && defined(_WIN32)
+// Calls run(context) with the stack pointer 4, 8 or 12 bytes off the 16-byte alignment that the
+// compiler keeps, as a 32-bit Windows thread may call in (the Linux ABI, and the sanitizers'
+// frames, keep 16): SSE2 code that keeps vectors in aligned stack slots must align its own frame.
+extern "C" void ZvCallWithStackShift(void (*run)(void *), void *context, uint32_t shift);
+__asm__(".text\n"
+        ".globl _ZvCallWithStackShift\n"
+        "_ZvCallWithStackShift:\n"
+        "  pushl %ebp\n"
+        "  movl %esp, %ebp\n"
+        "  movl 16(%ebp), %ecx\n"
+        "  andl $-16, %esp\n"
+        "  subl %ecx, %esp\n"
+        "  subl $12, %esp\n"
+        "  pushl 12(%ebp)\n"
+        "  call *8(%ebp)\n"
+        "  movl %ebp, %esp\n"
+        "  popl %ebp\n"
+        "  ret\n");
+
+// Every scan once over a text long enough for the sixteen-byte steps.
+struct ScanResults {
+    uint32_t found = 0, run = 0, walked = 0;
+    std::string lowered;
+    bool operator==(const ScanResults &) const = default;
+};
+void RunScans(void *context) {
+    auto *results = static_cast<ScanResults *>(context);
+    std::string text(100, 'A');
+    text[70] = 'z';
+    text[90] = static_cast<char>(0xB0);
+    results->found = FindEitherByte(Bytes(text), 0, 100, 'z', 'y');
+    results->run = HighByteRunBefore(Bytes(text), 0, 91);
+    uint32_t offsets[100];
+    results->walked = WalkByteMatches(Bytes(text), 0, 'A', 'a', 100, offsets, 100).count;
+    results->lowered = LowerCaseCopy(text);
+    std::string replaced(300, '?');
+    replaced.resize(CopyReplacingByteMatches(Bytes(text), 0, 100, 'A', 'z', 90, Bytes("bc"), 2,
+                                             reinterpret_cast<uint8_t *>(replaced.data())));
+    results->lowered += replaced;
+}
+
+TEST(CharacterScan, ScansEnteredWithAStackAlignedToFourBytesGiveTheSameResults) {
+    ScanResults aligned;
+    RunScans(&aligned);
+    for (uint32_t shift : {4u, 8u, 12u}) {
+        ScanResults shifted;
+        ZvCallWithStackShift(&RunScans, &shifted, shift);
+        EXPECT_EQ(shifted, aligned) << "shift " << shift;
+    }
+}
+#endif
+
 TEST(CharacterScan, FindEitherByteHonoursItsRange) {
     const std::string text = "Z..............z.Z";
     EXPECT_EQ(FindEitherByte(Bytes(text), 1, 18, 'z', 'Z'), 15u);

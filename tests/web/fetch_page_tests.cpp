@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -53,11 +54,16 @@ enum Field {
     kBody
 };
 
-std::vector<LogLine> LoggedRequests(const std::string &uri) {
+// The requests logged for uri, from the log's line number from on: a test that may run twice
+// against the same peers (the code page reruns) looks only at the lines of its own run.
+std::vector<LogLine> LoggedRequests(const std::string &uri, size_t from = 0) {
     std::vector<LogLine> found;
     std::istringstream log(ReadFile(WebPeersFolder() + "/requests.log"));
     std::string line;
-    while (std::getline(log, line)) {
+    for (size_t number = 0; std::getline(log, line); ++number) {
+        if (number < from) {
+            continue;
+        }
         LogLine fields;
         std::string field;
         std::istringstream split(line);
@@ -85,9 +91,9 @@ bool ProxyLogged(const std::string &requestLine) {
 
 // nginx writes a request's log line when it has finished the request, which may be just after
 // the client has its answer: wait for it, boundedly.
-LogLine LoggedRequest(const std::string &uri) {
+LogLine LoggedRequest(const std::string &uri, size_t from = 0) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto found = LoggedRequests(uri);
+        auto found = LoggedRequests(uri, from);
         if (!found.empty()) {
             return found.back();
         }
@@ -95,6 +101,11 @@ LogLine LoggedRequest(const std::string &uri) {
     }
     ADD_FAILURE() << "the server never logged " << uri;
     return LogLine(kBody + 1);
+}
+
+size_t LoggedLineCount() {
+    const std::string log = ReadFile(WebPeersFolder() + "/requests.log");
+    return static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
 }
 
 // InternetOpenA as the fetch calls it (DLL command 0), recording the agent it is given.
@@ -176,7 +187,6 @@ TEST_F(FetchPageTest, PlainGetSendsTheDefaultHeaderBlock) {
     EXPECT_EQ(seen[kReferer], url);
     EXPECT_EQ(seen[kLanguage], "zh-cn");
     EXPECT_EQ(seen[kType], "application/x-www-form-urlencoded");
-    EXPECT_EQ(seen[kCookie].find("a=1"), std::string::npos);
     EXPECT_EQ(call.responseHeaders.str().rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
 }
 
@@ -259,7 +269,8 @@ TEST_F(FetchPageTest, GivenCookiesAreSentAloneAndMergedWithTheReceivedOnes) {
     platform.Run();
     EXPECT_NE(LoggedRequest("/page?t=platform-cookies")[kCookie].find("s=abc"), std::string::npos);
 
-    // ... but with given cookies it sends exactly those and stores nothing.
+    // ... but with given cookies it sends exactly those and stores nothing: neither the given
+    // cookie nor one the server sets only then (u) comes with the next request.
     FetchCall own(Http("/cookies-mixed-case?t=own"));
     own.cookiesGiven = true;
     Store(&own.cookies.value, web::CopyText("a=1"));
@@ -268,6 +279,17 @@ TEST_F(FetchPageTest, GivenCookiesAreSentAloneAndMergedWithTheReceivedOnes) {
     EXPECT_NE(own.headers.str().find("\r\nCookie: a=1"), std::string::npos);
     EXPECT_EQ(own.receivedCookies.str(), "s=abc; t=def; a=1");
     EXPECT_EQ(own.cookies.str(), "s=abc; t=def; a=1");
+    FetchCall unseen(Http("/cookie-unseen"));
+    unseen.cookiesGiven = true;
+    Store(&unseen.cookies.value, web::CopyText("a=1"));
+    unseen.Run();
+    EXPECT_EQ(unseen.receivedCookies.str(), "u=ghi; a=1");
+    FetchCall after(Http("/page?t=after-own-cookies"));
+    after.Run();
+    const std::string sent = LoggedRequest("/page?t=after-own-cookies")[kCookie];
+    EXPECT_NE(sent.find("s=abc"), std::string::npos) << sent;
+    EXPECT_EQ(sent.find("a=1"), std::string::npos) << sent;
+    EXPECT_EQ(sent.find("u=ghi"), std::string::npos) << sent;
 }
 
 TEST_F(FetchPageTest, ACookieWithoutAttributesIsKeptWhole) {
@@ -340,6 +362,32 @@ TEST_F(FetchPageTest, RedirectsAreFollowedUnlessTurnedOff) {
     EXPECT_EQ(stay.responseHeaders.str().rfind("HTTP/1.1 302", 0), 0u);
 }
 
+// Every other secure test trusts the test CA's certificate for 127.0.0.1. One made out by a CA
+// the system does not trust, one for another host and one that has expired each fail the fetch
+// before a request is sent.
+TEST_F(FetchPageTest, AnUntrustedOtherHostsOrExpiredCertificateFailsTheFetch) {
+    for (const char *peer :
+         {"untrusted_https_port", "other_host_https_port", "expired_https_port"}) {
+        const std::string uri = std::string("/page?t=") + peer;
+        FetchCall call("https://127.0.0.1:" + std::to_string(WebPeerPort(peer)) + uri);
+        EXPECT_TRUE(call.Run().bodyIsNull) << peer;
+    }
+    FetchCall trusted("https://127.0.0.1:" + std::to_string(https) + "/page?t=trusted");
+    EXPECT_FALSE(trusted.Run().bodyIsNull);
+    LoggedRequest("/page?t=trusted");
+    for (const char *peer :
+         {"untrusted_https_port", "other_host_https_port", "expired_https_port"}) {
+        EXPECT_TRUE(LoggedRequests(std::string("/page?t=") + peer).empty()) << peer;
+    }
+}
+
+// Every other address names 127.0.0.1; a host name is looked up first.
+TEST_F(FetchPageTest, AHostNameIsLookedUp) {
+    FetchCall call("http://localhost:" + std::to_string(http) + "/page?t=by-name");
+    EXPECT_EQ(call.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(LoggedRequest("/page?t=by-name")[kMethod], "GET");
+}
+
 TEST_F(FetchPageTest, AnUnreachableServerGivesNothingButCompletedHeaders) {
     FetchCall call("http://127.0.0.1:1/x");
     call.cookiesGiven = true;
@@ -373,6 +421,7 @@ TEST_F(FetchPageTest, ALineBreakInTheAddressSendsNothing) {
     if (const char *codePage = std::getenv("ZV_EXPECT_CODE_PAGE")) {
         ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage)));
     }
+    const size_t before = LoggedLineCount();
     // Sent, the line breaks would end the request line and the Referer line early: the server
     // would see an X-Injected header and a second request. Behind the byte 0xB0, a lead byte in
     // code page 936, a line feed is still a line feed on the wire.
@@ -384,7 +433,7 @@ TEST_F(FetchPageTest, ALineBreakInTheAddressSendsNothing) {
     }
     FetchCall direct(Http("/page?t=split-direct"));
     EXPECT_FALSE(direct.Run().bodyIsNull);
-    LoggedRequest("/page?t=split-direct");
+    LoggedRequest("/page?t=split-direct", before);
     for (const char *uri : {"/page?t=split", "/page?t=smuggled"}) {
         for (const LogLine &line : LoggedRequests(uri)) {
             ADD_FAILURE() << "the server saw " << line[kMethod] << " " << line[kUri];
@@ -428,22 +477,10 @@ TEST_F(FetchPageTest, A64MiBBodyComesBackWhole) {
     EXPECT_TRUE(got.body == expected);
 }
 
-// HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
-// the window to close: it posts the close, then answers at once or, with gHoldSend set, only once
-// released. It records the thread it runs on.
+// The real send, recording the thread it runs on.
 HWND gClosingWindow = nullptr;
 HANDLE gHoldSend = nullptr;
 DWORD gSendThread = 0;
-BOOL WINAPI SendAskingToClose(void *, const char *, DWORD, void *, DWORD) {
-    gSendThread = GetCurrentThreadId();
-    PostMessageA(gClosingWindow, WM_CLOSE, 0, 0);
-    if (gHoldSend != nullptr) {
-        WaitForSingleObject(gHoldSend, 30000);
-    }
-    return FALSE;
-}
-
-// The real send, recording the thread it runs on.
 BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void *data,
                           DWORD dataLength) {
     using Send = BOOL(WINAPI *)(void *, const char *, DWORD, void *, DWORD);
@@ -451,6 +488,20 @@ BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void
     const auto send = reinterpret_cast<Send>(reinterpret_cast<uintptr_t>(
         GetProcAddress(LoadLibraryA("wininet.dll"), "HttpSendRequestA")));
     return send(request, headers, length, data, dataLength);
+}
+
+// HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
+// the window to close: it posts the close, then, with gHoldSend set, fails the send once released;
+// else it sends for real, so that the server's real answer races the close.
+BOOL WINAPI SendAskingToClose(void *request, const char *headers, DWORD length, void *data,
+                              DWORD dataLength) {
+    gSendThread = GetCurrentThreadId();
+    PostMessageA(gClosingWindow, WM_CLOSE, 0, 0);
+    if (gHoldSend != nullptr) {
+        WaitForSingleObject(gHoldSend, 30000);
+        return FALSE;
+    }
+    return RecordingSend(request, headers, length, data, dataLength);
 }
 
 // The program's window unit, without a template: the close the send asks for is its own close
@@ -509,7 +560,8 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     FetchCall held(Http("/page?t=held"));
     const DWORD start = GetTickCount();
     EXPECT_TRUE(held.Run().bodyIsNull);
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    // Not the 30 s the send is held for, even on a busy machine.
+    EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
     // Until the close is carried out, any further wait of the handler gives up at once.
     EXPECT_EQ(WaitKeepingWindowsAlive(nullptr, 10000), kWaitInterrupted);
@@ -530,11 +582,12 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
 TEST_F(FetchCloseTest, ASendAnsweringAsTheCloseIsDispatchedEndsTheFetchEveryTime) {
     commands.Bind(web::kHttpSendRequestText,
                   reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendAskingToClose)));
+    const std::string page = "scheme=http port=" + std::to_string(http) + " method=GET\n";
     for (int round = 0; round < 200; ++round) {
         FetchCall call(Http("/page?t=close-at-answer"));
-        const DWORD start = GetTickCount();
-        EXPECT_TRUE(call.Run().bodyIsNull) << "round " << round;
-        EXPECT_LT(GetTickCount() - start, 2000u) << "round " << round;
+        const Fetched got = call.Run();
+        // The close or the answer may come first; a body that came is whole.
+        EXPECT_TRUE(got.bodyIsNull || got.body == page) << "round " << round << ": " << got.body;
         const CloseFate fate = TakeBackClose();
         EXPECT_NE(fate.marked, fate.queued) << "round " << round;
     }

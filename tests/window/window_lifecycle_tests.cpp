@@ -670,17 +670,22 @@ TEST_F(WindowLifecycleTest, TheNotificationAreaIconGoesWithTheWindow) {
 }
 
 // The platform's wave player under Wine, whose winmm accepts a piece without a sound device:
-// the runtime keeps its own copy of the bytes while they play, and the window's stop leaves
-// the player free for the next piece.
+// the runtime keeps its own copy of the bytes while they play (the player, busy with them,
+// refuses a piece that must not stop another), and the window's stop leaves the player free for
+// the next piece.
 TEST_F(WindowLifecycleTest, ARealWavePlaysThroughThePlatformPlayerUntilTheWindowGoes) {
     ReplaceSoundOutput(nullptr);
     HWND window = LoadWithMusic(Wave(8000), 0);
     WriteMusic(Wave(800));
     WriteUnitProperty(kMainWindowId, 0, kMusicPlayModeProperty, -1, 1, 0);
-    DestroyWindow(window);
     const std::vector<uint8_t> probe = Wave(80);
-    EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(probe.data()), nullptr,
-                           SND_MEMORY | SND_ASYNC | SND_NOSTOP | SND_NODEFAULT));
+    const auto playProbe = [&] {
+        return PlaySoundA(reinterpret_cast<LPCSTR>(probe.data()), nullptr,
+                          SND_MEMORY | SND_ASYNC | SND_NOSTOP | SND_NODEFAULT);
+    };
+    EXPECT_FALSE(playProbe());
+    DestroyWindow(window);
+    EXPECT_TRUE(playProbe());
     PlaySoundA(nullptr, nullptr, 0);
 }
 

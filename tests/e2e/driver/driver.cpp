@@ -19,6 +19,8 @@
 //                         chosen menu item does)
 //   window CLASS TITLE    a top-level window of the program with this class and title
 //   text ID TEXT          control ID of the current window has exactly this text (0: the window)
+//   served PATH           the web test peers (ZV_WEB_SERVERS) logged a request for PATH since the
+//                         driver started
 //   settext ID TEXT       sets the text of control ID of the current window (WM_SETTEXT)
 //   print ID              writes the text of control ID of the current window to standard
 //                         output as it stands (code page 936 bytes), then a line feed
@@ -48,12 +50,15 @@
 //                         name and value; (none) for no name or value
 //   client WIDTH HEIGHT   the current window's client area is WIDTH x HEIGHT 96-DPI units at the
 //                         screen's DPI (within a pixel)
-//   memory-mark           notes the instrumented program's live heap blocks and the process's
-//                         committed private bytes, and prints them
-//   memory-same KIB       the live heap blocks are as noted and the committed private bytes have
-//                         grown by at most KIB KiB since; prints both
-//   memory-bytes KIB      the committed private bytes have grown by at most KIB KiB since the
-//                         mark (the live blocks are printed, not compared)
+//   memory-mark           notes the instrumented program's live heap blocks, the process's
+//                         committed private bytes, threads and handles, and prints them
+//   memory-same N UNIT MS the live heap blocks are as noted, the threads and handles at most as
+//                         many, and the committed private bytes have grown by at most N UNIT
+//                         (KiB or MiB) since; read again every 100 ms until that holds or MS
+//                         milliseconds have passed (what an abandoned fetch holds goes when it
+//                         winds down); prints each reading
+//   memory-bytes N UNIT MS    as memory-same for the committed private bytes alone (the other
+//                         figures are printed, not compared)
 //   and the steps of robustness_steps.h (timed click, either of two texts, long text)
 #include <fcntl.h>
 #include <io.h>
@@ -62,6 +67,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -84,8 +91,12 @@ struct Driver {
     bool endWithProgramCode = false;
     DWORD programCode = 0;
     // Noted by memory-mark.
-    int32_t markedBlocks = 0;
-    uint64_t markedBytes = 0;
+    struct Memory {
+        int32_t blocks = 0;
+        uint64_t bytes = 0;
+        DWORD threads = 0;
+        DWORD handles = 0;
+    } marked;
     // The round of a run of several (the rounds step), counted from 0.
     DWORD round = 0;
 };
@@ -421,37 +432,109 @@ bool ExpectFocus(const Driver &driver, int control) {
                              ", not on " + std::to_string(control));
 }
 
-// Reads the live blocks and committed private bytes; prints them after the label.
-bool ReadMemory(const Driver &driver, const char *label, int32_t &blocks, uint64_t &bytes) {
-    if (!ReadLiveBlocks(driver.process.dwProcessId, kWaitMilliseconds, blocks)) {
-        return Fail(label, "the program has no live-block probe (not the instrumented build?)");
+// Reads the live blocks, committed private bytes, threads and handles; prints them after the
+// label unless quiet.
+bool ReadMemory(const Driver &driver, const char *label, Driver::Memory &memory,
+                bool quiet = false) {
+    if (!ReadLiveBlocks(driver.process.dwProcessId, kWaitMilliseconds, memory.blocks)) {
+        // A program that has ended answers nothing either: that is not a missing probe.
+        return Fail(label, WaitForSingleObject(driver.process.hProcess, 0) == WAIT_OBJECT_0
+                               ? "the program has ended"
+                               : "the program has no live-block probe (not the instrumented "
+                                 "build?)");
     }
-    bytes = CommittedPrivateBytes(driver.process.hProcess);
-    std::printf("%s: %ld live heap blocks, %llu committed private bytes\n", label,
-                static_cast<long>(blocks), static_cast<unsigned long long>(bytes));
-    std::fflush(stdout);
+    memory.bytes = CommittedPrivateBytes(driver.process.hProcess);
+    memory.threads = ThreadCount(driver.process.dwProcessId);
+    memory.handles = HandleCount(driver.process.dwProcessId);
+    if (!quiet) {
+        std::printf(
+            "%s: %ld live heap blocks, %llu committed private bytes, %lu threads, %lu "
+            "handles\n",
+            label, static_cast<long>(memory.blocks), static_cast<unsigned long long>(memory.bytes),
+            static_cast<unsigned long>(memory.threads), static_cast<unsigned long>(memory.handles));
+        std::fflush(stdout);
+    }
     return true;
 }
 
-// memory-same, or with blocksToo false memory-bytes.
-bool ExpectSameMemory(const Driver &driver, const wchar_t *kibText, bool blocksToo) {
+// What a reading has against the mark (empty when nothing): blocksToo adds the live blocks,
+// threads and handles to the committed bytes.
+std::string MemoryGrowth(const Driver::Memory &marked, const Driver::Memory &now,
+                         uint64_t allowedBytes, bool blocksToo) {
+    if (blocksToo && now.blocks != marked.blocks) {
+        return std::to_string(now.blocks) + " live heap blocks, noted " +
+               std::to_string(marked.blocks);
+    }
+    if (blocksToo && (now.threads > marked.threads || now.handles > marked.handles)) {
+        return std::to_string(now.threads) + " threads and " + std::to_string(now.handles) +
+               " handles, noted " + std::to_string(marked.threads) + " and " +
+               std::to_string(marked.handles);
+    }
+    if (now.bytes > marked.bytes + allowedBytes) {
+        return "committed private bytes grew by " + std::to_string(now.bytes - marked.bytes) +
+               ", allowed " + std::to_string(allowedBytes);
+    }
+    return {};
+}
+
+// memory-same, or with blocksToo false memory-bytes: N UNIT MS from take.
+bool ExpectSameMemory(const Driver &driver, const std::function<const wchar_t *()> &take,
+                      bool blocksToo) {
     const char *label = blocksToo ? "memory-same" : "memory-bytes";
-    const uint64_t allowed = static_cast<uint64_t>(std::wcstol(kibText, nullptr, 10)) * 1024;
-    int32_t blocks = 0;
-    uint64_t bytes = 0;
-    if (!ReadMemory(driver, label, blocks, bytes)) {
-        return false;
+    const wchar_t *amount = take();
+    const wchar_t *unit = take();
+    const wchar_t *within = take();
+    const std::wstring unitName = unit != nullptr ? unit : L"";
+    if (amount == nullptr || within == nullptr || (unitName != L"KiB" && unitName != L"MiB")) {
+        return Fail(label, "needs the allowed growth, its unit (KiB or MiB) and a time limit");
     }
-    if (blocksToo && blocks != driver.markedBlocks) {
-        return Fail(label, std::to_string(blocks) + " live heap blocks, noted " +
-                               std::to_string(driver.markedBlocks));
+    const ULONGLONG end = GetTickCount64() + std::wcstoul(within, nullptr, 10);
+    const uint64_t allowed = static_cast<uint64_t>(std::wcstoul(amount, nullptr, 10))
+                             << (unitName == L"KiB" ? 10 : 20);
+    for (;;) {
+        Driver::Memory now;
+        if (!ReadMemory(driver, label, now, true)) {
+            return false;
+        }
+        const std::string growth = MemoryGrowth(driver.marked, now, allowed, blocksToo);
+        if (growth.empty() || GetTickCount64() >= end) {
+            ReadMemory(driver, label, now);
+            return growth.empty() || Fail(label, growth);
+        }
+        Sleep(100);
     }
-    if (bytes > driver.markedBytes + allowed) {
-        return Fail(label, "committed private bytes grew by " +
-                               std::to_string(bytes - driver.markedBytes) + ", allowed " +
-                               std::to_string(allowed));
+}
+
+// The lines of the web test peers' request log (ZV_WEB_SERVERS/requests.log); empty when there
+// is none.
+std::vector<std::string> RequestLogLines() {
+    const char *folder = std::getenv("ZV_WEB_SERVERS");
+    std::ifstream log(std::string(folder != nullptr ? folder : "") + "/requests.log",
+                      std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) {
+        lines.push_back(line);
     }
-    return true;
+    return lines;
+}
+
+// The log's length when the driver started: served looks only at requests of this run.
+size_t gRequestLogStart = 0;
+
+// nginx logs a request once it has answered it, a moment after the program may have its answer.
+bool ExpectServed(const std::string &path) {
+    for (DWORD waited = 0; waited < kWaitMilliseconds; waited += kPollMilliseconds) {
+        const std::vector<std::string> lines = RequestLogLines();
+        for (size_t i = gRequestLogStart; i < lines.size(); ++i) {
+            const size_t uri = lines[i].find('\t');
+            if (uri != std::string::npos &&
+                lines[i].compare(uri + 1, path.size() + 1, path + "\t") == 0) {
+                return true;
+            }
+        }
+        Sleep(kPollMilliseconds);
+    }
+    return Fail("served", "the web server never logged a request for " + Printable(path));
 }
 
 bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::wstring> &words,
@@ -509,7 +592,17 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         if (control == nullptr) {
             return Fail("text", "the current window has no such control");
         }
-        return ExpectText("text", WindowText(control), Unescape(text));
+        std::string actual;
+        if (!ReadWindowText(control, kWaitMilliseconds, actual)) {
+            return Fail("text", "the control did not answer within " +
+                                    std::to_string(kWaitMilliseconds) + " ms");
+        }
+        return ExpectText("text", actual, Unescape(text));
+    }
+    if (step == L"served") {
+        const wchar_t *path = take();
+        return path != nullptr ? ExpectServed(Unescape(path))
+                               : Fail("served", "needs the path of a request");
     }
     if (step == L"settext" || step == L"print") {
         const wchar_t *id = take();
@@ -667,12 +760,10 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
         return fault.empty() || Fail("accessible", fault);
     }
     if (step == L"memory-mark") {
-        return ReadMemory(driver, "memory-mark", driver.markedBlocks, driver.markedBytes);
+        return ReadMemory(driver, "memory-mark", driver.marked);
     }
     if (step == L"memory-same" || step == L"memory-bytes") {
-        const wchar_t *kib = take();
-        return kib != nullptr ? ExpectSameMemory(driver, kib, step == L"memory-same")
-                              : Fail("memory", "needs the allowed growth in KiB");
+        return ExpectSameMemory(driver, take, step == L"memory-same");
     }
     if (step == L"exit") {
         const wchar_t *code = take();
@@ -727,6 +818,7 @@ int main() {
             return 1;
         }
     }
+    gRequestLogStart = RequestLogLines().size();
     size_t first = 0;
     DWORD rounds = 1;
     if (words.size() >= 2 && words[0] == L"rounds") {

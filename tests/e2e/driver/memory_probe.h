@@ -1,5 +1,6 @@
 // What the driver reads of a program's memory: the runtime heap's live blocks (from the
-// instrumented program's probe window) and the committed private bytes of the process.
+// instrumented program's probe window), the committed private bytes of the process, and its
+// threads and handles.
 #pragma once
 
 #include <windows.h>
@@ -18,3 +19,10 @@ bool ReadLiveBlocks(DWORD processId, DWORD waitMilliseconds, int32_t &liveBlocks
 
 // The sum of the process's committed MEM_PRIVATE regions (Wine reports PrivateUsage as 0).
 uint64_t CommittedPrivateBytes(HANDLE process);
+
+// The number of threads the process with this id has now.
+DWORD ThreadCount(DWORD processId);
+
+// The number of handles the process with this id holds now, from the system's handle list (Wine
+// answers GetProcessHandleCount with 0); 0 when the list cannot be read.
+DWORD HandleCount(DWORD processId);

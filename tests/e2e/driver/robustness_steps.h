@@ -28,9 +28,14 @@ struct StepContext {
 //   text-either ID A B      control ID has exactly text A or exactly text B
 //   settext-long ID BYTES PREFIX   sets control ID to PREFIX followed by "a" up to BYTES bytes
 //                           and checks that the control holds all of them
-//   answers MS              for MS milliseconds, the current window answers WM_NULL at every
-//                           sample, one every 100 ms, before the platform would call it not
-//                           responding (5 s); prints the slowest answer
+//   clickbegin ID           clicks control ID from a thread of the driver's own (sent, so the
+//                           thread returns exactly when the program has handled the click)
+//   clickend MS             the click of clickbegin has been handled within MS milliseconds
+//   text-within ID MS TEXT  control ID comes to have exactly TEXT within MS milliseconds (for
+//                           posted input, which the program handles after any sent read)
+//   answers MS LIMIT        for MS milliseconds, the current window answers WM_NULL at every
+//                           sample, one every 100 ms, within LIMIT milliseconds; prints the
+//                           slowest answer
 //   paints MS               the current window and its controls, made wholly invalid, have
 //                           painted themselves within MS milliseconds
 //   type ID TEXT            posts TEXT to control ID as typed characters (wide WM_CHAR, one

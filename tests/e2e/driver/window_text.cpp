@@ -22,17 +22,23 @@ std::string ProgramBytes(const std::wstring &wide) {
     return out;
 }
 
-std::string ReadWindowText(HWND window, DWORD milliseconds) {
+bool ReadWindowText(HWND window, DWORD milliseconds, std::string &text) {
     wchar_t buffer[8192];
     DWORD_PTR length = 0;
     // WM_GETTEXT is copied across the process boundary for a sent message; GetWindowText would
     // not ask another process's window, and a posted message carries no buffer.
-    if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer),
-                            reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, milliseconds,
-                            &length) == 0) {
-        return {};
+    if (SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
+                            SMTO_NORMAL, milliseconds, &length) == 0) {
+        return false;
     }
-    return ProgramBytes(std::wstring(buffer, length));
+    text = ProgramBytes(std::wstring(buffer, length));
+    return true;
+}
+
+std::string ReadWindowText(HWND window, DWORD milliseconds) {
+    std::string text;
+    ReadWindowText(window, milliseconds, text);
+    return text;
 }
 
 std::string ReadBoxMessage(HWND box, DWORD milliseconds) {

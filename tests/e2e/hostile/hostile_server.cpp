@@ -328,7 +328,9 @@ void Answer(int socket, const std::string &name, const Settings &settings) {
             const std::string field = "X-Over-" + std::to_string(line) + ": ";
             head += field + std::string(kOverLimitLineBytes - field.size(), 'o') + "\r\n";
         }
-        SendAll(socket, head + "Content-Length: " + PageLength() + "\r\n\r\n" + page);
+        // Closed, as the server closes every connection: the platform keeps no socket of it.
+        SendAll(socket,
+                head + "Connection: close\r\nContent-Length: " + PageLength() + "\r\n\r\n" + page);
     } else if (name == "regex-hostile" || name == "regex-benign") {
         // The benign page: as large, but only blanks, so that its click times the fetch alone.
         const std::string hostile = name == "regex-hostile"

@@ -75,12 +75,13 @@ bool HasAnyCharacter(const std::wstring &pattern) {
     return found;
 }
 
-// The platform's outcome with some of its groups read as ours reads them, and the replaced text
-// too where the replacement names groups: equal to ours when those groups were the only
-// difference, and at least one was changed.
+// The platform's outcome with some of its groups read as ours reads them: equal to ours when
+// those groups were the only difference, and at least one was changed. Where the replacement
+// names groups ("$"), the replaced texts differ by those groups too: both components run the
+// case again with the replacement's "$" taken out, and must agree on that replaced text.
 template <typename Misread>
 bool AgreesOnceGroupsAreReadAsOurs(const Case &one, const Outcome &platform, const Outcome &own,
-                                   Misread misread) {
+                                   const Reruns &again, Misread misread) {
     if (platform.matches.size() != own.matches.size()) {
         return false;
     }
@@ -96,6 +97,14 @@ bool AgreesOnceGroupsAreReadAsOurs(const Case &one, const Outcome &platform, con
         }
     }
     if (Contains(one.replacement, L"$")) {
+        Case literal = one;
+        std::erase(literal.replacement, L'$');
+        const std::optional<Outcome> platformLiteral = again.platform(literal);
+        const Outcome ownLiteral = again.own(literal);
+        if (!platformLiteral.has_value() || platformLiteral->replaced != ownLiteral.replaced ||
+            platformLiteral->replaceFailed != ownLiteral.replaceFailed) {
+            return false;
+        }
         restored.replaced = own.replaced;
     }
     return differs && restored == own;
@@ -120,8 +129,9 @@ bool DotRefusesCarriageReturn(const Case &one, const Outcome &platform, const Ou
 // from Wine's component as characters that are nowhere in the subject: it reads them from
 // memory it has given up. A group's documented value is always a piece of the subject, and
 // everything else agrees.
-bool CapturesCorrupt(const Case &one, const Outcome &platform, const Outcome &own, const Reruns &) {
-    return AgreesOnceGroupsAreReadAsOurs(one, platform, own, [&](const std::wstring &group) {
+bool CapturesCorrupt(const Case &one, const Outcome &platform, const Outcome &own,
+                     const Reruns &again) {
+    return AgreesOnceGroupsAreReadAsOurs(one, platform, own, again, [&](const std::wstring &group) {
         return !group.empty() && one.subject.find(group.substr(1)) == std::wstring::npos;
     });
 }
@@ -130,8 +140,8 @@ bool CapturesCorrupt(const Case &one, const Outcome &platform, const Outcome &ow
 // gave up, where documented the group holds what its last kept iteration matched, or is Empty
 // when it took no part. The outcomes agree once those groups are read as ours reads them.
 bool CapturesNotRestored(const Case &one, const Outcome &platform, const Outcome &own,
-                         const Reruns &) {
-    return AgreesOnceGroupsAreReadAsOurs(one, platform, own,
+                         const Reruns &again) {
+    return AgreesOnceGroupsAreReadAsOurs(one, platform, own, again,
                                          [](const std::wstring &group) { return group == L"="; });
 }
 

@@ -5,7 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <ctime>
+#endif
 
 namespace {
 
@@ -48,6 +55,55 @@ TEST(RegexEngineLinearTime, PathologicalPatternsTakeStepsProportionalToTheSubjec
         EXPECT_LE(large.steps, 2.2 * small.steps + 1000)
             << std::string(c.pattern.begin(), c.pattern.end()) << ": " << small.steps << " then "
             << large.steps;
+    }
+}
+
+// The processor time this thread has used, in seconds: a measure of the search's work that does
+// not come from the engine's own step counter.
+double ThreadProcessorSeconds() {
+#ifdef _WIN32
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME &time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+#else
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+#endif
+}
+
+// The least processor time of runs searches of pattern in size fillers.
+double SearchSeconds(std::u16string_view pattern, char16_t filler, size_t size, int runs) {
+    const std::u16string subject(size, filler);
+    double least = 1e9;
+    for (int run = 0; run < runs; ++run) {
+        const double start = ThreadProcessorSeconds();
+        Measure(pattern, subject);
+        least = std::min(least, ThreadProcessorSeconds() - start);
+    }
+    return least;
+}
+
+// Two of these patterns timed by the processor: a subject four times as long costs at most ten
+// times as much (a quadratic search would cost sixteen times). The shorter subject is made long
+// enough to cost 50 ms, well above the clock's tick.
+TEST(RegexEngineLinearTime, PathologicalPatternsTakeProcessorTimeProportionalToTheSubject) {
+    for (std::u16string_view pattern : {u"(a*)*b", u"(a|aa)*c"}) {
+        size_t size = 2000;
+        double small = SearchSeconds(pattern, u'a', size, 1);
+        while (small < 0.05 && size < (size_t{1} << 22)) {
+            size *= 2;
+            small = SearchSeconds(pattern, u'a', size, 1);
+        }
+        small = SearchSeconds(pattern, u'a', size, 3);
+        const double large = SearchSeconds(pattern, u'a', 4 * size, 3);
+        std::printf("%s: %.3f s on %zu units, %.3f s on four times as many\n",
+                    std::string(pattern.begin(), pattern.end()).c_str(), small, size, large);
+        EXPECT_LE(large, 10 * small) << std::string(pattern.begin(), pattern.end()) << ": " << small
+                                     << " s on " << size << " units, then " << large;
     }
 }
 
