@@ -4,7 +4,9 @@
 // asked for. A call not answered by then is abandoned with its thread: that thread closes the
 // handles once its call returns, frees what it holds and ends. Every read returns at the next
 // piece of the body that comes in (or at the receive time-out), so an abandoned thread ends soon
-// even when a server keeps the body dribbling for ever.
+// even when a server keeps the body dribbling for ever. The handles are not closed from the
+// window thread to cancel the call: under Wine that does not release it, and WinInet may hand the
+// freed handle values to the next fetch while the abandoned thread still uses them.
 #pragma once
 
 // For std::chrono::steady_clock: <chrono> itself cannot be compiled for code page 936 texts (it

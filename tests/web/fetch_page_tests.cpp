@@ -538,6 +538,7 @@ TEST_F(FetchCloseTest, OneTransferThreadServesEveryFetch) {
 // A fetch run by a handler while another fetch waits for its send gets a transfer thread of its
 // own; each gets its own page; the thread left idle serves the next fetch.
 TEST_F(FetchCloseTest, AFetchNestedInAnothersWaitGetsAThreadAndAnAnswerOfItsOwn) {
+    gNestedFetchRan = 0;
     commands.Bind(web::kHttpSendRequestText,
                   reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendRunningANestedFetch)));
     FetchCall outer(Http("/page?t=outer"));

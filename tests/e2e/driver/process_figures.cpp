@@ -1,7 +1,7 @@
 // The driver's steps on a program's threads, handles and committed private bytes.
 #include "tests/e2e/driver/process_figures.h"
 
-#include <tlhelp32.h>
+#include <winternl.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -13,10 +13,10 @@
 namespace {
 
 constexpr DWORD kReadEveryMilliseconds = 500;
-// SystemHandleInformation: every handle of the system, one entry each. GetProcessHandleCount
-// answers 0 under Wine.
-constexpr ULONG kSystemHandleInformation = 16;
-constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+// Every handle of the system, one entry each: GetProcessHandleCount answers 0 under Wine, and the
+// handle count of SystemProcessInformation is rounded up.
+constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
 
 struct HandleEntry {
     ULONG processId;
@@ -26,7 +26,6 @@ struct HandleEntry {
     void *object;
     ACCESS_MASK access;
 };
-
 struct HandleInformation {
     ULONG count;
     HandleEntry entries[1];
@@ -37,55 +36,46 @@ struct Figures {
     long handles = -1;
     uint64_t bytes = 0;
 };
-
 Figures gMark;
 
-long ThreadCount(DWORD processId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    long threads = -1;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ProcessID == processId) {
-            threads = static_cast<long>(entry.cntThreads);
-        }
-    }
-    CloseHandle(snapshot);
-    return threads;
-}
-
-long HandleCount(DWORD processId) {
-    using Query = LONG(WINAPI *)(ULONG, void *, ULONG, ULONG *);
-    const auto query = reinterpret_cast<Query>(reinterpret_cast<uintptr_t>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+// The system's answer for kind, empty when it gives none.
+std::vector<char> SystemInformation(SYSTEM_INFORMATION_CLASS kind) {
     std::vector<char> buffer(1 << 16);
-    LONG status = kInfoLengthMismatch;
-    while (query != nullptr && status == kInfoLengthMismatch && buffer.size() <= (64u << 20)) {
+    for (; buffer.size() <= (64u << 20); buffer.resize(buffer.size() * 2)) {
         ULONG needed = 0;
-        status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                       &needed);
-        if (status == kInfoLengthMismatch) {
-            buffer.resize(buffer.size() * 2);
+        const NTSTATUS status = NtQuerySystemInformation(
+            kind, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status != kInfoLengthMismatch) {
+            return status == 0 ? buffer : std::vector<char>();
         }
     }
-    if (status != 0) {
-        return -1;
-    }
-    const auto *information = reinterpret_cast<const HandleInformation *>(buffer.data());
-    long handles = 0;
-    for (ULONG i = 0; i < information->count; ++i) {
-        handles += information->entries[i].processId == processId ? 1 : 0;
-    }
-    return handles;
+    return {};
 }
 
 Figures Read(HANDLE process) {
-    const DWORD processId = GetProcessId(process);
-    return {ThreadCount(processId), HandleCount(processId), CommittedPrivateBytes(process)};
+    const auto processId = static_cast<ULONG_PTR>(GetProcessId(process));
+    Figures figures;
+    std::vector<char> processes = SystemInformation(SystemProcessInformation);
+    for (size_t at = 0; !processes.empty();) {
+        const auto *entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION *>(&processes[at]);
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == processId) {
+            figures.threads = static_cast<long>(entry->NumberOfThreads);
+        }
+        if (entry->NextEntryOffset == 0) {
+            break;
+        }
+        at += entry->NextEntryOffset;
+    }
+    std::vector<char> handles = SystemInformation(kSystemHandleInformation);
+    if (!handles.empty()) {
+        const auto *information = reinterpret_cast<const HandleInformation *>(handles.data());
+        figures.handles = 0;
+        for (ULONG i = 0; i < information->count; ++i) {
+            figures.handles += information->entries[i].processId == processId ? 1 : 0;
+        }
+    }
+    figures.bytes = CommittedPrivateBytes(process);
+    return figures;
 }
 
 void Print(const char *label, const Figures &figures) {
@@ -115,7 +105,6 @@ bool Settles(HANDLE process, DWORD within, long threads, long handles, uint64_t 
             Print("process-settles", now);
             std::printf("process-settles: %s after %llu ms\n", settled ? "settled" : "not settled",
                         elapsed);
-            std::fflush(stdout);
             return settled || Fail("still above the mark after " + std::to_string(within) + " ms");
         }
         Sleep(kReadEveryMilliseconds);
@@ -131,17 +120,17 @@ std::optional<bool> RunProcessFiguresStep(HANDLE process, const std::wstring &st
         Print("process-mark", gMark);
         return gMark.threads >= 0 && gMark.handles >= 0;
     }
-    if (step == L"process-settles") {
-        const wchar_t *within = take();
-        const wchar_t *threads = take();
-        const wchar_t *handles = take();
-        const wchar_t *kib = take();
-        if (kib == nullptr) {
-            return Fail("needs a time in milliseconds, threads, handles and KiB");
-        }
-        return Settles(process, std::wcstoul(within, nullptr, 10),
-                       std::wcstol(threads, nullptr, 10), std::wcstol(handles, nullptr, 10),
-                       static_cast<uint64_t>(std::wcstoull(kib, nullptr, 10)) * 1024);
+    if (step != L"process-settles") {
+        return std::nullopt;
     }
-    return std::nullopt;
+    const wchar_t *within = take();
+    const wchar_t *threads = take();
+    const wchar_t *handles = take();
+    const wchar_t *kib = take();
+    if (kib == nullptr) {
+        return Fail("needs a time in milliseconds, threads, handles and KiB");
+    }
+    return Settles(process, std::wcstoul(within, nullptr, 10), std::wcstol(threads, nullptr, 10),
+                   std::wcstol(handles, nullptr, 10),
+                   static_cast<uint64_t>(std::wcstoull(kib, nullptr, 10)) * 1024);
 }
