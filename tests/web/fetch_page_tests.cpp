@@ -451,22 +451,59 @@ BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void
     return send(request, headers, length, data, dataLength);
 }
 
-// HttpSendRequestA (DLL command 4) standing in for a server slow enough that a handler runs
-// during the fetch's wait: its first call, on the outer fetch's transfer thread, has the window
-// run a whole fetch of its own (kRunNestedFetch, which the wait dispatches) before it sends for
-// real. Each call records its thread.
+// A window whose handler runs a whole fetch of its own, as a handler may at any time.
 constexpr UINT kRunNestedFetch = WM_APP + 1;
-LONG gNestedFetchRan = 0;
-DWORD gOuterSendThread = 0;
 DWORD gNestedSendThread = 0;
 std::string gNestedBody;
+LRESULT CALLBACK NestingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunNestedFetch) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    FetchCall nested("http://127.0.0.1:" + std::to_string(WebPeerPort("http_port")) +
+                     "/dance/play/one.html");
+    gNestedBody = nested.Run().body;
+    gNestedSendThread = gSendThread;
+    return 0;
+}
+
+// HttpSendRequestA (DLL command 4) standing in for a server slow enough that a handler runs
+// during the fetch's wait: its first call, on the outer fetch's transfer thread, has the nesting
+// window run its fetch (sent, so the wait dispatches it) before it sends for real.
+HWND gNestingWindow = nullptr;
+LONG gNestedFetchRan = 0;
+DWORD gOuterSendThread = 0;
 BOOL WINAPI SendRunningANestedFetch(void *request, const char *headers, DWORD length, void *data,
                                     DWORD dataLength) {
     if (InterlockedExchange(&gNestedFetchRan, 1) == 0) {
         gOuterSendThread = GetCurrentThreadId();
-        SendMessageA(gClosingWindow, kRunNestedFetch, 0, 0);
+        SendMessageA(gNestingWindow, kRunNestedFetch, 0, 0);
     }
     return RecordingSend(request, headers, length, data, dataLength);
+}
+
+// A fetch run by a handler while another fetch waits for its send gets a transfer thread of its
+// own; each gets its own page; the thread left idle serves the next fetch.
+TEST_F(FetchPageTest, AFetchNestedInAnothersWaitGetsAThreadAndAnAnswerOfItsOwn) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &NestingWindowProcedure;
+    windowClass.lpszClassName = "ZvNestingWindow";
+    RegisterClassA(&windowClass);
+    gNestingWindow = CreateWindowExA(0, "ZvNestingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr);
+    gNestedFetchRan = 0;
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendRunningANestedFetch)));
+    FetchCall outer(Http("/page?t=outer"));
+    EXPECT_EQ(outer.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(gNestedBody, ReadFile(WebPeersFolder() + "/site/dance/play/one.html"));
+    EXPECT_NE(gNestedBody, "");
+    EXPECT_EQ(gSendThread, gOuterSendThread);
+    EXPECT_NE(gNestedSendThread, gOuterSendThread);
+    EXPECT_NE(gNestedSendThread, GetCurrentThreadId());
+    FetchCall next(Http("/page?t=after-nested"));
+    EXPECT_EQ(next.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(gSendThread, gNestedSendThread);
+    DestroyWindow(gNestingWindow);
 }
 
 // InternetCloseHandle (DLL command 1), counting its calls; the third sets gThirdClose.
@@ -483,16 +520,8 @@ BOOL WINAPI CountingClose(void *handle) {
 }
 
 // A window that handles a close during a wait as the window engine does: put back into the
-// queue, and the wait given up. Its kRunNestedFetch runs a fetch, which a handler may do at any
-// time.
+// queue, and the wait given up.
 LRESULT CALLBACK ClosingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kRunNestedFetch) {
-        FetchCall nested("http://127.0.0.1:" + std::to_string(WebPeerPort("http_port")) +
-                         "/dance/play/one.html");
-        gNestedBody = nested.Run().body;
-        gNestedSendThread = gSendThread;
-        return 0;
-    }
     if (message == WM_CLOSE && WindowsAliveWaitRunning()) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         InterruptWindowsAliveWait();
@@ -535,24 +564,6 @@ TEST_F(FetchCloseTest, OneTransferThreadServesEveryFetch) {
     EXPECT_EQ(gSendThread, transferThread);
 }
 
-// A fetch run by a handler while another fetch waits for its send gets a transfer thread of its
-// own; each gets its own page; the thread left idle serves the next fetch.
-TEST_F(FetchCloseTest, AFetchNestedInAnothersWaitGetsAThreadAndAnAnswerOfItsOwn) {
-    gNestedFetchRan = 0;
-    commands.Bind(web::kHttpSendRequestText,
-                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendRunningANestedFetch)));
-    FetchCall outer(Http("/page?t=outer"));
-    EXPECT_EQ(outer.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
-    EXPECT_EQ(gNestedBody, ReadFile(WebPeersFolder() + "/site/dance/play/one.html"));
-    EXPECT_NE(gNestedBody, "");
-    EXPECT_EQ(gSendThread, gOuterSendThread);
-    EXPECT_NE(gNestedSendThread, gOuterSendThread);
-    EXPECT_NE(gNestedSendThread, GetCurrentThreadId());
-    FetchCall next(Http("/page?t=after-nested"));
-    EXPECT_EQ(next.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
-    EXPECT_EQ(gSendThread, gNestedSendThread);
-}
-
 TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServesTheNext) {
     gHoldSend = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     gThirdClose = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -567,8 +578,8 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     EXPECT_EQ(held.responseHeaders.str(), std::string(5000, ' '));
     EXPECT_TRUE(CloseWasLeftQueued());
     const DWORD abandonedThread = gSendThread;
-    // The abandoned thread closes the handles once the platform lets it go, through the entry it
-    // was handed: a shutdown meanwhile has withdrawn the binder's lists.
+    // The abandoned thread closes the handles once the platform lets it go, and ends.
+    // It closes them through the entry it was handed: a shutdown has withdrawn the binder's lists.
     commands.Withdraw();
     SetEvent(gHoldSend);
     EXPECT_EQ(WaitForSingleObject(gThirdClose, 10000), WAIT_OBJECT_0);
