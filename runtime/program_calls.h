@@ -38,9 +38,11 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t index, int32_
 // Slots 10 and 11.
 void RunMessageLoop();
 void LoadStartWindow(uint32_t windowId);
-// Slot 12, internal commands 6, 3, 2, 0, 1 and 7. WaitKeepingWindowsAlive waits until answer (an
-// event object) is signalled or milliseconds have passed while the windows stay alive; a close
-// asked for meanwhile ends it early.
+// Slot 12, internal commands 6, 3, 2, 0, 1, 7 and 8. WaitKeepingWindowsAlive waits until answer
+// (an event object) is signalled or milliseconds have passed while the windows stay alive; a close
+// asked for meanwhile ends it early. BindDllCommand binds DLL command index on the calling thread
+// as its first call would (a failure is reported and ends the program) and returns its entry, for
+// a thread of the program's own that must not read the binder's lists.
 void InitializeRuntime();
 void RegisterExitRoutine(void (*routine)());
 void MakeArrayWritable(uint32_t elementSize, void **arrayVariable);
@@ -48,5 +50,6 @@ char *FileSearchStep(const char *pattern, uint32_t mask, bool directoriesExclude
                      void **searchSlot);
 void FileSearchClose(void *search);
 uint32_t WaitKeepingWindowsAlive(void *answer, uint32_t milliseconds);
+void *BindDllCommand(uint32_t index);
 
 } // namespace ProgramCall

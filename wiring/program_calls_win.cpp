@@ -101,4 +101,8 @@ uint32_t WaitKeepingWindowsAlive(void *answer, uint32_t milliseconds) {
                         milliseconds);
 }
 
+void *BindDllCommand(uint32_t index) {
+    return reinterpret_cast<void *>(CallInternal(kInternalBindDllCommand, index));
+}
+
 } // namespace ProgramCall

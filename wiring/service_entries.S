@@ -30,7 +30,7 @@ _CallKernelCommand:
 # table answers 0 without calling anything.
     .globl _CallInternalCommand
 _CallInternalCommand:
-    cmpl $8, %eax
+    cmpl _InternalCommandCount, %eax
     jae 1f
     movl _InternalCommandTable(,%eax,4), %eax
     testl %eax, %eax

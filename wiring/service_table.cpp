@@ -1,6 +1,7 @@
 // The service table and the internal command table in slot order.
 #include "wiring/service_table.h"
 
+#include "runtime/dll_binding.h"
 #include "runtime/dll_command_call.h"
 #include "runtime/error_report.h"
 #include "runtime/heap.h"
@@ -60,4 +61,6 @@ extern "C" const uint32_t InternalCommandTable[kInternalCommandCount] = {
     EntryOf(&MakeArrayWritable),      EntryOf(&RegisterExitRoutine),
     EntryOf(&ReadTypeProperty),       EntryOf(&WriteTypeProperty),
     EntryOf(&InitializeRuntimeEntry), EntryOf(&WaitKeepingWindowsAlive),
+    EntryOf(&ResolveDllCommand),
 };
+extern "C" const uint32_t InternalCommandCount = kInternalCommandCount;

@@ -1,11 +1,11 @@
 // The runtime's entry points for program code: the RuntimeServiceTable (13 slots) and the
-// InternalCommandTable (8 entries) that slot 12 dispatches to.
+// InternalCommandTable (9 entries) that slot 12 dispatches to.
 #pragma once
 
 #include <cstdint>
 
 inline constexpr int kServiceSlotCount = 13;
-inline constexpr int kInternalCommandCount = 8;
+inline constexpr int kInternalCommandCount = 9;
 
 enum ServiceSlot : int {
     kSlotReportError = 0,
@@ -32,10 +32,13 @@ enum InternalCommand : int {
     kInternalWriteTypeProperty = 5,
     kInternalInitializeRuntime = 6,
     kInternalWaitKeepingWindowsAlive = 7,
+    kInternalBindDllCommand = 8,
 };
 
 extern "C" const uint32_t RuntimeServiceTable[kServiceSlotCount];
 extern "C" const uint32_t InternalCommandTable[kInternalCommandCount];
+// The table's length, for CallInternalCommand's range check.
+extern "C" const uint32_t InternalCommandCount;
 
 // Service slot 3 (and the spare slot 2): the routine address in eax, the argument count and
 // the records on the stack; the result record comes back in eax, edx and ecx.

@@ -22,8 +22,14 @@ constexpr uint32_t kFirstBodyCapacity = 64 * 1024;
 // until the platform lets it go.
 constexpr SIZE_T kTransferStackBytes = 256 * 1024;
 
-// The blocking calls the fetch hands to the transfer thread, one at a time.
-enum class Call { kSend, kQueryAvailable, kRead, kClose };
+// The blocking calls the fetch hands to the transfer thread, one at a time, and kEnd, which
+// tells an idle thread that is not kept for the next fetch to end.
+enum class Call { kSend, kQueryAvailable, kRead, kClose, kEnd };
+
+// The WinInet entry points the transfer thread calls, each taking and returning 32-bit words.
+using Entry1 = uint32_t(WINAPI *)(uint32_t);
+using Entry4 = uint32_t(WINAPI *)(uint32_t, uint32_t, uint32_t, uint32_t);
+using Entry5 = uint32_t(WINAPI *)(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t);
 
 // Who has the record: the thread while a call runs, the waiting fetch otherwise; an abandoned
 // thread keeps it and frees it when it ends.
@@ -32,9 +38,16 @@ enum TransferState : LONG { kIdle, kBusy, kAbandoned };
 } // namespace
 
 // The transfer thread's record, on the runtime heap. The fetch writes the call and its
-// arguments while the thread is idle; the thread writes the answer before it signals.
+// arguments while the thread is idle; the thread writes the answer before it signals. The entry
+// points are bound on the window thread and handed over at the start of each fetch: the thread
+// never reads the binder's lists, which the shutdown clears while a thread may still be working.
 struct TransferThread {
     HANDLE thread;
+    Entry5 sendText;
+    Entry5 sendBytes;
+    Entry4 queryAvailable;
+    Entry4 read;
+    Entry1 close;
     HANDLE asked;        // auto-reset: a call is waiting for the thread
     HANDLE answered;     // auto-reset: the call has returned
     volatile LONG state; // TransferState, changed only by interlocked exchange
@@ -52,16 +65,45 @@ struct TransferThread {
 
 namespace {
 
-// The process's transfer thread while it is idle or serving a fetch; window-thread state.
-TransferThread *gTransferThread = nullptr;
+// The idle transfer thread kept for the next fetch, or null; window-thread state. A fetch takes
+// it, so that a fetch nested in another's wait (from a handler run during it) finds none and
+// gets a thread of its own: no two fetches share a record or an answer.
+TransferThread *gIdleThread = nullptr;
 
-void CloseOpenHandles(FetchHandles &handles) {
-    for (uint32_t *handle : {&handles.request, &handles.connection, &handles.session}) {
+void CloseOpenHandles(TransferThread &t) {
+    for (uint32_t *handle : {&t.handles.request, &t.handles.connection, &t.handles.session}) {
         if (*handle != 0) {
-            CallDll(kInternetCloseHandle, *handle);
+            t.close(*handle);
             *handle = 0;
         }
     }
+}
+
+bool Abandoned(const TransferThread &t) {
+    return t.state == kAbandoned;
+}
+
+// Reads up to readBytes into the buffer, each piece no larger than what the platform reports as
+// come in: a synchronous read of more returns only when all of it has come or the body ends, so a
+// server that sends a byte just within the receive time-out would hold one read, and the thread,
+// for ever. A query returns at the first byte or at the receive time-out; between pieces the
+// thread stops as soon as its fetch has given it up. The result is 0 when nothing was read (the
+// body has ended, or a query or read failed).
+uint32_t ReadPieces(TransferThread &t, uint32_t *count) {
+    while (*count < t.readBytes && !Abandoned(t)) {
+        uint32_t available = 0;
+        if (t.queryAvailable(t.handles.request, Word(&available), 0, 0) == 0 || available == 0) {
+            break;
+        }
+        uint32_t read = 0;
+        const uint32_t wanted = std::min(available, t.readBytes - *count);
+        if (t.read(t.handles.request, Word(t.buffer + *count), wanted, Word(&read)) == 0 ||
+            read == 0 || read > wanted) {
+            break;
+        }
+        *count += read;
+    }
+    return *count > 0 ? 1 : 0;
 }
 
 uint32_t MakeCall(TransferThread &t, uint32_t *count) {
@@ -70,32 +112,37 @@ uint32_t MakeCall(TransferThread &t, uint32_t *count) {
         const auto *headers = static_cast<const char *>(t.sendCopy);
         const char *post = headers + t.headersLength + 1;
         const uint32_t result =
-            t.get ? CallDll(kHttpSendRequestText, t.handles.request, Word(headers), t.headersLength,
-                            Word(kEmptyText), 0)
-                  : CallDll(kHttpSendRequestBytes, t.handles.request, Word(headers),
-                            t.headersLength, t.postLength > 0 ? Word(post) : 0, t.postLength);
+            t.get
+                ? t.sendText(t.handles.request, Word(headers), t.headersLength, Word(kEmptyText), 0)
+                : t.sendBytes(t.handles.request, Word(headers), t.headersLength,
+                              t.postLength > 0 ? Word(post) : 0, t.postLength);
         FreeMemory(t.sendCopy);
         t.sendCopy = nullptr;
         return result;
     }
     case Call::kQueryAvailable:
-        return CallDll(kInternetQueryDataAvailable, t.handles.request, Word(count), 0, 0);
+        return t.queryAvailable(t.handles.request, Word(count), 0, 0);
     case Call::kRead:
-        return CallDll(kInternetReadFile, t.handles.request, Word(t.buffer), t.readBytes,
-                       Word(count));
+        return ReadPieces(t, count);
     case Call::kClose:
-        CloseOpenHandles(t.handles);
+        CloseOpenHandles(t);
         return 1;
+    case Call::kEnd:
+        return 0;
     }
     return 0;
 }
 
-// The transfer thread: makes each call it is handed. When the fetch gave a call up, the thread
-// closes what is still open as soon as the platform lets it go, frees its record and ends.
+// The transfer thread: makes each call it is handed. When the fetch gave a call up, or told the
+// thread to end, the thread closes what is still open as soon as the platform lets it go, frees
+// its record and ends.
 DWORD WINAPI ServeTransfers(void *record) {
     auto *t = static_cast<TransferThread *>(record);
     for (;;) {
         WaitForSingleObject(t->asked, INFINITE);
+        if (t->call == Call::kEnd) {
+            break;
+        }
         uint32_t count = 0;
         t->result = MakeCall(*t, &count);
         t->count = count;
@@ -104,7 +151,7 @@ DWORD WINAPI ServeTransfers(void *record) {
         }
         SetEvent(t->answered);
     }
-    CloseOpenHandles(t->handles);
+    CloseOpenHandles(*t);
     FreeMemory(t->sendCopy);
     CloseHandle(t->asked);
     CloseHandle(t->answered);
@@ -113,10 +160,41 @@ DWORD WINAPI ServeTransfers(void *record) {
     return 0;
 }
 
-// A new transfer thread, or null when the platform makes none.
+template <typename Entry> Entry BoundEntry(DllCommandIndex index) {
+    return reinterpret_cast<Entry>(ProgramCall::BindDllCommand(index));
+}
+
+// The library that holds entry stays mapped for the rest of the process. A shutdown may run
+// while a transfer thread is inside it (nested in a wait, it never returns to the fetch, which
+// then never gives the call up), and it gives back the program's references to its DLL
+// commands' libraries: pinned, the library is never unmapped under that thread.
+void KeepLibraryMapped(const void *entry) {
+    HMODULE pinned = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       static_cast<const wchar_t *>(entry), &pinned);
+}
+
+// Hands the thread the entry points of its calls, bound here on the window thread.
+void HandEntries(TransferThread &t) {
+    t.sendText = BoundEntry<Entry5>(kHttpSendRequestText);
+    t.sendBytes = BoundEntry<Entry5>(kHttpSendRequestBytes);
+    t.queryAvailable = BoundEntry<Entry4>(kInternetQueryDataAvailable);
+    t.read = BoundEntry<Entry4>(kInternetReadFile);
+    t.close = BoundEntry<Entry1>(kInternetCloseHandle);
+}
+
+// A new transfer thread with its entry points, their libraries pinned; null when the platform
+// makes none.
 TransferThread *NewTransferThread() {
     auto *t = static_cast<TransferThread *>(AllocateMemory(sizeof(TransferThread)));
     std::memset(static_cast<void *>(t), 0, offsetof(TransferThread, buffer));
+    HandEntries(*t);
+    for (const void *entry :
+         {reinterpret_cast<const void *>(t->sendText), reinterpret_cast<const void *>(t->sendBytes),
+          reinterpret_cast<const void *>(t->queryAvailable),
+          reinterpret_cast<const void *>(t->read), reinterpret_cast<const void *>(t->close)}) {
+        KeepLibraryMapped(entry);
+    }
     t->asked = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     t->answered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (t->asked != nullptr && t->answered != nullptr) {
@@ -135,15 +213,6 @@ TransferThread *NewTransferThread() {
     return t;
 }
 
-// An abandoned thread may still be inside WinInet when the program ends, and the shutdown gives
-// back the program's references to its DLL commands' libraries: the library is pinned for the
-// rest of the process, so that it is never unmapped under that thread.
-void KeepPlatformLibraryMapped() {
-    HMODULE pinned = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, ConstantText(Constant::WinInetLibrary),
-                       &pinned);
-}
-
 uint32_t RemainingMilliseconds(Deadline deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -158,7 +227,7 @@ struct Answer {
 
 // Hands one call to the thread and waits for it until the deadline, the windows alive meanwhile.
 // A call that has not answered by then, or when a close is asked for, is abandoned with its
-// thread, which makes no further call for this process but the closing of the handles.
+// thread, which makes no further call but the closing of the handles.
 Answer Ask(Transfer &transfer, Call call) {
     TransferThread *t = transfer.thread;
     t->call = call;
@@ -168,8 +237,6 @@ Answer Ask(Transfer &transfer, Call call) {
         ProgramCall::WaitKeepingWindowsAlive(t->answered, RemainingMilliseconds(transfer.deadline));
     if (outcome != kWaitAnswered &&
         InterlockedCompareExchange(&t->state, kAbandoned, kBusy) == kBusy) {
-        KeepPlatformLibraryMapped();
-        gTransferThread = nullptr;
         transfer.thread = nullptr;
         transfer.abandoned = true;
         return {false, 0, 0};
@@ -210,13 +277,17 @@ ByteSet Finished(ByteSet body, uint32_t size) {
 } // namespace
 
 Transfer BeginTransfer(const FetchHandles &handles, Deadline deadline) {
-    if (gTransferThread == nullptr) {
-        gTransferThread = NewTransferThread();
+    TransferThread *t = gIdleThread;
+    gIdleThread = nullptr;
+    if (t != nullptr) {
+        HandEntries(*t);
+    } else {
+        t = NewTransferThread();
     }
-    if (gTransferThread != nullptr) {
-        gTransferThread->handles = handles;
+    if (t != nullptr) {
+        t->handles = handles;
     }
-    return {gTransferThread, false, handles, deadline};
+    return {t, false, handles, deadline};
 }
 
 bool SendWithin(Transfer &transfer, const SendPlan &plan) {
@@ -284,12 +355,28 @@ void EndTransfer(Transfer &transfer) {
     if (transfer.abandoned) {
         return;
     }
-    if (transfer.thread == nullptr) {
+    TransferThread *t = transfer.thread;
+    if (t == nullptr) {
         // No thread was made and no call is in flight: nothing can keep the closing waiting.
-        CloseOpenHandles(transfer.handles);
+        for (uint32_t handle :
+             {transfer.handles.request, transfer.handles.connection, transfer.handles.session}) {
+            if (handle != 0) {
+                CallDll(kInternetCloseHandle, handle);
+            }
+        }
         return;
     }
-    Ask(transfer, Call::kClose);
+    if (!Ask(transfer, Call::kClose).inTime) {
+        return;
+    }
+    // The thread is idle: kept for the next fetch, unless a fetch nested in this one's wait has
+    // already left one there.
+    if (gIdleThread == nullptr) {
+        gIdleThread = t;
+        return;
+    }
+    t->call = Call::kEnd;
+    SetEvent(t->asked);
 }
 
 } // namespace web

@@ -1,9 +1,12 @@
 // The network half of a fetch: the blocking WinInet calls (the send, each read, closing the
-// handles) are made on the process's transfer thread, and the window thread waits for each
-// answer in the runtime's wait that keeps the windows alive, until the fetch's deadline or until
-// a close is asked for. A call not answered by then is abandoned with its thread: that thread
-// closes the handles once the platform lets it go, frees what it holds and ends, and the next
-// fetch gets a new transfer thread.
+// handles) are made on a transfer thread, and the window thread waits for each answer in the
+// runtime's wait that keeps the windows alive, until the fetch's deadline or until a close is
+// asked for. A call not answered by then is abandoned with its thread: that thread closes the
+// handles once its call returns, frees what it holds and ends. Every read returns at the next
+// piece of the body that comes in (or at the receive time-out), so an abandoned thread ends soon
+// even when a server keeps the body dribbling for ever. The handles are not closed from the
+// window thread to cancel the call: under Wine that does not release it, and WinInet may hand the
+// freed handle values to the next fetch while the abandoned thread still uses them.
 #pragma once
 
 // For std::chrono::steady_clock: <chrono> itself cannot be compiled for code page 936 texts (it
@@ -46,8 +49,9 @@ struct Transfer {
     Deadline deadline;
 };
 
-// Takes the transfer thread (made at the first fetch, and again after one was abandoned) for the
-// handles. Its record, with the thread's 256 KiB read buffer, comes from the runtime heap. When the
+// Takes the idle transfer thread for the handles, or makes one when there is none (at the first
+// fetch, after one was abandoned, and for a fetch nested in another's wait, whose thread is
+// busy). Its record, with the thread's 256 KiB read buffer, comes from the runtime heap. When the
 // platform makes no thread, the calls fail as a send that failed would.
 Transfer BeginTransfer(const FetchHandles &handles, Deadline deadline);
 
@@ -61,7 +65,8 @@ bool SendWithin(Transfer &transfer, const SendPlan &plan);
 ByteSet ReadBodyWithin(Transfer &transfer);
 
 // Closes request, connection and session, in that order, on the transfer thread until the
-// deadline; an abandoned transfer's thread closes them itself.
+// deadline; an abandoned transfer's thread closes them itself. The thread is then kept idle for
+// the next fetch, or ends when another is already kept.
 void EndTransfer(Transfer &transfer);
 
 } // namespace web

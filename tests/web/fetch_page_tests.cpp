@@ -490,6 +490,74 @@ BOOL WINAPI RecordingSend(void *request, const char *headers, DWORD length, void
     return send(request, headers, length, data, dataLength);
 }
 
+// A window whose handler runs a whole fetch of its own, as a handler may at any time.
+constexpr UINT kRunNestedFetch = WM_APP + 1;
+DWORD gNestedSendThread = 0;
+std::string gNestedBody;
+LRESULT CALLBACK NestingWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunNestedFetch) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    FetchCall nested("http://127.0.0.1:" + std::to_string(WebPeerPort("http_port")) +
+                     "/dance/play/one.html");
+    gNestedBody = nested.Run().body;
+    gNestedSendThread = gSendThread;
+    return 0;
+}
+
+// HttpSendRequestA (DLL command 4) standing in for a server slow enough that a handler runs
+// during the fetch's wait: its first call, on the outer fetch's transfer thread, has the nesting
+// window run its fetch (sent, so the wait dispatches it) before it sends for real.
+HWND gNestingWindow = nullptr;
+LONG gNestedFetchRan = 0;
+DWORD gOuterSendThread = 0;
+BOOL WINAPI SendRunningANestedFetch(void *request, const char *headers, DWORD length, void *data,
+                                    DWORD dataLength) {
+    if (InterlockedExchange(&gNestedFetchRan, 1) == 0) {
+        gOuterSendThread = GetCurrentThreadId();
+        SendMessageA(gNestingWindow, kRunNestedFetch, 0, 0);
+    }
+    return RecordingSend(request, headers, length, data, dataLength);
+}
+
+// A fetch run by a handler while another fetch waits for its send gets a transfer thread of its
+// own; each gets its own page; the thread left idle serves the next fetch.
+TEST_F(FetchPageTest, AFetchNestedInAnothersWaitGetsAThreadAndAnAnswerOfItsOwn) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &NestingWindowProcedure;
+    windowClass.lpszClassName = "ZvNestingWindow";
+    RegisterClassA(&windowClass);
+    gNestingWindow = CreateWindowExA(0, "ZvNestingWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr);
+    gNestedFetchRan = 0;
+    commands.Bind(web::kHttpSendRequestText,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendRunningANestedFetch)));
+    FetchCall outer(Http("/page?t=outer"));
+    EXPECT_EQ(outer.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(gNestedBody, ReadFile(WebPeersFolder() + "/site/dance/play/one.html"));
+    EXPECT_NE(gNestedBody, "");
+    EXPECT_EQ(gSendThread, gOuterSendThread);
+    EXPECT_NE(gNestedSendThread, gOuterSendThread);
+    EXPECT_NE(gNestedSendThread, GetCurrentThreadId());
+    FetchCall next(Http("/page?t=after-nested"));
+    EXPECT_EQ(next.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+    EXPECT_EQ(gSendThread, gNestedSendThread);
+    DestroyWindow(gNestingWindow);
+}
+
+// InternetCloseHandle (DLL command 1), counting its calls; the third sets gThirdClose.
+LONG gCloses = 0;
+HANDLE gThirdClose = nullptr;
+BOOL WINAPI CountingClose(void *handle) {
+    using Close = BOOL(WINAPI *)(void *);
+    if (InterlockedIncrement(&gCloses) == 3) {
+        SetEvent(gThirdClose);
+    }
+    const auto close = reinterpret_cast<Close>(reinterpret_cast<uintptr_t>(
+        GetProcAddress(GetModuleHandleA("wininet.dll"), "InternetCloseHandle")));
+    return close(handle);
+}
+
 // HttpSendRequestA (DLL command 4) standing in for a server that answers exactly as the user asks
 // the window to close: it posts the close, then, with gHoldSend set, fails the send once released;
 // else it sends for real, so that the server's real answer races the close.
@@ -555,8 +623,11 @@ TEST_F(FetchCloseTest, OneTransferThreadServesEveryFetch) {
 
 TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServesTheNext) {
     gHoldSend = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    gThirdClose = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     commands.Bind(web::kHttpSendRequestText,
                   reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&SendAskingToClose)));
+    commands.Bind(web::kInternetCloseHandle,
+                  reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&CountingClose)));
     FetchCall held(Http("/page?t=held"));
     const DWORD start = GetTickCount();
     EXPECT_TRUE(held.Run().bodyIsNull);
@@ -569,7 +640,13 @@ TEST_F(FetchCloseTest, ACloseDuringAHeldSendFailsTheFetchAtOnceAndANewThreadServ
     EXPECT_TRUE(fate.marked && !fate.queued);
     const DWORD abandonedThread = gSendThread;
     // The abandoned thread closes the handles once the platform lets it go, and ends.
+    // It closes them through the entry it was handed: a shutdown has withdrawn the binder's lists.
+    commands.Withdraw();
     SetEvent(gHoldSend);
+    EXPECT_EQ(WaitForSingleObject(gThirdClose, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(gCloses, 3);
+    CloseHandle(gThirdClose);
+    commands.Restore();
     commands.Bind(web::kHttpSendRequestText,
                   reinterpret_cast<FARPROC>(reinterpret_cast<uintptr_t>(&RecordingSend)));
     FetchCall next(Http("/page?t=after-held"));

@@ -12,14 +12,17 @@
 class WinInetCommandLists {
 public:
     WinInetCommandLists() { UseDllCommandLists(&lists_); }
-    ~WinInetCommandLists() {
-        ReleaseDllCommandModules(lists_, PlatformModuleLoader());
-        UseDllCommandLists(nullptr);
-    }
+    ~WinInetCommandLists() { Withdraw(); }
     WinInetCommandLists(const WinInetCommandLists &) = delete;
     WinInetCommandLists &operator=(const WinInetCommandLists &) = delete;
     // Binds command index to entry ahead of its first call, so that a test can watch the calls.
     void Bind(uint32_t index, FARPROC entry) { entries_[index] = entry; }
+    // Releases and withdraws the lists as the program's shutdown does, and hands them over again.
+    void Withdraw() {
+        ReleaseDllCommandModules(lists_, PlatformModuleLoader());
+        UseDllCommandLists(nullptr);
+    }
+    void Restore() { UseDllCommandLists(&lists_); }
 
 private:
     static constexpr uint32_t kCount = 12;

@@ -59,7 +59,8 @@
 //                         winds down); prints each reading
 //   memory-bytes N UNIT MS    as memory-same for the committed private bytes alone (the other
 //                         figures are printed, not compared)
-//   and the steps of robustness_steps.h (timed click, either of two texts, long text)
+//   and the steps of robustness_steps.h (timed click, either of two texts, long text) and of
+//   process_figures.h (threads, handles and committed memory back where they were)
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -75,6 +76,7 @@
 
 #include "tests/e2e/driver/accessible_probe.h"
 #include "tests/e2e/driver/memory_probe.h"
+#include "tests/e2e/driver/process_figures.h"
 #include "tests/e2e/driver/robustness_steps.h"
 #include "tests/e2e/driver/window_frame.h"
 #include "tests/e2e/driver/window_text.h"
@@ -779,6 +781,10 @@ bool RunStep(Driver &driver, const std::wstring &step, const std::vector<std::ws
     }
     if (const std::optional<bool> held = RunRobustnessStep(
             {driver.current, Unescape, UnescapeWide, WindowText, Printable}, step, take)) {
+        return *held;
+    }
+    if (const std::optional<bool> held =
+            RunProcessFiguresStep(driver.process.hProcess, step, take)) {
         return *held;
     }
     return Fail("arguments", "unknown step");

@@ -5,9 +5,9 @@
 // Writes DIR/ports ("port=N" for the cases, "blackhole_port=M" for a port whose connections are
 // never accepted) and appends every request head to DIR/requests.log, one line each. Every loop is
 // bounded: the process ends after LIFETIME_SECONDS, a case that stalls, drips or floods (silent,
-// drip, endless-headers, header-flood, endless-body, endless-chunked, fast-then-drip) does so for
-// at most HOLD_SECONDS, and the blackhole port
-// closes after HOLD_SECONDS, so that a client's next connection attempt is refused.
+// drip, slow-drip, endless-headers, header-flood, endless-body, endless-chunked, fast-then-drip)
+// does so for at most HOLD_SECONDS, and the blackhole port closes after HOLD_SECONDS, so that a
+// client's next connection attempt is refused.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -38,6 +38,8 @@ constexpr size_t kHugeHeaderBytes = 100 * 1024;
 constexpr size_t kJunkBodyBytes = 4096;
 constexpr auto kHeaderLinePause = std::chrono::milliseconds(10);
 constexpr auto kDripPause = std::chrono::seconds(1);
+// Just within the receive time-out of 30 s, which each byte restarts.
+constexpr auto kSlowDripPause = std::chrono::seconds(25);
 constexpr size_t kBigBodyBytes = size_t{200} << 20;
 constexpr size_t kFloodPieceBytes = 256 * 1024;
 // fast-then-drip: this much of a body announced as kFastThenDripBodyBytes comes at once.
@@ -208,6 +210,21 @@ void SendDrip(int socket, const Settings &settings) {
     }
 }
 
+// The headers at once, then the page one byte every kSlowDripPause until the hold is over.
+void SendSlowDrip(int socket, const Settings &settings) {
+    const std::string page = Page();
+    if (!SendAll(socket, "HTTP/1.1 200 OK\r\nContent-Length: " + PageLength() + "\r\n\r\n")) {
+        return;
+    }
+    const auto until = std::min(Clock::now() + settings.hold, settings.end);
+    for (size_t i = 0; i < page.size() && Clock::now() < until; ++i) {
+        if (!SendAll(socket, page.substr(i, 1))) {
+            return;
+        }
+        std::this_thread::sleep_for(kSlowDripPause);
+    }
+}
+
 // The page, then filler bytes as fast as the peer takes them: announced as kBigBodyBytes in all,
 // or, with no length announced, until the hold is over.
 void SendFlood(int socket, const Settings &settings, bool endless) {
@@ -350,6 +367,8 @@ void Answer(int socket, const std::string &name, const Settings &settings) {
         SendEndlessHeaders(socket, settings);
     } else if (name == "drip") {
         SendDrip(socket, settings);
+    } else if (name == "slow-drip") {
+        SendSlowDrip(socket, settings);
     } else if (name == "reset-mid-body") {
         SendResetMidBody(socket);
         return;
