@@ -110,12 +110,17 @@ void CompleteHeaders(Text *headers, Text *url, const char *cookies) {
     }
 }
 
-// Whether the address holds a CR or LF byte anywhere, a trail byte's place included: a line
-// break there would end the request line or the Referer header early and send the rest of the
-// address as header lines of its own or as a second request.
-bool HoldsLineBreakByte(const char *url) {
+// Whether the address holds a control byte (below 0x20, or DEL) anywhere, a trail byte's place
+// included. A line break there would end the request line or the Referer header early and send
+// the rest of the address as header lines of its own or as a second request; the other control
+// bytes would reach the request target and the Referer line unescaped, where servers and proxies
+// read them differently (a TAB or VT splits the request line for some, NUL ends it for others).
+bool HoldsControlByte(const char *url) {
+    constexpr unsigned char kFirstPrintable = 0x20;
+    constexpr unsigned char kDelete = 0x7F;
     for (const char *p = Arg(url); *p != '\0'; ++p) {
-        if (*p == '\r' || *p == '\n') {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < kFirstPrintable || byte == kDelete) {
             return true;
         }
     }
@@ -187,7 +192,7 @@ ByteSet FetchPage(Text *url, int32_t method, OptionalArgument postText, Optional
         std::chrono::steady_clock::now() + std::chrono::milliseconds(FetchDeadlineMilliseconds());
 
     // Such an address names no page, and nothing is sent.
-    if (HoldsLineBreakByte(*url)) {
+    if (HoldsControlByte(*url)) {
         return nullptr;
     }
 
