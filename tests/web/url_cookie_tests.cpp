@@ -4,6 +4,7 @@
 #include "app/web/cookie_merge.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
+#include "runtime/heap_instrumentation.h"
 #include "tests/web/heap_checked_test.h"
 #include "tests/web/web_test_values.h"
 
@@ -150,6 +151,38 @@ TEST_F(Web, RepeatedItemsAreKeptOnce) {
 
 TEST_F(Web, EmptyListsMergeToEmpty) {
     EXPECT_EQ(Merge("", ""), "");
+}
+
+// 58,000 cookies, about what fits under the fetch's 1 MiB header bound: merged in heap requests
+// proportional to their number (merging them item against item made billions), with the
+// received first, replaced and deleted names honoured and repeats kept once.
+TEST_F(Web, FiftyEightThousandCookiesMergeInLinearWork) {
+    constexpr int kEach = 29'000;
+    std::string sent, received;
+    for (int i = 0; i < kEach; ++i) {
+        sent += "s" + std::to_string(i) + "=1; ";
+        received += "r" + std::to_string(i) + "=2; ";
+    }
+    sent += "r7=old; s3=again";
+    received += "r5=2; s1=deleted";
+#ifdef ZV_HEAP_INSTRUMENTATION
+    HeapInstrumentation::FailAllocationNumber(0);
+#endif
+    const std::string merged = Merge(sent.c_str(), received.c_str());
+#ifdef ZV_HEAP_INSTRUMENTATION
+    EXPECT_LT(HeapInstrumentation::AllocationsMade(), 20u * 2 * kEach);
+#endif
+    std::string expected;
+    for (int i = 0; i < kEach; ++i) {
+        expected += "r" + std::to_string(i) + "=2; ";
+    }
+    for (int i = 0; i < kEach; ++i) {
+        if (i != 1) {
+            expected += "s" + std::to_string(i) + "=1; ";
+        }
+    }
+    expected.resize(expected.size() - 2);
+    EXPECT_EQ(merged, expected);
 }
 
 TEST_F(Web, CookieNameAndListSearch) {
