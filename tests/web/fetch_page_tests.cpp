@@ -338,6 +338,31 @@ TEST_F(FetchPageTest, RedirectsAreFollowedUnlessTurnedOff) {
     EXPECT_EQ(stay.responseHeaders.str().rfind("HTTP/1.1 302", 0), 0u);
 }
 
+// The fetch follows redirects itself: the caller's cookies and the referring address go along
+// only to the host the caller named, and never in clear after HTTPS.
+TEST_F(FetchPageTest, RedirectsCarryCookiesAndTheReferrerOnlyToTheSameHost) {
+    struct Hop {
+        std::string from, to;
+        bool keeps;
+    };
+    const std::string secure = "https://127.0.0.1:" + std::to_string(https);
+    for (const Hop &hop : {Hop{Http("/redirect-same-host"), "/page?t=same-host", true},
+                           Hop{Http("/redirect-relative"), "/page?t=relative", true},
+                           Hop{Http("/redirect-other-host"), "/page?t=other-host", false},
+                           Hop{secure + "/redirect-to-plain", "/page?t=to-plain", false}}) {
+        SCOPED_TRACE(hop.from);
+        FetchCall call(hop.from);
+        call.cookiesGiven = true;
+        Store(&call.cookies.value, web::CopyText("a=1"));
+        EXPECT_EQ(call.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+        const LogLine seen = LoggedRequest(hop.to);
+        EXPECT_EQ(seen[kCookie].find("a=1") != std::string::npos, hop.keeps) << seen[kCookie];
+        EXPECT_EQ(seen[kReferer].find(hop.from) != std::string::npos, hop.keeps) << seen[kReferer];
+        EXPECT_EQ(seen[kAgent], kDefaultAgent);
+        EXPECT_EQ(call.cookies.str(), "a=1");
+    }
+}
+
 TEST_F(FetchPageTest, AnUnreachableServerGivesNothingButCompletedHeaders) {
     FetchCall call("http://127.0.0.1:1/x");
     call.cookiesGiven = true;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/web/cookie_merge.h"
+#include "app/web/redirect_hop.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
 #include "runtime/heap_instrumentation.h"
@@ -208,6 +209,57 @@ TEST_F(Web, RemoveDuplicateItemsKeepsFirstOccurrences) {
     TextVar text("x,y,x,,z,y");
     TextVar comma(",");
     EXPECT_EQ(Take(RemoveDuplicateItems(&text.value, &comma.value)), "x,y,,z");
+}
+
+// The fetch's own redirects: where a Location leads, and what of the caller's headers goes along.
+TEST_F(Web, RedirectAddressResolvesAgainstTheAddressItAnswers) {
+    struct Case {
+        const char *base, *location, *expected; // null: not followed
+    };
+    for (const Case &c : {
+             Case{"http://a.b/x/y?q=1", "HTTPS://c.d/e", "HTTPS://c.d/e"},
+             Case{"https://a.b:444/x", "//c.d/e", "https://c.d/e"},
+             Case{"http://A.b:81/x/y?q=1", "/z?w=2", "http://a.b:81/z?w=2"},
+             Case{"http://a.b/x/y?q=/1", "z", "http://a.b/x/z"},
+             Case{"http://a.b/x/y?q=1#f", "?r=2", "http://a.b/x/y?r=2"},
+             Case{"http://a.b/x?q=1#f", "#g", "http://a.b/x?q=1#g"},
+             Case{"a.b", "z", "http://a.b/z"},
+             Case{"http://a.b/x", " /z ", "http://a.b/z"},
+             Case{"http://a.b/x", "y/z:1", "http://a.b/y/z:1"},
+             Case{"http://a.b/x", "", nullptr},
+             Case{"http://a.b/x", "ftp://c.d/e", nullptr},
+             Case{"http://a.b/x", "javascript:alert(1)", nullptr},
+         }) {
+        SCOPED_TRACE(std::string(c.base) + " + " + c.location);
+        TextVar base(c.base);
+        Text address = web::RedirectAddress(&base.value, c.location);
+        EXPECT_EQ(address == nullptr, c.expected == nullptr);
+        if (c.expected != nullptr) {
+            EXPECT_EQ(Take(address), c.expected);
+        }
+    }
+}
+
+TEST_F(Web, CredentialsStayWithTheHostAndOffPlainHttpAfterHttps) {
+    struct Case {
+        const char *from, *to;
+        bool keeps;
+    };
+    for (const Case &c :
+         {Case{"http://a.b/x", "http://A.B:81/y", true},
+          Case{"http://a.b/x", "https://a.b/y", true}, Case{"https://a.b/x", "https://a.b/y", true},
+          Case{"https://a.b/x", "http://a.b/y", false},
+          Case{"http://a.b/x", "http://c.a.b/y", false},
+          Case{"http://a.b/x", "http://a.b.c/y", false}}) {
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        TextVar from(c.from);
+        TextVar to(c.to);
+        EXPECT_EQ(web::KeepsCallerCredentials(&from.value, &to.value), c.keeps);
+    }
+    EXPECT_EQ(Take(web::HeadersWithoutCredentials(
+                  "Accept: */*\r\nReferer: http://a.b/x\r\n\tCOOKIE : a=1\r\nAuthorization: "
+                  "Basic eA==\r\nX-Cookie: 2\nAccept-Language: zh-cn\r\nCookie: b=2")),
+              "Accept: */*\r\nX-Cookie: 2\r\nAccept-Language: zh-cn");
 }
 
 } // namespace
