@@ -74,6 +74,10 @@ int main() {
     TimePattern("(a|b)*c, 10 MiB", u"(a|b)*c", ab, {}, baseline);
     TimePattern("(.*?)x, 10 MiB", u"(.*?)x", y, {}, baseline);
     TimePattern("([^\"]*)\", 10 MiB", u"([^\"]*)\"", quoted, {}, baseline);
+    // A lookahead that reads to the end at every position, and three nested ones over 1 MiB.
+    TimePattern("(?=.*x)a, 20,000 units", u"(?=.*x)a", std::u16string(20'000, u'a'), {}, baseline);
+    TimePattern("3 nested lookaheads, 1 Mi units", u"(?=(?=(?=[\\s\\S]*c)[\\s\\S]*b)[\\s\\S]*a)z",
+                std::u16string(1u << 20, u'z'), {}, baseline);
     // How long the default step budget lets a hostile back-reference pattern run.
     TimePattern("(a*)*\\1b on 30 a, default budget", u"(a*)*\\1b", std::u16string(30, u'a'), {},
                 baseline);
