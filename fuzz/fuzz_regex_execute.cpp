@@ -16,6 +16,9 @@
 namespace {
 
 constexpr size_t kMaxSubjectUnits = 1u << 18;
+// "$'" or "$`" on a pattern that matches everywhere makes a result the square of the subject;
+// the component reports running out of memory for it. The target stops building one there.
+constexpr size_t kMaxReplacedUnits = 16u << 20;
 
 void Check(bool holds) {
     if (!holds) {
@@ -88,6 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         }
         replaced.append(subject, copiedUpTo, static_cast<size_t>(begin) - copiedUpTo);
         replaced += RegexEngine::ExpandReplacement(replacement, subject, captures, groups);
+        if (replaced.size() > kMaxReplacedUnits) {
+            return 0;
+        }
         copiedUpTo = static_cast<size_t>(end);
         if (!global) {
             break;
