@@ -1,10 +1,10 @@
 // ReadReceivedCookies, written as program code over the kernel commands.
 #include "app/web/received_cookies.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
+#include "app/web/joined_text.h"
 #include "app/web/program_text.h"
 #include "values/kernel_calls.h"
 
@@ -43,53 +43,6 @@ Text CookieOfValue(std::string_view setCookieValue) {
     return cookie;
 }
 
-// The received cookies joined by "; ", built in one heap block that grows geometrically: a
-// response with tens of thousands of Set-Cookie lines costs time in proportion to its size, where
-// concatenating the list anew for every cookie would cost its square.
-class CookieList {
-public:
-    CookieList() = default;
-    CookieList(const CookieList &) = delete;
-    CookieList &operator=(const CookieList &) = delete;
-    ~CookieList() { FreeMemory(block_); }
-
-    void Add(const char *cookie) {
-        if (!empty_) {
-            Append(kCookieSeparator);
-        }
-        Append(Arg(cookie));
-        empty_ = false;
-    }
-
-    // The list, or null when it is the empty text; the block then belongs to the caller.
-    Text Finish() {
-        if (length_ == 0) {
-            return nullptr;
-        }
-        Text list = static_cast<Text>(ReallocateMemory(block_, length_ + 1));
-        list[length_] = '\0';
-        block_ = nullptr;
-        return list;
-    }
-
-private:
-    void Append(const char *text) {
-        const uint32_t bytes = static_cast<uint32_t>(std::strlen(text));
-        if (length_ + bytes + 1 > capacity_) {
-            capacity_ = std::max({kFirstCapacity, capacity_ * 2, length_ + bytes + 1});
-            block_ = static_cast<char *>(ReallocateMemory(block_, capacity_));
-        }
-        std::memcpy(block_ + length_, text, bytes);
-        length_ += bytes;
-    }
-
-    static constexpr uint32_t kFirstCapacity = 256;
-    char *block_ = nullptr;
-    uint32_t length_ = 0;
-    uint32_t capacity_ = 0; // bytes of block_, room for the NUL included
-    bool empty_ = true;     // no cookie added yet (an added cookie may be the empty text)
-};
-
 } // namespace
 
 // Lines end at every CR or LF byte, whatever byte stands before it. HTTP frames its lines in
@@ -102,7 +55,9 @@ Text ReadReceivedCookies(Text *responseHeaders) {
     Store(responseHeaders,
           Kernel::ReplaceSubtext(Arg(*responseHeaders), kSetCookie, kSetCookie, {}, {}, false));
     const std::string_view headers(Arg(*responseHeaders));
-    CookieList cookies;
+    // Joined in one growing block: tens of thousands of Set-Cookie lines cost time in proportion
+    // to their size.
+    JoinedText cookies(kCookieSeparator);
     for (size_t start = 0; start < headers.size();) {
         size_t end = headers.find_first_of(kLineEnds, start);
         if (end == std::string_view::npos) {
@@ -111,7 +66,7 @@ Text ReadReceivedCookies(Text *responseHeaders) {
         const std::string_view line = headers.substr(start, end - start);
         if (line.starts_with(kSetCookieName)) {
             Text cookie = CookieOfValue(line.substr(kSetCookieName.size()));
-            cookies.Add(cookie);
+            cookies.Add(Arg(cookie));
             FreeMemory(cookie);
         }
         start = end + 1;

@@ -10,9 +10,8 @@
 namespace RegexEngine {
 
 BacktrackMatcher::BacktrackMatcher(const Program &program, std::u16string_view subject,
-                                   uint64_t &steps, uint64_t budget)
-    : program_(program), subject_(subject), steps_(steps),
-      stepLimit_(budget > UINT64_MAX - steps ? UINT64_MAX : steps + budget) {}
+                                   SearchBudget &budget)
+    : program_(program), subject_(subject), budget_(budget) {}
 
 bool BacktrackMatcher::MatchBackReference(const Instruction &instruction, const int32_t *slots,
                                           size_t &pos) const {
@@ -38,10 +37,14 @@ bool BacktrackMatcher::MatchBackReference(const Instruction &instruction, const 
 }
 
 SearchResult BacktrackMatcher::TryAt(size_t start, uint32_t begin, int32_t *slots, size_t depth) {
-    if (stacks_.size() <= depth) {
-        stacks_.resize(depth + 1);
+    if (levels_.size() <= depth) {
+        if (!budget_.Reserve(sizeof(Level))) {
+            return SearchResult::BudgetExhausted;
+        }
+        levels_.resize(depth + 1);
     }
-    std::vector<StackEntry> &stack = stacks_[depth];
+    Level &level = levels_[depth];
+    std::vector<StackEntry> &stack = level.stack;
     stack.clear();
     auto set = [&](uint32_t slot, int32_t value) {
         stack.push_back({slot, slots[slot], true});
@@ -50,7 +53,15 @@ SearchResult BacktrackMatcher::TryAt(size_t start, uint32_t begin, int32_t *slot
     uint32_t pc = begin;
     size_t pos = start;
     for (;;) {
-        if (++steps_ > stepLimit_ || stack.size() > kMaxBacktrackEntries) {
+        // The stack grows by doubling, so the memory it took is charged when its capacity
+        // changes: the levels together stay within the search's bound.
+        if (stack.capacity() > level.chargedCapacity) {
+            if (!budget_.Reserve((stack.capacity() - level.chargedCapacity) * sizeof(StackEntry))) {
+                return SearchResult::BudgetExhausted;
+            }
+            level.chargedCapacity = stack.capacity();
+        }
+        if (!budget_.Step()) {
             return SearchResult::BudgetExhausted;
         }
         const Instruction &instruction = program_.code[pc];

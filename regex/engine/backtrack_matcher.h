@@ -4,6 +4,7 @@
 #pragma once
 
 #include "regex/engine/compiled_program.h"
+#include "regex/engine/search_budget.h"
 
 #include <deque>
 #include <string_view>
@@ -11,16 +12,12 @@
 
 namespace RegexEngine {
 
-// Most choice points kept at once; a search that needs more gives up like one that exhausts
-// its step budget, so that memory stays bounded (12 bytes an entry).
-constexpr size_t kMaxBacktrackEntries = 8'000'000;
-
 class BacktrackMatcher {
 public:
-    BacktrackMatcher(const Program &program, std::u16string_view subject, uint64_t &steps,
-                     uint64_t budget);
+    // Steps, and the memory of the choice points of every nesting level, count against budget.
+    BacktrackMatcher(const Program &program, std::u16string_view subject, SearchBudget &budget);
 
-    // As LinearMatcher::Run, and BudgetExhausted when the budget or the stack runs out.
+    // As LinearMatcher::Run, and BudgetExhausted when the budget runs out.
     SearchResult Run(size_t start, bool anchored, uint32_t begin, std::vector<int32_t> &slots);
 
 private:
@@ -36,10 +33,15 @@ private:
 
     const Program &program_;
     std::u16string_view subject_;
-    uint64_t &steps_;
-    uint64_t stepLimit_;
-    // One per lookahead nesting level; a deque, so that adding a level keeps references valid.
-    std::deque<std::vector<StackEntry>> stacks_;
+    SearchBudget &budget_;
+    // The choice points of one lookahead nesting level, and how much of their memory the
+    // budget has been charged for.
+    struct Level {
+        std::vector<StackEntry> stack;
+        size_t chargedCapacity = 0;
+    };
+    // One per nesting level; a deque, so that adding a level keeps references valid.
+    std::deque<Level> levels_;
 };
 
 } // namespace RegexEngine

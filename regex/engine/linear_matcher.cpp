@@ -10,10 +10,11 @@
 // the next such place found once and kept until passed: on a page the hint skips nearly every
 // position, and a long match no longer drags a dead start thread along at each unit.
 //
-// A lookahead is evaluated by a nested, anchored run of the same machine over its body, and
-// its outcome (with the groups it sets) is remembered per position. Each evaluation may read
-// to the end of the subject, so a pattern with lookaheads costs at most
-// O(subject length^2 x program size); one without runs in O(subject length x program size).
+// Whether a lookahead holds comes from the search's LookaheadOracle, which works out each
+// (instruction, position) pair of the bodies once, so lookaheads at any depth keep the search
+// linear: O(subject length x program size). Only a lookahead that holds groups, where it holds,
+// runs its body again as a nested, anchored run of the same machine to find where the groups
+// lie; that run's steps and memory count against the same budget as the whole search.
 #include "regex/engine/linear_matcher.h"
 
 #include "regex/engine/instruction_steps.h"
@@ -51,8 +52,16 @@ private:
     uint32_t count_ = 0;
 };
 
-LinearMatcher::LinearMatcher(const Program &program, std::u16string_view subject, uint64_t &steps)
-    : program_(program), subject_(subject), steps_(steps),
+size_t LinearMatcher::BytesFor(const Program &program) {
+    const size_t threadList = 2 * program.code.size() * sizeof(uint32_t) +
+                              size_t{program.threadStates} * program.slotCount * sizeof(int32_t);
+    return sizeof(LinearMatcher) + 2 * threadList + 2 * program.stateCount * sizeof(uint32_t) +
+           program.slotCount * sizeof(int32_t) + program.lookaheads.size() * sizeof(LookaheadMemo);
+}
+
+LinearMatcher::LinearMatcher(const Program &program, std::u16string_view subject,
+                             SearchBudget &budget, LookaheadOracle &oracle)
+    : program_(program), subject_(subject), budget_(budget), oracle_(oracle),
       current_(std::make_unique<ThreadList>(program)), next_(std::make_unique<ThreadList>(program)),
       visitedDense_(program.stateCount), visitedSparse_(program.stateCount),
       scratch_(program.slotCount), memos_(program.lookaheads.size()) {}
@@ -63,20 +72,24 @@ bool LinearMatcher::Consumes(const Instruction &instruction, size_t pos) const {
     return pos < subject_.size() && UnitMatches(program_, instruction, subject_[pos]);
 }
 
-bool LinearMatcher::Lookahead(uint32_t pc, size_t pos, const int32_t *slots, LookaheadMemo *&memo) {
+bool LinearMatcher::LookaheadGroups(uint32_t pc, size_t pos, const int32_t *slots,
+                                    LookaheadMemo *&memo) {
     const Instruction &instruction = program_.code[pc];
     const LookaheadInfo &info = program_.lookaheads[instruction.b];
     memo = &memos_[instruction.b];
     if (memo->position != pos) {
         if (!nested_) {
-            nested_ = std::make_unique<LinearMatcher>(program_, subject_, steps_);
+            if (!budget_.Reserve(BytesFor(program_))) {
+                return false;
+            }
+            nested_ = std::make_unique<LinearMatcher>(program_, subject_, budget_, oracle_);
         }
         std::vector<int32_t> inner(slots, slots + program_.slotCount);
         memo->matched = nested_->Run(pos, true, pc + 1, inner);
         memo->slots.assign(inner.begin() + info.firstSlot, inner.begin() + info.endSlot);
         memo->position = pos;
     }
-    return memo->matched != (instruction.flag != 0);
+    return memo->matched;
 }
 
 void LinearMatcher::AddThread(ThreadList &list, uint32_t startPc, size_t pos, int32_t *slots) {
@@ -111,7 +124,7 @@ void LinearMatcher::AddThread(ThreadList &list, uint32_t startPc, size_t pos, in
         }
         uint32_t pc = entry.target;
         while (visit(pc)) {
-            ++steps_;
+            ++budget_.steps;
             const Instruction &instruction = program_.code[pc];
             bool alive = true;
             switch (instruction.op) {
@@ -130,10 +143,12 @@ void LinearMatcher::AddThread(ThreadList &list, uint32_t startPc, size_t pos, in
                 alive = StepInPlace(instruction, subject_, pos, slots, set);
                 break;
             case Op::Lookahead: {
+                const bool negative = instruction.flag != 0;
+                alive = oracle_.BodyMatches(pc, pos) != negative;
+                const LookaheadInfo &info = program_.lookaheads[instruction.b];
                 LookaheadMemo *memo = nullptr;
-                alive = Lookahead(pc, pos, slots, memo);
-                if (alive && instruction.flag == 0) {
-                    const LookaheadInfo &info = program_.lookaheads[instruction.b];
+                if (alive && !negative && info.firstSlot < info.endSlot &&
+                    LookaheadGroups(pc, pos, slots, memo)) {
                     for (uint32_t slot = info.firstSlot; slot < info.endSlot; ++slot) {
                         set(slot, memo->slots[slot - info.firstSlot]);
                     }
@@ -185,7 +200,7 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
         for (uint32_t i = 0; i < current_->Size(); ++i) {
             uint32_t pc = current_->At(i);
             const Instruction &instruction = program_.code[pc];
-            ++steps_;
+            ++budget_.steps;
             if (instruction.op == Op::Match || instruction.op == Op::LookaheadEnd) {
                 const int32_t *found = current_->Slots(pc);
                 std::copy(found, found + program_.slotCount, slots.begin());
@@ -197,7 +212,7 @@ bool LinearMatcher::Run(size_t start, bool anchored, uint32_t begin, std::vector
                 AddThread(*next_, pc + 1, pos + 1, current_->Slots(pc));
             }
         }
-        if (pos >= subject_.size()) {
+        if (pos >= subject_.size() || !budget_.StepsLeft()) {
             break;
         }
         ++pos;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "regex/engine/compiled_program.h"
+#include "regex/engine/lookahead_oracle.h"
+#include "regex/engine/search_budget.h"
 
 #include <memory>
 #include <string_view>
@@ -13,12 +15,17 @@ namespace RegexEngine {
 
 class LinearMatcher {
 public:
-    LinearMatcher(const Program &program, std::u16string_view subject, uint64_t &steps);
+    // The working memory a matcher for program takes, which its maker reserves in the budget.
+    static size_t BytesFor(const Program &program);
+
+    // Steps and memory count against budget; the oracle answers whether lookahead bodies match.
+    LinearMatcher(const Program &program, std::u16string_view subject, SearchBudget &budget,
+                  LookaheadOracle &oracle);
     ~LinearMatcher();
 
     // The highest-priority match of the code starting at `begin`, at `start` or (unless
     // anchored) at the leftmost later position where one exists. slots holds the starting
-    // values and receives the match's.
+    // values and receives the match's. False as well when the budget ran out.
     bool Run(size_t start, bool anchored, uint32_t begin, std::vector<int32_t> &slots);
 
 private:
@@ -30,12 +37,15 @@ private:
     };
 
     void AddThread(ThreadList &list, uint32_t pc, size_t pos, int32_t *slots);
-    bool Lookahead(uint32_t pc, size_t pos, const int32_t *slots, LookaheadMemo *&memo);
+    // Runs the body of the positive lookahead at pc, which matches at pos, to find where its
+    // groups lie (remembered for the last position asked); false when the budget ran out.
+    bool LookaheadGroups(uint32_t pc, size_t pos, const int32_t *slots, LookaheadMemo *&memo);
     bool Consumes(const Instruction &instruction, size_t pos) const;
 
     const Program &program_;
     std::u16string_view subject_;
-    uint64_t &steps_;
+    SearchBudget &budget_;
+    LookaheadOracle &oracle_;
     std::unique_ptr<ThreadList> current_;
     std::unique_ptr<ThreadList> next_;
     std::vector<uint32_t> visitedDense_; // program states reached at the current position
@@ -50,7 +60,8 @@ private:
     std::vector<StackEntry> stack_;
     std::vector<int32_t> scratch_;
     std::vector<LookaheadMemo> memos_;
-    std::unique_ptr<LinearMatcher> nested_; // runs lookahead bodies, one level deeper
+    // Runs the bodies of lookaheads that hold groups, one level deeper, to find those groups.
+    std::unique_ptr<LinearMatcher> nested_;
 };
 
 } // namespace RegexEngine

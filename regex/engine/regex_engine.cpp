@@ -52,17 +52,32 @@ SearchResult Search(const Program &program, std::u16string_view subject, size_t 
         (!backtrack && program.hasBackReferences)) {
         return SearchResult::NotFound;
     }
-    uint64_t steps = 0;
+    SearchBudget budget;
+    budget.byteLimit = control.byteBudget;
+    budget.stepLimit = control.stepBudget;
+    if (!backtrack) {
+        const uint64_t perUnit = kLinearStepsPerUnitAndInstruction *
+                                 (program.code.size() + program.stateCount + program.threadStates);
+        const uint64_t allowance = perUnit * (subject.size() - start + 1);
+        budget.stepLimit = allowance > UINT64_MAX - control.stepBudget
+                               ? UINT64_MAX
+                               : control.stepBudget + allowance;
+    }
     std::vector<int32_t> slots(program.slotCount, -1);
     SearchResult result = SearchResult::NotFound;
     if (backtrack) {
-        result = BacktrackMatcher(program, subject, steps, control.stepBudget)
-                     .Run(start, false, 0, slots);
-    } else if (LinearMatcher(program, subject, steps).Run(start, false, 0, slots)) {
-        result = SearchResult::Found;
+        result = BacktrackMatcher(program, subject, budget).Run(start, false, 0, slots);
+    } else if (budget.Reserve(LinearMatcher::BytesFor(program))) {
+        LookaheadOracle oracle(program, subject, start, budget);
+        if (LinearMatcher(program, subject, budget, oracle).Run(start, false, 0, slots)) {
+            result = SearchResult::Found;
+        }
+    }
+    if (budget.exhausted) {
+        result = SearchResult::BudgetExhausted;
     }
     if (stats != nullptr) {
-        stats->steps = steps;
+        stats->steps = budget.steps;
     }
     if (result != SearchResult::Found) {
         return result;

@@ -5,8 +5,12 @@
 //
 // Patterns without back-references run in time linear in the subject (an automaton simulation
 // with capture slots and thread priorities, giving the leftmost match that backtracking would
-// give, greedy or lazy). Patterns with back-references run on a backtracking matcher with an
-// explicit heap stack and a step budget. Neither path recurses on the subject's length.
+// give, greedy or lazy), lookaheads at any depth included: whether a lookahead holds is worked
+// out once per instruction and position for the whole search. Patterns with back-references run
+// on a backtracking matcher with an explicit heap stack. Every search has one budget of steps
+// and one bound of working memory across all its nesting levels; a search that would pass
+// either fails (BudgetExhausted) instead of running for hours or taking a gigabyte. Neither
+// path recurses on the subject's length.
 //
 // Portable: no <windows.h>; builds and is tested natively.
 #pragma once
@@ -61,7 +65,7 @@ struct Captures {
 enum class SearchResult {
     Found,
     NotFound,
-    BudgetExhausted, // the back-reference matcher gave up; callers treat it as a failure
+    BudgetExhausted, // the search gave up (steps or memory); callers treat it as a failure
 };
 
 // The leftmost match that starts at or after `start` in `subject` (the whole subject stays
@@ -81,13 +85,28 @@ enum class Matcher {
 // a page of several MiB, yet a bound on the work of a hostile pattern.
 constexpr uint64_t kDefaultStepBudget = 100'000'000;
 
+// The linear matcher's steps per subject unit searched, as a multiple of the program's size.
+// The simulation itself takes at most about two per instruction and unit, and the lookahead
+// memo a few for ordinary lookaheads; what passes this is the runs that find the groups of
+// lookaheads again at every position, or lookahead bodies that each unit leads back into whole,
+// and such a search fails as too complex.
+constexpr uint64_t kLinearStepsPerUnitAndInstruction = 8;
+
+// The working memory one search may take (matcher tables, the lookahead memo, stacks), beside
+// the subject and the program.
+constexpr size_t kDefaultSearchBytes = size_t{128} << 20;
+
 struct SearchControl {
     Matcher matcher = Matcher::Automatic;
-    uint64_t stepBudget = kDefaultStepBudget; // backtracking matcher only
+    // The backtracking matcher's steps; the linear matcher's steps beyond its allowance of
+    // kLinearStepsPerUnitAndInstruction x program size per unit from the start on.
+    uint64_t stepBudget = kDefaultStepBudget;
+    size_t byteBudget = kDefaultSearchBytes;
 };
 
 // What a search cost: machine steps (instructions the matcher executed, including those of
-// lookahead runs). Tests use it to show linear growth without measuring time.
+// lookahead runs and of the lookahead memo). Tests use it to show linear growth without
+// measuring time.
 struct SearchStats {
     uint64_t steps = 0;
 };

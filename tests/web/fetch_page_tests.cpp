@@ -388,6 +388,31 @@ TEST_F(FetchPageTest, AHostNameIsLookedUp) {
     EXPECT_EQ(LoggedRequest("/page?t=by-name")[kMethod], "GET");
 }
 
+// The fetch follows redirects itself: the caller's cookies and the referring address go along
+// only to the host the caller named, and never in clear after HTTPS.
+TEST_F(FetchPageTest, RedirectsCarryCookiesAndTheReferrerOnlyToTheSameHost) {
+    struct Hop {
+        std::string from, to;
+        bool keeps;
+    };
+    const std::string secure = "https://127.0.0.1:" + std::to_string(https);
+    for (const Hop &hop : {Hop{Http("/redirect-same-host"), "/page?t=same-host", true},
+                           Hop{Http("/redirect-relative"), "/page?t=relative", true},
+                           Hop{Http("/redirect-other-host"), "/page?t=other-host", false},
+                           Hop{secure + "/redirect-to-plain", "/page?t=to-plain", false}}) {
+        SCOPED_TRACE(hop.from);
+        FetchCall call(hop.from);
+        call.cookiesGiven = true;
+        Store(&call.cookies.value, web::CopyText("a=1"));
+        EXPECT_EQ(call.Run().body, "scheme=http port=" + std::to_string(http) + " method=GET\n");
+        const LogLine seen = LoggedRequest(hop.to);
+        EXPECT_EQ(seen[kCookie].find("a=1") != std::string::npos, hop.keeps) << seen[kCookie];
+        EXPECT_EQ(seen[kReferer].find(hop.from) != std::string::npos, hop.keeps) << seen[kReferer];
+        EXPECT_EQ(seen[kAgent], kDefaultAgent);
+        EXPECT_EQ(call.cookies.str(), "a=1");
+    }
+}
+
 TEST_F(FetchPageTest, AnUnreachableServerGivesNothingButCompletedHeaders) {
     FetchCall call("http://127.0.0.1:1/x");
     call.cookiesGiven = true;
@@ -416,7 +441,7 @@ TEST_F(FetchPageTest, APortBeyondSixteenBitsFailsInsteadOfWrapping) {
     EXPECT_TRUE(LoggedRequests("/page?t=wrapped").empty());
 }
 
-TEST_F(FetchPageTest, ALineBreakInTheAddressSendsNothing) {
+TEST_F(FetchPageTest, AControlByteInTheAddressSendsNothing) {
     // The run under a single-byte code page names it, and proves that Wine took it.
     if (const char *codePage = std::getenv("ZV_EXPECT_CODE_PAGE")) {
         ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage)));
@@ -431,12 +456,27 @@ TEST_F(FetchPageTest, ALineBreakInTheAddressSendsNothing) {
         EXPECT_TRUE(split.Run().bodyIsNull);
         EXPECT_EQ(split.headers.str(), "");
     }
-    FetchCall direct(Http("/page?t=split-direct"));
+    // Every other control byte and DEL, alone and behind a lead byte.
+    std::vector<std::string> controls;
+    for (int byte = 1; byte < 0x20; ++byte) {
+        controls.push_back(std::string(1, static_cast<char>(byte)));
+    }
+    controls.push_back("\x7F");
+    controls.push_back("\xB0\t");
+    controls.push_back("\xB0\x7F");
+    for (const std::string &control : controls) {
+        SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(control.back())));
+        FetchCall call(Http("/page?t=control") + control + "x");
+        EXPECT_TRUE(call.Run().bodyIsNull);
+        EXPECT_EQ(call.headers.str(), "");
+    }
+    FetchCall direct(Http("/page?t=after-control"));
     EXPECT_FALSE(direct.Run().bodyIsNull);
-    LoggedRequest("/page?t=split-direct", before);
-    for (const char *uri : {"/page?t=split", "/page?t=smuggled"}) {
-        for (const LogLine &line : LoggedRequests(uri)) {
-            ADD_FAILURE() << "the server saw " << line[kMethod] << " " << line[kUri];
+    LoggedRequest("/page?t=after-control", before);
+    std::istringstream log(ReadFile(WebPeersFolder() + "/requests.log"));
+    for (std::string line; std::getline(log, line);) {
+        for (const char *uri : {"\t/page?t=split", "\t/page?t=smuggled", "\t/page?t=control"}) {
+            EXPECT_EQ(line.find(uri), std::string::npos) << "the server saw " << line;
         }
     }
 }

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/web/cookie_merge.h"
+#include "app/web/redirect_hop.h"
 #include "app/web/text_between.h"
 #include "app/web/url_parts.h"
+#include "runtime/heap_instrumentation.h"
 #include "tests/web/heap_checked_test.h"
 #include "tests/web/web_test_values.h"
 
@@ -152,6 +154,38 @@ TEST_F(Web, EmptyListsMergeToEmpty) {
     EXPECT_EQ(Merge("", ""), "");
 }
 
+// 58,000 cookies, about what fits under the fetch's 1 MiB header bound: merged in heap requests
+// proportional to their number (merging them item against item made billions), with the
+// received first, replaced and deleted names honoured and repeats kept once.
+TEST_F(Web, FiftyEightThousandCookiesMergeInLinearWork) {
+    constexpr int kEach = 29'000;
+    std::string sent, received;
+    for (int i = 0; i < kEach; ++i) {
+        sent += "s" + std::to_string(i) + "=1; ";
+        received += "r" + std::to_string(i) + "=2; ";
+    }
+    sent += "r7=old; s3=again";
+    received += "r5=2; s1=deleted";
+#ifdef ZV_HEAP_INSTRUMENTATION
+    HeapInstrumentation::FailAllocationNumber(0);
+#endif
+    const std::string merged = Merge(sent.c_str(), received.c_str());
+#ifdef ZV_HEAP_INSTRUMENTATION
+    EXPECT_LT(HeapInstrumentation::AllocationsMade(), 20u * 2 * kEach);
+#endif
+    std::string expected;
+    for (int i = 0; i < kEach; ++i) {
+        expected += "r" + std::to_string(i) + "=2; ";
+    }
+    for (int i = 0; i < kEach; ++i) {
+        if (i != 1) {
+            expected += "s" + std::to_string(i) + "=1; ";
+        }
+    }
+    expected.resize(expected.size() - 2);
+    EXPECT_EQ(merged, expected);
+}
+
 TEST_F(Web, CookieNameAndListSearch) {
     TextVar item(" sid = 5");
     EXPECT_EQ(Take(CookieName(&item.value)), "sid");
@@ -175,6 +209,57 @@ TEST_F(Web, RemoveDuplicateItemsKeepsFirstOccurrences) {
     TextVar text("x,y,x,,z,y");
     TextVar comma(",");
     EXPECT_EQ(Take(RemoveDuplicateItems(&text.value, &comma.value)), "x,y,,z");
+}
+
+// The fetch's own redirects: where a Location leads, and what of the caller's headers goes along.
+TEST_F(Web, RedirectAddressResolvesAgainstTheAddressItAnswers) {
+    struct Case {
+        const char *base, *location, *expected; // null: not followed
+    };
+    for (const Case &c : {
+             Case{"http://a.b/x/y?q=1", "HTTPS://c.d/e", "HTTPS://c.d/e"},
+             Case{"https://a.b:444/x", "//c.d/e", "https://c.d/e"},
+             Case{"http://A.b:81/x/y?q=1", "/z?w=2", "http://a.b:81/z?w=2"},
+             Case{"http://a.b/x/y?q=/1", "z", "http://a.b/x/z"},
+             Case{"http://a.b/x/y?q=1#f", "?r=2", "http://a.b/x/y?r=2"},
+             Case{"http://a.b/x?q=1#f", "#g", "http://a.b/x?q=1#g"},
+             Case{"a.b", "z", "http://a.b/z"},
+             Case{"http://a.b/x", " /z ", "http://a.b/z"},
+             Case{"http://a.b/x", "y/z:1", "http://a.b/y/z:1"},
+             Case{"http://a.b/x", "", nullptr},
+             Case{"http://a.b/x", "ftp://c.d/e", nullptr},
+             Case{"http://a.b/x", "javascript:alert(1)", nullptr},
+         }) {
+        SCOPED_TRACE(std::string(c.base) + " + " + c.location);
+        TextVar base(c.base);
+        Text address = web::RedirectAddress(&base.value, c.location);
+        EXPECT_EQ(address == nullptr, c.expected == nullptr);
+        if (c.expected != nullptr) {
+            EXPECT_EQ(Take(address), c.expected);
+        }
+    }
+}
+
+TEST_F(Web, CredentialsStayWithTheHostAndOffPlainHttpAfterHttps) {
+    struct Case {
+        const char *from, *to;
+        bool keeps;
+    };
+    for (const Case &c :
+         {Case{"http://a.b/x", "http://A.B:81/y", true},
+          Case{"http://a.b/x", "https://a.b/y", true}, Case{"https://a.b/x", "https://a.b/y", true},
+          Case{"https://a.b/x", "http://a.b/y", false},
+          Case{"http://a.b/x", "http://c.a.b/y", false},
+          Case{"http://a.b/x", "http://a.b.c/y", false}}) {
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        TextVar from(c.from);
+        TextVar to(c.to);
+        EXPECT_EQ(web::KeepsCallerCredentials(&from.value, &to.value), c.keeps);
+    }
+    EXPECT_EQ(Take(web::HeadersWithoutCredentials(
+                  "Accept: */*\r\nReferer: http://a.b/x\r\n\tCOOKIE : a=1\r\nAuthorization: "
+                  "Basic eA==\r\nX-Cookie: 2\nAccept-Language: zh-cn\r\nCookie: b=2")),
+              "Accept: */*\r\nX-Cookie: 2\r\nAccept-Language: zh-cn");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Cost bounds without timing: the linear matcher's steps grow in proportion to the subject on
-// patterns that make backtracking explode, the backtracking matcher stops at its budget, and
-// a 10 MiB subject needs no deep stack.
+// patterns that make backtracking explode, lookaheads included, every search stops at its budget
+// of steps and memory, and a 10 MiB subject needs no deep stack.
 #include "regex/engine/regex_engine.h"
 
 #include <gtest/gtest.h>
@@ -42,8 +42,15 @@ TEST(RegexEngineLinearTime, PathologicalPatternsTakeStepsProportionalToTheSubjec
         char16_t filler;
     };
     const Case cases[] = {
-        {u"(a*)*b", u'a'},   {u"(a|a)*b", u'a'}, {u"(a|aa)*c", u'a'},
-        {u"(x+x+)+y", u'x'}, {u"(.*)*x", u'a'},  {u"^(a?){25}a{25}$", u'a'},
+        {u"(a*)*b", u'a'},
+        {u"(a|a)*b", u'a'},
+        {u"(a|aa)*c", u'a'},
+        {u"(x+x+)+y", u'x'},
+        {u"(.*)*x", u'a'},
+        {u"^(a?){25}a{25}$", u'a'},
+        // A lookahead reading to the end at every position, and three nested ones.
+        {u"(?=.*x)a", u'a'},
+        {u"(?=(?=(?=.*c).*b).*a)z", u'z'},
     };
     for (const Case &c : cases) {
         const size_t n = 2000;
@@ -128,6 +135,35 @@ TEST(RegexEngineBudget, BackReferenceExplosionStopsAtTheBudget) {
     EXPECT_EQ(fine.result, SearchResult::Found);
     EXPECT_EQ(fine.captures.begin(0), 0);
     EXPECT_EQ(fine.captures.end(1), 2);
+}
+
+// Nested lookaheads over 1 MiB of units stay within the linear matcher's allowance of steps
+// and the search's memory; lookaheads whose groups must be found again at every position, and
+// a search given too little memory, fail as too complex instead of running on.
+TEST(RegexEngineBudget, LookaheadsStayLinearOrFailAtTheBudget) {
+    const std::u16string mebi(1 << 20, u'z');
+    Measured nested = Measure(u"(?=(?=(?=[\\s\\S]*c)[\\s\\S]*b)[\\s\\S]*a)z", mebi);
+    EXPECT_EQ(nested.result, SearchResult::NotFound);
+    std::u16string found = mebi;
+    found[found.size() - 3] = u'a';
+    found[found.size() - 2] = u'b';
+    found.back() = u'c';
+    Measured holds = Measure(u"(?=(?=(?=[\\s\\S]*c)[\\s\\S]*b)[\\s\\S]*a)(z)", found);
+    ASSERT_EQ(holds.result, SearchResult::Found);
+    EXPECT_EQ(holds.captures.begin(1), 0);
+
+    RegexEngine::SearchControl control;
+    control.stepBudget = 1'000'000;
+    Measured regrouped = Measure(u"(?=(.*))a$", std::u16string(20'000, u'a') + u"b", control);
+    EXPECT_EQ(regrouped.result, SearchResult::BudgetExhausted);
+    EXPECT_LT(regrouped.steps, 20'000'000u);
+    Measured grouped = Measure(u"(?=(.*))a$", u"aab", control);
+    EXPECT_EQ(grouped.result, SearchResult::NotFound);
+
+    RegexEngine::SearchControl small;
+    small.byteBudget = 1 << 20;
+    EXPECT_EQ(Measure(u"(?=[\\s\\S]*c)z", mebi, small).result, SearchResult::BudgetExhausted);
+    EXPECT_EQ(Measure(u"(?=[\\s\\S]*c)z", u"zzc", small).result, SearchResult::Found);
 }
 
 TEST(RegexEngineBudget, LinearMatcherRefusesBackReferences) {
