@@ -16,21 +16,26 @@ namespace {
 const char *const kHttp = ConstantText(Constant::HttpScheme);
 const char *const kHttps = ConstantText(Constant::HttpsScheme);
 const char *const kLineBreak = ConstantText(Constant::LineBreak);
+const char *const kDoubleSlash = ConstantText(Constant::DoubleSlash);
+const char *const kSchemeOrPathEnd = ConstantText(Constant::SchemeOrPathEnd);
+const char *const kPathEnd = ConstantText(Constant::PathEnd);
 
-// Header lines that belong to the host the caller addressed (names compared without regard to
-// letter case, as HTTP does).
-constexpr std::string_view kCredentialHeaders[] = {"cookie", "referer", "authorization"};
+// Header lines that belong to the host the caller addressed, each name with its colon (compared
+// without regard to letter case, as HTTP does).
+const char *const kCredentialHeaders[] = {ConstantText(Constant::CookieName),
+                                          ConstantText(Constant::RefererName),
+                                          ConstantText(Constant::AuthorizationName)};
 
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWithFolded(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) {
+bool StartsWithFolded(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
         return false;
     }
-    for (size_t i = 0; i < lowerPrefix.size(); ++i) {
-        if (AsciiLower(text[i]) != lowerPrefix[i]) {
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) {
             return false;
         }
     }
@@ -54,7 +59,7 @@ Text Joined(std::string_view prefix, std::string_view rest) {
 // Whether the value begins with a scheme name and its colon ("ftp:", "javascript:"), as
 // opposed to a path that merely holds a colon further on.
 bool BeginsWithScheme(std::string_view value) {
-    const size_t colon = value.find_first_of(":/?#");
+    const size_t colon = value.find_first_of(kSchemeOrPathEnd);
     if (colon == std::string_view::npos || colon == 0 || value[colon] != ':') {
         return false;
     }
@@ -82,6 +87,7 @@ bool IsCredentialLine(std::string_view line) {
         name.remove_prefix(1);
     }
     for (std::string_view credential : kCredentialHeaders) {
+        credential.remove_suffix(1); // the colon
         if (name.size() == credential.size() && StartsWithFolded(name, credential)) {
             return true;
         }
@@ -97,7 +103,7 @@ Text RedirectAddress(Text *base, const char *location) {
     Text address = nullptr;
     if (StartsWithFolded(value, kHttp) || StartsWithFolded(value, kHttps)) {
         address = CopyText(trimmed);
-    } else if (value.starts_with("//")) {
+    } else if (value.starts_with(kDoubleSlash)) {
         const std::string_view scheme(IsSecure(*base) ? kHttps : kHttp);
         address = Joined(scheme.substr(0, scheme.find(':') + 1), value);
     } else if (!value.empty() && !BeginsWithScheme(value)) {
@@ -109,9 +115,9 @@ Text RedirectAddress(Text *base, const char *location) {
         if (value.front() == '#') {
             kept = basePath.substr(0, basePath.find('#'));
         } else if (value.front() == '?') {
-            kept = basePath.substr(0, basePath.find_first_of("?#"));
+            kept = basePath.substr(0, basePath.find_first_of(kPathEnd));
         } else if (value.front() != '/') {
-            kept = basePath.substr(0, basePath.find_first_of("?#"));
+            kept = basePath.substr(0, basePath.find_first_of(kPathEnd));
             kept = kept.substr(0, kept.rfind('/') + 1);
         }
         Text directory = Joined(Arg(origin), kept);
@@ -139,7 +145,7 @@ Text HeadersWithoutCredentials(const char *headers) {
     const std::string_view block(Arg(headers));
     JoinedText kept(kLineBreak);
     for (size_t start = 0; start < block.size();) {
-        size_t end = block.find_first_of("\r\n", start);
+        size_t end = block.find_first_of(kLineBreak, start);
         if (end == std::string_view::npos) {
             end = block.size();
         }
