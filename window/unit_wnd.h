@@ -27,6 +27,7 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Tells the engine the unit is gone, then deletes the object.
+    // Tells the engine the unit is gone, unless its record holds a newer control by then, then
+    // deletes the object.
     void PostNcDestroy() override;
 };
