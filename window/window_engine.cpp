@@ -168,6 +168,8 @@ void FirstShow(WindowTemplate &window) {
         return;
     }
     unit->shownFirst = true;
+    // A window that other means showed already announced the focus it got.
+    const bool shownBefore = (GetWindowLongA(unit->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     HWND focusBefore = GetFocus();
     if (Runtime().programKind != 0) {
         unit->ShowAtStartPosition();
@@ -177,7 +179,7 @@ void FirstShow(WindowTemplate &window) {
     // A window or unit that got the focus while being shown raised its focus-gained event
     // itself; only a focus it already held before the show is announced here.
     HWND focus = GetFocus();
-    if (focus != nullptr && focus == focusBefore &&
+    if (!shownBefore && focus != nullptr && focus == focusBefore &&
         (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
         const uint32_t holder = UnitIdHoldingWindow(window, focus);
         if (holder == window.UnitIdAt(0)) {
