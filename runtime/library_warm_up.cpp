@@ -12,6 +12,11 @@
 namespace {
 
 std::atomic<bool> g_started{false};
+// The worker thread, kept for the release to wait on; started and released on the main thread.
+HANDLE g_worker = nullptr;
+// A step of the worker (one library's load, one preparation) takes milliseconds; a step that
+// hangs inside the platform is left to the process's end rather than hanging the shutdown.
+constexpr DWORD kWorkerStepLimitMilliseconds = 5000;
 // Written during static initialisation, read by the worker, which starts later.
 void (*g_preparations[kMaxWarmUpPreparations])() = {};
 int g_preparationCount = 0;
@@ -90,25 +95,35 @@ void StartLibraryWarmUp(const DllCommandLists &lists) {
             names->emplace_back(name);
         }
     }
-    HANDLE worker = names->empty() && g_preparationCount == 0
-                        ? nullptr
-                        : CreateThread(nullptr, 0, &LoadLibraries, names, 0, nullptr);
-    if (worker == nullptr) {
+    g_worker = names->empty() && g_preparationCount == 0
+                   ? nullptr
+                   : CreateThread(nullptr, 0, &LoadLibraries, names, 0, nullptr);
+    if (g_worker == nullptr) {
         delete names;
-        return;
     }
-    CloseHandle(worker);
 }
 
 void ReleaseLibraryWarmUp() {
     LoadedModules &loaded = Loaded();
-    std::vector<HMODULE> modules;
     {
         std::lock_guard<std::mutex> lock(loaded.guard);
         loaded.released = true;
+    }
+    // The worker ends after the step it is in. Until it has, it may be inside the loader or
+    // inside OLE Automation's type library code, which the shutdown goes on to unload and
+    // uninitialise and the process's end would cut off halfway: a thread of ours is never
+    // ended from outside.
+    if (g_worker != nullptr) {
+        WaitForSingleObject(g_worker, kWorkerStepLimitMilliseconds);
+        CloseHandle(g_worker);
+        g_worker = nullptr;
+    }
+    std::vector<HMODULE> modules;
+    {
+        std::lock_guard<std::mutex> lock(loaded.guard);
         modules.swap(loaded.modules);
     }
-    // Freed outside the lock: the worker may be inside the loader, and must not wait on us.
+    // Freed outside the lock: a worker past its limit may still be inside the loader.
     for (HMODULE module : modules) {
         FreeLibrary(module);
     }

@@ -22,7 +22,9 @@ void StartLibraryWarmUp(const DllCommandLists &lists);
 constexpr int kMaxWarmUpPreparations = 4;
 void AddWarmUpPreparation(void (*prepare)());
 
-// Gives back the worker's references to the libraries it loaded, without waiting for it: a
-// library it loads after this is given back by the worker itself, which then stops. A library
-// that a DLL command bound stays loaded by the binder's own reference until that is released.
+// Stops the worker after the step it is in (one library's load or one preparation), waits for
+// it to end (a step that has not ended within seconds is left running), then gives back its
+// references to the libraries it loaded; a library it loads after a step past that limit is
+// given back by the worker itself. A library that a DLL command bound stays loaded by the
+// binder's own reference until that is released.
 void ReleaseLibraryWarmUp();

@@ -47,6 +47,6 @@ LRESULT CUnitWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CUnitWnd::PostNcDestroy() {
-    NotifyUnitDestroyed(windowId, unitId);
+    NotifyUnitObjectDestroyed(windowId, unitId, this);
     delete this;
 }

@@ -33,6 +33,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // While a wait runs: the input of IsInputRefusedDuringWait.
     bool RefusesMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Tells the engine the unit is gone, then deletes the object.
+    // Tells the engine the unit is gone, unless its record holds a newer control by then, then
+    // deletes the object.
     void PostNcDestroy() override;
 };

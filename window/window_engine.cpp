@@ -163,13 +163,16 @@ uint32_t UnitIdHoldingWindow(WindowTemplate &window, HWND focus) {
     return 0;
 }
 
+// Shows the window by its start position and announces the focus it held, once per window:
+// whether the load shows it or its created handler did first.
 void FirstShow(WindowTemplate &window) {
     CWinFormUnit *unit = WindowUnitOf(window);
-    // A window already shown (by a handler, or by a first show before) is not shown again: the
-    // focus it holds has been announced.
-    if (unit == nullptr || (GetWindowLongA(unit->m_hWnd, GWL_STYLE) & WS_VISIBLE)) {
+    if (unit == nullptr || unit->shownFirst) {
         return;
     }
+    unit->shownFirst = true;
+    // A window that other means showed already announced the focus it got.
+    const bool shownBefore = (GetWindowLongA(unit->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
     HWND focusBefore = GetFocus();
     if (Runtime().programKind != 0) {
         unit->ShowAtStartPosition();
@@ -179,7 +182,7 @@ void FirstShow(WindowTemplate &window) {
     // A window or unit that got the focus while being shown raised its focus-gained event
     // itself; only a focus it already held before the show is announced here.
     HWND focus = GetFocus();
-    if (focus != nullptr && focus == focusBefore &&
+    if (!shownBefore && focus != nullptr && focus == focusBefore &&
         (focus == unit->m_hWnd || IsChild(unit->m_hWnd, focus))) {
         const uint32_t holder = UnitIdHoldingWindow(window, focus);
         if (holder == window.UnitIdAt(0)) {
@@ -389,8 +392,11 @@ void ShowAfterLoad(uint32_t windowId, bool show) {
         return;
     }
     if (!unit->firstShowPending) {
-        if (show) {
+        // Before its load ends (a created handler showing the window), the first show is due.
+        if (show && unit->shownFirst) {
             ShowWindow(unit->m_hWnd, SW_SHOW);
+        } else if (show) {
+            FirstShow(*window);
         }
         return;
     }
@@ -527,6 +533,16 @@ void NotifyUnitDestroyed(uint32_t windowId, uint32_t unitId) {
     if (state.modalWindowId == windowId) {
         state.modalWindowId = 0;
     }
+}
+
+void NotifyUnitObjectDestroyed(uint32_t windowId, uint32_t unitId, const CWnd *object) {
+    WindowTemplate *window = FindWindowTemplate(windowId);
+    const int32_t index = window != nullptr ? window->IndexOfUnit(unitId) : -1;
+    if (index > 0 && !window->RecordAt(index).IsMenuItem() &&
+        window->RecordAt(index).LiveUnit() != reinterpret_cast<uint32_t>(object)) {
+        return;
+    }
+    NotifyUnitDestroyed(windowId, unitId);
 }
 
 void NotifyWindowGone(uint32_t windowId) {

@@ -10,6 +10,7 @@
 
 #include "runtime/growable_buffer.h"
 
+class CWnd;
 struct ImageHeader;
 class WindowTemplate;
 
@@ -35,6 +36,11 @@ bool RecreateUnit(uint32_t windowId, uint32_t index);
 
 // RuntimeNotify 2000: a unit (unitId not the window's own) or the window (0 or its own) is gone.
 void NotifyUnitDestroyed(uint32_t windowId, uint32_t unitId);
+// A unit object's final clean-up: the notice above, given only while the record's live slot
+// holds that object. A unit re-created from inside one of its own messages (its click handler
+// writing its picture) is cleaned up when that message returns, and by then its slot, its live
+// pointer and its events belong to the new control.
+void NotifyUnitObjectDestroyed(uint32_t windowId, uint32_t unitId, const CWnd *object);
 // The window unit's final clean-up: the template comes back and, when no window is left after
 // the message loop was reached, the quit message is posted.
 void NotifyWindowGone(uint32_t windowId);

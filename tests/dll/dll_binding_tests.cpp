@@ -4,6 +4,7 @@
 // maps the system's libraries ahead of the first call.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -319,15 +320,21 @@ TEST(LoadSystemLibrary, LeavesOtherNamesToTheDeclaredSearch) {
 }
 
 HANDLE g_prepared = nullptr;
+HANDLE g_finishPreparing = nullptr;
+std::atomic<bool> g_preparationEnded{false};
 void MarkPrepared() {
     SetEvent(g_prepared);
+    WaitForSingleObject(g_finishPreparing, INFINITE);
+    // A step that takes a while, as loading a type library does.
+    Sleep(100);
+    g_preparationEnded = true;
 }
 
 // The warm-up maps the system library the commands name, binds nothing, and never loads a
 // library of the program's own (whose start-up code would then run before its first call). The
 // program's library comes first in the lists; the preparations run on the same worker once the
 // libraries are loaded, so when the one added here has run the worker has passed them all.
-// Shutdown's release unmaps what it mapped.
+// Shutdown's release lets the worker end its step, then unmaps what it mapped.
 TEST(LibraryWarmUp, MapsTheSystemsLibrariesNeverAProgramsOwnThenPreparesUntilReleased) {
     // Only the warm-up may bring the system's library into the process.
     ASSERT_EQ(GetModuleHandleA("wininet.dll"), nullptr);
@@ -337,6 +344,7 @@ TEST(LibraryWarmUp, MapsTheSystemsLibrariesNeverAProgramsOwnThenPreparesUntilRel
     HMODULE modules[5] = {};
     FARPROC entries[5] = {};
     g_prepared = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    g_finishPreparing = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     AddWarmUpPreparation(&MarkPrepared);
     StartLibraryWarmUp(DllCommandLists{5, libraries, exports, modules, entries, ".", ""});
     ASSERT_EQ(WaitForSingleObject(g_prepared, 10000), WAIT_OBJECT_0);
@@ -349,16 +357,13 @@ TEST(LibraryWarmUp, MapsTheSystemsLibrariesNeverAProgramsOwnThenPreparesUntilRel
         EXPECT_EQ(entries[i], nullptr) << i;
     }
 
-    // The release gives the library back (nothing else holds it), at once when the worker has
-    // recorded it, or by the worker itself when it has not yet.
+    // The worker is inside its preparation: the release returns once that has ended, and has
+    // given the library back (nothing else holds it).
+    SetEvent(g_finishPreparing);
     ReleaseLibraryWarmUp();
-    for (int wait = 0; wait < 1000 && wininet != nullptr; ++wait) {
-        wininet = GetModuleHandleA("wininet.dll");
-        if (wininet != nullptr) {
-            Sleep(10);
-        }
-    }
-    EXPECT_EQ(wininet, nullptr) << "the warm-up's reference was released";
+    EXPECT_TRUE(g_preparationEnded);
+    EXPECT_EQ(GetModuleHandleA("wininet.dll"), nullptr) << "the warm-up's reference was released";
+    CloseHandle(g_finishPreparing);
 }
 
 TEST_F(DllBinding, ReleaseUnloadsEveryBoundModuleOnceAndEmptiesTheLists) {

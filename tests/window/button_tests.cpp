@@ -1,9 +1,11 @@
 // The button unit: creation styles, the default button, re-creation on a picture write but not on
-// a caption write, one event 0 per click, and the focus events in order.
+// a caption write (also from the button's own click handler), one event 0 per click, and the
+// focus events in order.
 #include <cstring>
 #include <vector>
 
 #include "framework/window.h"
+#include "runtime/heap_instrumentation.h"
 #include "tests/window/engine_fixture.h"
 #include "window/property_access.h"
 #include "window/unit_type.h"
@@ -41,11 +43,22 @@ std::vector<uint8_t> BitmapByteSet() {
     for (uint32_t i = 54; i < fileSize; ++i) {
         file[i] = 0x80;
     }
-    std::vector<uint8_t> byteSet(8);
+    std::vector<uint8_t> byteSet(8 + fileSize);
     const uint32_t header[2] = {1, fileSize};
     std::memcpy(byteSet.data(), header, 8);
-    byteSet.insert(byteSet.end(), file.begin(), file.end());
+    std::memcpy(byteSet.data() + 8, file.data(), fileSize);
     return byteSet;
+}
+
+const std::vector<uint8_t> &Picture() {
+    static const std::vector<uint8_t> picture = BitmapByteSet();
+    return picture;
+}
+uint32_t __stdcall WriteOwnPicture() {
+    EventLog().push_back("b1:0");
+    WriteUnitProperty(kMainWindowId, kButton1Id, kPictureProperty, -1,
+                      reinterpret_cast<uint32_t>(Picture().data()), 0);
+    return 0;
 }
 
 class ButtonTest : public EngineTest {
@@ -126,6 +139,40 @@ TEST_F(ButtonTest, PictureWriteRecreatesTheControlCaptionWriteDoesNot) {
     // The re-created unit still raises its events (the click focuses it first).
     SendMessageA(after, BM_CLICK, 0, 0);
     EXPECT_EQ(EventLog(), (std::vector<std::string>{"b1:-7", "b1:0"}));
+}
+
+// The handler runs inside the old button's own click, whose final clean-up comes after it: the
+// new button keeps the unit's slot, its pointer, its tab stop and its events, and a thousand
+// such clicks leave no runtime heap block, handle or window behind.
+TEST_F(ButtonTest, AClickHandlerWritingItsOwnPictureLeavesTheNewButtonInItsPlace) {
+    AddWindow(kMainWindowId,
+              {WindowSpec(), ButtonSpec(kButton1Id, "按钮1", 10, {{0, Handler(&WriteOwnPicture)}}),
+               ButtonSpec(kButton2Id, "按钮2", 100)});
+    ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+    const uint8_t cross[] = {1, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
+    WriteUnitProperty(kMainWindowId, kButton1Id, 7, -1, reinterpret_cast<uint32_t>(cross), 0);
+    HWND before = UnitHandle(kMainWindowId, kButton1Id);
+    SendMessageA(before, BM_CLICK, 0, 0);
+    HWND after = UnitHandle(kMainWindowId, kButton1Id);
+    ASSERT_NE(after, nullptr);
+    EXPECT_FALSE(IsWindow(before));
+    EXPECT_NE(static_cast<DWORD>(GetWindowLongA(after, GWL_STYLE)) & BS_BITMAP, 0u);
+    EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 0, -1), 10u);
+    EXPECT_EQ(PointerShownFor(after, HTCLIENT), LoadCursorA(nullptr, IDC_CROSS));
+    SetFocus(UnitHandle(kMainWindowId, kButton2Id));
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    PumpPendingMessages();
+    EXPECT_EQ(GetFocus(), after);
+
+    const int32_t blocks = HeapInstrumentation::LiveBlocks();
+    const uint32_t handles = ProcessHandleCount();
+    for (int click = 0; click < 1000; ++click) {
+        SendMessageA(UnitHandle(kMainWindowId, kButton1Id), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(EventLog(), std::vector<std::string>(1001, "b1:0"));
+    EXPECT_EQ(HeapInstrumentation::LiveBlocks(), blocks);
+    EXPECT_EQ(ProcessHandleCount(), handles);
+    EXPECT_EQ(DescendantCount(WindowHandle(kMainWindowId)), 2u);
 }
 
 TEST_F(ButtonTest, EachClickRaisesEvent0Once) {

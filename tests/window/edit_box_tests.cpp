@@ -1,6 +1,6 @@
 // Edit box unit: creation styles, fonts and the minimum height, colours, the content and its
-// change event, input modes, selections, the spin button, property clamps and the block, and
-// the messages it refuses during a wait.
+// change event, input modes, selections, the spin button, property clamps, re-creation from its
+// own change handler, the block, and the messages it refuses during a wait.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/heap.h"
+#include "runtime/heap_instrumentation.h"
 #include "tests/window/edit_box_blocks.h"
 #include "tests/window/engine_fixture.h"
 #include "window/keyboard/window_keyboard.h"
@@ -24,6 +25,19 @@ constexpr uint32_t kOtherEditId = 0x16010006;
 
 uint32_t __stdcall LogSpin(int32_t direction) {
     EventLog().push_back("spin:" + std::to_string(direction));
+    return 0;
+}
+
+// The property that the change handler steps through its values (re-creating the box each
+// time), and the number of its values.
+int32_t g_rebuildingProperty = 0;
+uint32_t g_rebuildingValues = 1;
+uint32_t __stdcall StepRebuildingProperty() {
+    EventLog().push_back("0");
+    const auto value =
+        static_cast<uint32_t>(ReadUnitProperty(kMainWindowId, kEditId, g_rebuildingProperty, -1));
+    WriteUnitProperty(kMainWindowId, kEditId, g_rebuildingProperty, -1,
+                      (value + 1) % g_rebuildingValues, 0);
     return 0;
 }
 
@@ -606,6 +620,55 @@ TEST_F(EditBoxTest, StyleChoicesRecreateTheControlWithTheCurrentText) {
     char text[16] = {};
     GetWindowTextA(fresh, text, sizeof text);
     EXPECT_STREQ(text, "kept");
+}
+
+// The handler runs inside the old box's own typing, whose final clean-up comes after it: for
+// each property that re-creates the box, the new box keeps the unit's slot, its pointer, its tab
+// stop and its events; a thousand re-creations in a row leave no runtime heap block, handle or
+// window behind.
+TEST_F(EditBoxTest, AChangeHandlerRecreatingItsBoxLeavesTheNewBoxInItsPlace) {
+    const struct {
+        int32_t property;
+        uint32_t values;
+    } cases[] = {{13, 2}, {15, 2}, {16, 4}, {17, 3}, {20, 3}, {21, 3}};
+    const uint8_t cross[] = {1, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
+    for (const auto &c : cases) {
+        g_rebuildingProperty = c.property;
+        g_rebuildingValues = c.values;
+        LoadEdit({}, 32, {{0, Handler(&StepRebuildingProperty)}});
+        WriteUnitProperty(kMainWindowId, kEditId, 7, -1, reinterpret_cast<uint32_t>(cross), 0);
+        HWND before = edit_;
+        const int32_t initial = Read(c.property);
+        Type("a");
+        edit_ = UnitHandle(kMainWindowId, kEditId);
+        ASSERT_NE(edit_, nullptr) << c.property;
+        EXPECT_FALSE(IsWindow(before)) << c.property;
+        EXPECT_EQ(Read(c.property), (initial + 1) % static_cast<int32_t>(c.values)) << c.property;
+        EXPECT_EQ(ReadText(8), "a") << c.property;
+        EXPECT_EQ(PointerShownFor(edit_, HTCLIENT), LoadCursorA(nullptr, IDC_CROSS));
+        SetFocus(UnitHandle(kMainWindowId, kOtherEditId));
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PumpPendingMessages();
+        EXPECT_EQ(GetFocus(), edit_) << c.property;
+        if (c.property != 21) {
+            DestroyWindow(WindowHandle(kMainWindowId));
+            collection_->ReleaseAll();
+        }
+    }
+
+    // The spin button comes and goes with the spin property's values.
+    EventLog().clear();
+    const int32_t blocks = HeapInstrumentation::LiveBlocks();
+    const uint32_t handles = ProcessHandleCount();
+    for (int change = 0; change < 1000; ++change) {
+        SetWindowTextA(UnitHandle(kMainWindowId, kEditId), change % 2 ? "b" : "c");
+    }
+    EXPECT_EQ(EventLog(), std::vector<std::string>(1000, "0"));
+    EXPECT_EQ(HeapInstrumentation::LiveBlocks(), blocks);
+    EXPECT_EQ(ProcessHandleCount(), handles);
+    EXPECT_EQ(Read(21), 2);
+    // The other box, this box and its spin button.
+    EXPECT_EQ(DescendantCount(WindowHandle(kMainWindowId)), 3u);
 }
 
 TEST_F(EditBoxTest, KeyHookTakesEnterOnlyInAWritableMultiLineBox) {

@@ -154,6 +154,60 @@ const void *NoResultEntry(const void *routine) {
     return entry;
 }
 
+HCURSOR PointerShownFor(HWND target, WORD hitTest) {
+    SetCursor(nullptr);
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+uint32_t ProcessHandleCount() {
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) {
+        return count;
+    }
+    // NtQuerySystemInformation's SystemHandleInformation: a count, then one entry per handle.
+    struct HandleEntry {
+        USHORT processId;
+        USHORT creatorBackTraceIndex;
+        UCHAR objectType;
+        UCHAR attributes;
+        USHORT handle;
+        void *object;
+        ULONG grantedAccess;
+    };
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+    using Query = LONG(WINAPI *)(ULONG, void *, ULONG, ULONG *);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<uint8_t> buffer(1 << 16);
+    LONG status = kInfoLengthMismatch;
+    while (query != nullptr && status == kInfoLengthMismatch) {
+        buffer.resize(buffer.size() * 2);
+        status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
+                       nullptr);
+    }
+    if (status != 0) {
+        return 0;
+    }
+    ULONG entries = 0;
+    std::memcpy(&entries, buffer.data(), sizeof entries);
+    const auto *entry = reinterpret_cast<const HandleEntry *>(buffer.data() + sizeof(void *));
+    for (ULONG i = 0; i < entries; ++i) {
+        count += entry[i].processId == GetCurrentProcessId() ? 1 : 0;
+    }
+    return count;
+}
+
+uint32_t DescendantCount(HWND window) {
+    uint32_t count = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        count += 1 + DescendantCount(child);
+    }
+    return count;
+}
+
 UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings,
                     std::vector<uint8_t> block) {
     UnitSpec unit;

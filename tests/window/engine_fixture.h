@@ -80,6 +80,15 @@ extern "C" void __stdcall NoResultLeavingZero();
 extern "C" void __stdcall NoResultLeavingZeroOneArgument(uint32_t);
 extern "C" uint32_t gNoResultCalls;
 
+// The pointer shown after the set-cursor message that the platform sends to target, which a
+// unit passes up to its window.
+HCURSOR PointerShownFor(HWND target, WORD hitTest);
+// The handles the process holds (Wine reports none through GetProcessHandleCount: there they
+// are counted in the system's handle list).
+uint32_t ProcessHandleCount();
+// The number of windows below window.
+uint32_t DescendantCount(HWND window);
+
 UnitSpec WindowSpec(std::vector<std::pair<int32_t, const void *>> bindings = {},
                     std::vector<uint8_t> block = WindowBlock("测试窗口"));
 UnitSpec ButtonSpec(uint32_t unitId, const std::string &name, int32_t left,

@@ -180,14 +180,6 @@ TEST_F(PropertyTest, TagIsReplacedAndReadBackAsANewText) {
     EXPECT_EQ(ReadUnitProperty(kMainWindowId, kButton1Id, 2, -1), 80u);
 }
 
-// The set-cursor message a unit passes up to its window, as the platform sends it.
-HCURSOR PointerShownFor(HWND target, WORD hitTest) {
-    SetCursor(nullptr);
-    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
-                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
-    return GetCursor();
-}
-
 TEST_F(EngineTest, TheLivePointersOfTheWindowAndItsUnitsAreShown) {
     UnitSpec window = WindowSpec();
     window.pointer = {8, 0, 0, 0}; // size-all, from the template

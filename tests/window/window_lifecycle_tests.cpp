@@ -2,8 +2,8 @@
 // click's wait (also inside the nested loops of the window menu, menu mode and the move loop),
 // the window events deferred by a wait, background music through
 // the players (a recording stand-in, and once the platform's with a real wave), the bar layout,
-// the notification-area icon going with the window, the first show of a hidden window only,
-// and start positions written to a shown window.
+// the notification-area icon going with the window, the first show once (also when the created
+// handler shows the window), and start positions written to a shown window.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -719,6 +719,28 @@ TEST_F(WindowLifecycleTest, AWindowAlreadyShownIsNotShownFirstAgain) {
         WriteUnitProperty(kMainWindowId, 0, kVisibleProperty, -1, 1, 0);
         EXPECT_EQ(EventLog(), std::vector<std::string>{"button:-7"}) << showFromCreated;
         DestroyWindow(WindowHandle(kMainWindowId));
+        collection_->ReleaseAll();
+    }
+}
+
+// The first show is the window's first whoever shows it: a created handler that shows the
+// window gets its start position applied, and its focus announced once.
+TEST_F(WindowLifecycleTest, AWindowItsCreatedHandlerShowsTakesItsStartPositionOnce) {
+    const struct {
+        uint32_t position;
+        BOOL(WINAPI *placed)(HWND);
+    } cases[] = {{3, &IsZoomed}, {2, &IsIconic}};
+    for (const auto &c : cases) {
+        AddWindow(kMainWindowId, {WindowSpec({{0, reinterpret_cast<const void *>(&ShowTheWindow)},
+                                              {-7, LoggingHandler<"window:-7">()}},
+                                             WindowBlock("测试窗口", 0, 0xFF000000, c.position))});
+        EventLog().clear();
+        ASSERT_TRUE(LoadWindow(Window(kMainWindowId), false, false, nullptr));
+        HWND window = WindowHandle(kMainWindowId);
+        EXPECT_TRUE(IsWindowVisible(window)) << c.position;
+        EXPECT_TRUE(c.placed(window)) << c.position;
+        EXPECT_EQ(EventLog(), std::vector<std::string>{"window:-7"}) << c.position;
+        DestroyWindow(window);
         collection_->ReleaseAll();
     }
 }

@@ -57,6 +57,7 @@ public:
     bool modal = false;              // loaded as a modal window
     bool activatedOnce = false;      // event 8 raised
     bool firstShowPending = false;   // set by the load, cleared by show-after-load
+    bool shownFirst = false;         // shown by its start position (once, by the engine)
     bool helpOpened = false;         // F1 opened the help viewer, which closes with the window
     HWND focusToRestore = nullptr;   // the child that had the focus at the last deactivation
     bool inActivationEvents = false; // events 8, 5 or 6 are being raised
