@@ -14,6 +14,7 @@ std::atomic<uint32_t> gFailAt{0};
 // Read by the test probe's thread while the report of the refusal is shown.
 std::atomic<uint32_t> gRefusedRequest{0};
 std::atomic<uint32_t> gRefusedBytes{0};
+std::atomic<volatile uint32_t *> gMirror{nullptr};
 
 } // namespace
 
@@ -27,11 +28,18 @@ void CountFree() {
 bool ShouldFail(uint32_t bytes) {
     const uint32_t made = ++gAllocations;
     const uint32_t failAt = gFailAt.load();
+    volatile uint32_t *mirror = gMirror.load();
+    if (mirror != nullptr) {
+        mirror[0] = made;
+    }
     if (failAt == 0 || made != failAt) {
         return false;
     }
     gRefusedBytes = bytes;
     gRefusedRequest = made;
+    if (mirror != nullptr) {
+        mirror[1] = made;
+    }
     return true;
 }
 
@@ -54,6 +62,10 @@ uint32_t RefusedRequest() {
 }
 uint32_t RefusedBytes() {
     return gRefusedBytes.load();
+}
+
+void MirrorCounts(volatile uint32_t *counts) {
+    gMirror = counts;
 }
 
 } // namespace HeapInstrumentation

@@ -22,6 +22,10 @@ void FailAllocationNumber(uint32_t n);
 // The number of the request that was refused (0 while none was), and its byte count.
 uint32_t RefusedRequest();
 uint32_t RefusedBytes();
+// From now on also writes the number of requests made so far into counts[0] at every request,
+// and the refused request's number into counts[1]: memory that another process can read after
+// this one has ended.
+void MirrorCounts(volatile uint32_t *counts);
 #else
 inline void CountAllocation() {}
 inline void CountFree() {}

@@ -5,11 +5,17 @@
 // names the refused request's byte count, and, once OK is pressed, with exit code -1: nothing
 // else, no crash, no hang. Prints every run that ends otherwise and a summary; exits 0 when
 // every run held.
-//   zv_allocation_sweep PROGRAM [--page PAGE] [FIRST LAST]
+//   zv_allocation_sweep PROGRAM [--page PAGE] [--exit | --close-during-click] [FIRST LAST]
 // FIRST..LAST limit N, for looking at a few runs. PAGE is the click's address: a path on the test
 // site, or a whole address (default /dance/play/one.html, whose lines the click shows; any other
 // page is one whose click fails and leaves the output box empty). The test site's folder comes
 // from ZV_WEB_SERVERS (its servers.txt names the HTTP port).
+// --exit closes the window after the click; --close-during-click closes it while the click waits
+// for a server of the sweep's that takes the connection and never answers (no PAGE then).
+// Both sweep only the requests made from the close on (start-up and the click have runs of their
+// own); their count is read from memory the program fills, since it has ended by then.
+#include <winsock2.h>
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -41,6 +47,14 @@ constexpr uint32_t kFaultsShown = 3;
 // A run that never reaches request N (a fetch of the test page that failed under load leaves
 // the output box empty and makes fewer requests) is made again, this many times at most.
 constexpr int kRunsPerRequest = 3;
+
+// What the run does after start-up: only the click, or a close after it or during it.
+enum class Ending { kNone, kAfterClick, kDuringClick };
+Ending gEnding = Ending::kNone;
+// The never-answering server's listening socket, for kDuringClick.
+SOCKET gSilentServer = INVALID_SOCKET;
+// The program's count of requests and its refused request, readable after it has ended.
+volatile uint32_t *gCounts = nullptr;
 
 const std::string kWindowClass = "KVWindow";
 const std::string kWindowTitle = "Zorvin网音乐下载器-Varo";
@@ -111,9 +125,62 @@ bool ClickAndWait(const ProgramRun &run, HWND window) {
     return handled;
 }
 
+// Opens the memory the program keeps its counts in, named to it by ZV_ALLOCATION_COUNTS.
+bool ShareCounts() {
+    const std::wstring name = L"ZvAllocationCounts" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                              2 * sizeof(uint32_t), name.c_str());
+    gCounts = mapping == nullptr ? nullptr
+                                 : static_cast<volatile uint32_t *>(MapViewOfFile(
+                                       mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(uint32_t)));
+    return gCounts != nullptr && SetEnvironmentVariableW(L"ZV_ALLOCATION_COUNTS", name.c_str());
+}
+
+// A server on a free port of 127.0.0.1 that takes connections and never answers; its address.
+std::string SilentServerAddress() {
+    WSADATA data;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof local;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0 ||
+        (gSilentServer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)) == INVALID_SOCKET ||
+        bind(gSilentServer, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0 ||
+        listen(gSilentServer, SOMAXCONN) != 0 ||
+        getsockname(gSilentServer, reinterpret_cast<sockaddr *>(&local), &size) != 0) {
+        return {};
+    }
+    return "http://127.0.0.1:" + std::to_string(ntohs(local.sin_port)) + kPagePath;
+}
+
+// Waits until the click's fetch has connected to the silent server, and takes the connection
+// (closed by the caller once the run is over); INVALID_SOCKET when none came within the bound.
+SOCKET ClickReachesSilentServer(HWND window) {
+    if (!PostMessageA(GetDlgItem(window, kDownloadButton), BM_CLICK, 0, 0)) {
+        return INVALID_SOCKET;
+    }
+    fd_set pending;
+    FD_ZERO(&pending);
+    FD_SET(gSilentServer, &pending);
+    timeval bound{static_cast<long>(kStepMilliseconds / 1000), 0};
+    return select(0, &pending, nullptr, nullptr, &bound) == 1
+               ? accept(gSilentServer, nullptr, nullptr)
+               : INVALID_SOCKET;
+}
+
+// Clicks and reaches the moment of the close: the click handled, or waiting for the silent
+// server. Its connection is put into connection; false when the moment was not reached.
+bool ReachClose(const ProgramRun &run, HWND window, SOCKET &connection) {
+    if (gEnding != Ending::kDuringClick) {
+        return ClickAndWait(run, window);
+    }
+    connection = ClickReachesSilentServer(window);
+    return connection != INVALID_SOCKET;
+}
+
 // Start-up and one click without a failure: their number of allocation requests, or 0 after
-// printing what went wrong.
-uint32_t CountRequests(const std::wstring &program, const std::string &address) {
+// printing what went wrong. With a close, the requests made before it go into before.
+uint32_t CountRequests(const std::wstring &program, const std::string &address, uint32_t &before) {
     ProgramRun run(program, kFailVariable, L"");
     HWND window = nullptr;
     for (DWORD waited = 0; run.Started() && window == nullptr && waited < kStepMilliseconds;
@@ -127,11 +194,16 @@ uint32_t CountRequests(const std::wstring &program, const std::string &address) 
     }
     Answers(window);
     EnterAddress(window, address);
-    ClickAndWait(run, window);
-    const std::string output = ReadWindowText(GetDlgItem(window, kOutputBox), kStepMilliseconds);
+    SOCKET connection = INVALID_SOCKET;
+    ReachClose(run, window, connection);
+    const std::string output =
+        gEnding == Ending::kDuringClick
+            ? gExpectedOutput
+            : ReadWindowText(GetDlgItem(window, kOutputBox), kStepMilliseconds);
     uint32_t made = 0;
     uint32_t refused = 0;
-    if (output != gExpectedOutput || !Ask(run, L"ZvAllocationsMade", made) ||
+    if ((gEnding == Ending::kDuringClick && connection == INVALID_SOCKET) ||
+        output != gExpectedOutput || !Ask(run, L"ZvAllocationsMade", made) ||
         !Ask(run, L"ZvRefusedRequest", refused) || refused != 0 || made == 0) {
         std::printf("FAIL counting run: output \"%s\", %u requests, %u refused\n",
                     Printable(output).c_str(), made, refused);
@@ -139,11 +211,14 @@ uint32_t CountRequests(const std::wstring &program, const std::string &address) 
     }
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 0;
-    if (!run.WaitForEnd(kStepMilliseconds, code) || code != 0) {
+    const bool ended = run.WaitForEnd(kStepMilliseconds, code);
+    closesocket(connection);
+    if (!ended || code != 0 || gCounts[1] != 0) {
         std::printf("FAIL counting run: the program did not end with 0 after closing\n");
         return 0;
     }
-    return made;
+    before = gEnding == Ending::kNone ? 0 : made;
+    return gEnding == Ending::kNone ? made : gCounts[0];
 }
 
 // What the box of run n shows, checked against the refused request; empty when it is the
@@ -187,13 +262,17 @@ struct Outcome {
     std::string detail;
 };
 
-// Runs start-up and one click with request n refused.
+// Runs start-up and one click, and the close if one is swept, with request n refused.
 Outcome RunWithRefusal(const std::wstring &program, const std::string &address, uint32_t n) {
+    gCounts[0] = 0;
+    gCounts[1] = 0;
     ProgramRun run(program, kFailVariable, std::to_wstring(n));
     if (!run.Started()) {
         return {Outcome::kFault, "cannot start the program"};
     }
     bool clicked = false;
+    bool closed = false;
+    SOCKET connection = INVALID_SOCKET;
     DWORD code = 0;
     for (DWORD waited = 0; waited < kStepMilliseconds; waited += kPollMilliseconds) {
         HWND box = run.FindBox();
@@ -201,11 +280,18 @@ Outcome RunWithRefusal(const std::wstring &program, const std::string &address, 
             std::string fault = CheckBox(run, box, n);
             PressOk(box);
             fault = fault.empty() ? CheckEnd(run, box) : fault;
+            closesocket(connection);
             return {fault.empty() ? Outcome::kHeld : Outcome::kFault, fault};
         }
         if (run.Ended(code)) {
-            return {Outcome::kFault,
-                    "ended with exit code " + std::to_string(code) + " and no box"};
+            closesocket(connection);
+            if (closed && code == 0 && gCounts[1] == 0 && gCounts[0] < n) {
+                return {Outcome::kNotReached,
+                        "the run ended after " + std::to_string(gCounts[0]) + " requests"};
+            }
+            return {Outcome::kFault, "ended with exit code " + std::to_string(code) +
+                                         " and no box; request " + std::to_string(gCounts[1]) +
+                                         " refused"};
         }
         HWND window = clicked ? nullptr : run.FindWindowNamed(kWindowClass, kWindowTitle);
         if (window != nullptr) {
@@ -215,10 +301,15 @@ Outcome RunWithRefusal(const std::wstring &program, const std::string &address, 
             // waits for it.)
             uint32_t refused = 0;
             uint32_t made = 0;
-            if (Answers(window) && run.FindBox() == nullptr && EnterAddress(window, address) &&
-                ClickAndWait(run, window) && run.FindBox() == nullptr &&
-                Ask(run, L"ZvRefusedRequest", refused) && refused == 0 &&
-                Ask(run, L"ZvAllocationsMade", made)) {
+            if (gEnding != Ending::kNone && Answers(window) && run.FindBox() == nullptr &&
+                EnterAddress(window, address) && ReachClose(run, window, connection) &&
+                run.FindBox() == nullptr) {
+                PostMessageA(window, WM_CLOSE, 0, 0);
+                closed = true;
+            } else if (gEnding == Ending::kNone && Answers(window) && run.FindBox() == nullptr &&
+                       EnterAddress(window, address) && ClickAndWait(run, window) &&
+                       run.FindBox() == nullptr && Ask(run, L"ZvRefusedRequest", refused) &&
+                       refused == 0 && Ask(run, L"ZvAllocationsMade", made)) {
                 return {Outcome::kNotReached,
                         "start-up and the click made " + std::to_string(made) +
                             " requests; the output box shows \"" +
@@ -237,27 +328,38 @@ int main() {
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const bool pageGiven = argc >= 4 && std::wcscmp(argv[2], L"--page") == 0;
-    const int limits = pageGiven ? 4 : 2;
+    int limits = pageGiven ? 4 : 2;
+    if (argc > limits && std::wcscmp(argv[limits], L"--exit") == 0) {
+        gEnding = Ending::kAfterClick;
+        ++limits;
+    } else if (argc > limits && !pageGiven &&
+               std::wcscmp(argv[limits], L"--close-during-click") == 0) {
+        gEnding = Ending::kDuringClick;
+        ++limits;
+    }
     if (argv == nullptr || (argc != limits && argc != limits + 2)) {
-        std::printf("usage: zv_allocation_sweep PROGRAM [--page PAGE] [FIRST LAST]\n");
+        std::printf("usage: zv_allocation_sweep PROGRAM [--page PAGE] [--exit | "
+                    "--close-during-click] [FIRST LAST]\n");
         return 2;
     }
     const std::wstring program = argv[1];
     const std::string page = pageGiven ? ProgramBytes(argv[3]) : kPagePath;
     gExpectedOutput = page == kPagePath ? kOutput : "";
-    const std::string address = PageAddress(page);
-    if (address.empty()) {
+    const std::string address =
+        gEnding == Ending::kDuringClick ? SilentServerAddress() : PageAddress(page);
+    if (address.empty() || !ShareCounts()) {
         std::printf("FAIL: no test site (ZV_WEB_SERVERS with servers.txt)\n");
         return 1;
     }
     const DWORD start = GetTickCount();
-    const uint32_t count = CountRequests(program, address);
+    uint32_t before = 0;
+    const uint32_t count = CountRequests(program, address, before);
     if (count == 0) {
         return 1;
     }
     const bool limited = argc == limits + 2;
     const uint32_t first =
-        limited ? static_cast<uint32_t>(std::wcstoul(argv[limits], nullptr, 10)) : 1;
+        limited ? static_cast<uint32_t>(std::wcstoul(argv[limits], nullptr, 10)) : before + 1;
     const uint32_t last =
         limited ? static_cast<uint32_t>(std::wcstoul(argv[limits + 1], nullptr, 10)) : count;
     uint32_t runs = 0;
@@ -276,10 +378,13 @@ int main() {
         }
         std::fflush(stdout);
     }
-    std::printf("allocation sweep: start-up and one click make %u allocation requests; %u runs "
-                "with one refused (%u made again), %u ended otherwise%s; %lu s\n",
-                count, runs, repeated, failed,
+    std::printf("allocation sweep: the runs make %u allocation requests, %u before the close; "
+                "%u runs with one refused (%u made again), %u ended otherwise%s; %lu s\n",
+                count, gEnding == Ending::kNone ? count : before, runs, repeated, failed,
                 failed < kFaultsShown ? "" : " (the sweep stopped there)",
                 (GetTickCount() - start) / 1000);
-    return failed == 0 && runs > 0 ? 0 : 1;
+    // After a finished click the close and the exit may make no request at all: nothing to
+    // refuse, which the counts show.
+    const bool nothingAfterClose = gEnding != Ending::kNone && count == before && !limited;
+    return failed == 0 && (runs > 0 || nothingAfterClose) ? 0 : 1;
 }
